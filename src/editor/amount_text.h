@@ -1,0 +1,35 @@
+#pragma once
+// Amounts as the screen shows them: fixed-point values in ten-thousandths of a dirham, written with a
+// comma as the decimal separator ("1028,80"). Pure routines: no database, no widgets.
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+namespace pylon {
+
+using Amount = qint64; // ten-thousandths of a dirham
+
+// Reads an amount typed or shown on screen: optional whitespace around, an optional leading '-', digits,
+// optionally a comma followed by decimals ("12,5", "  1028,80", "-3", "0,125"). Either side of the comma may
+// be empty but not both (",5" is 0,50 and "5," is 5,00). More than four decimals round half away from zero to
+// four. nullopt for anything else: empty or blank text, letters, a dot ("1.5"), a leading '+', digit grouping
+// ("1 028,80"), two commas, a lone "-" or ",", a value beyond the qint64 range of ten-thousandths.
+std::optional<Amount> parseAmount(const QString& text);
+
+// The pattern "###0.00" with the comma: no digit grouping, at least one integer digit, exactly two decimals,
+// rounded half away from zero (12345 -> "1,23", 10288000 -> "1028,80", 50 -> "0,01", -50 -> "-0,01").
+// A negative amount that rounds to zero is written "0,00" (never "-0,00").
+QString formatAmount(Amount a);
+
+// Reformats a cell text (parse, then format); nullopt when the text is not a number.
+std::optional<QString> reformatAmount(const QString& text);
+
+// Right-aligns an amount text: puts spaces in front so that the part before the first comma (the whole text
+// when there is none) is six characters wide, a minus sign included. Texts whose part is empty or already six
+// or more characters wide are returned unchanged ("1028,80" -> "  1028,80", "0,00" -> "     0,00").
+QString padAmount(const QString& text);
+
+// The tax at 20 %: HT x 0.2 computed in double precision, rounded half away from zero to four decimals.
+Amount vatOf(Amount ht);
+
+} // namespace pylon
