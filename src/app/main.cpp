@@ -1,0 +1,26 @@
+// The program: the editor window on the database file beside the executable.
+#include "app/activation.h"
+#include "app/module1.h"
+#include "app/startup.h"
+#include "editor/fonts.h"
+#include "editor/form1.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pylon Beta"));
+    pylon::setUpFonts();
+    pylon::watchActivations();
+
+    pylon::Module1 m;
+    m.appPath = QApplication::applicationDirPath();
+    pylon::Form1 editor(m);
+    // Centred on the screen when first shown.
+    if (const QScreen* screen = QApplication::primaryScreen())
+        editor.move(screen->availableGeometry().center() - editor.rect().center());
+    editor.show();
+    pylon::Form1_Load(m);
+    return app.exec();
+}

@@ -1,0 +1,16 @@
+#include "app/messages.h"
+
+#include <QMessageBox>
+
+namespace pylon {
+
+MsgAnswer MsgBox(QWidget* parent, const QString& text, MsgStyle style, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? kAppTitle : title, text,
+                    style == MsgStyle::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("MsgBox"));
+    const int answer = box.exec();
+    if (style == MsgStyle::Ok) return MsgAnswer::Ok;
+    return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+} // namespace pylon

@@ -1,0 +1,40 @@
+#pragma once
+// What the windows share for the whole run: the database, its record sets and the line index.
+// One instance lives as long as the editor window; every handler works on it.
+#include "store/database.h"
+#include "store/kinds.h"
+#include "store/recordset.h"
+
+#include <QString>
+#include <memory>
+
+namespace pylon {
+
+class Form1;
+
+struct Module1 {
+    Database db;
+    std::unique_ptr<RecordSet> rsDoc;
+    std::unique_ptr<RecordSet> rsMonthLines;
+    std::unique_ptr<RecordSet> rsFacture;
+    std::unique_ptr<RecordSet> rsDetFact;
+    std::unique_ptr<RecordSet> rsClients;
+    std::unique_ptr<RecordSet> rsFournisseurs;
+    std::unique_ptr<RecordSet> rsNumeros;
+    std::unique_ptr<RecordSet> rsCliEC;
+    std::unique_ptr<RecordSet> rsAvoir;
+    std::unique_ptr<RecordSet> rsClientDocs;
+    qint16 CurrentLine = 0;
+
+    // The folder the database file and the office documents are found in: the program's own.
+    QString appPath;
+    Form1* form1 = nullptr;
+
+    // The kind the editor works on.
+    DocKind currentKind() const { return kind; }
+    DocKind kind = DocKind::Invoice;
+
+    QString databasePath() const;
+};
+
+} // namespace pylon

@@ -1,0 +1,33 @@
+#include "editor/form1.h"
+
+#include "app/activation.h"
+#include "app/module1.h"
+#include "app/startup.h"
+
+#include <QCloseEvent>
+
+namespace pylon {
+
+Form1::Form1(Module1& m, QWidget* parent) : QWidget(parent), m_(m) {
+    ui.setupUi(this);
+    m_.form1 = this;
+}
+
+bool Form1::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && isUserActivation(this)) {
+        const bool handled = QWidget::event(e);
+        Form1_Activate(m_);
+        return handled;
+    }
+    return QWidget::event(e);
+}
+
+void Form1::closeEvent(QCloseEvent* e) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form1_Unload(m_);
+    }
+    e->accept();
+}
+
+} // namespace pylon

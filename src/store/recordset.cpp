@@ -1,0 +1,398 @@
+#include "store/recordset.h"
+
+#include "store/criteria.h"
+#include "store/database.h"
+#include "store/field_value.h"
+#include "store/schema.h"
+
+#include <atomic>
+
+namespace pylon {
+
+namespace {
+
+QString keyName(const SourceSql& s, int i) {
+    return i < s.orderKeys ? QStringLiteral("__o%1").arg(i) : QStringLiteral("__k%1").arg(i - s.orderKeys);
+}
+
+} // namespace
+
+std::unique_ptr<RecordSet> RecordSet::open(Database& db, const QString& source) {
+    if (!db.isOpen()) return nullptr;
+    auto sql = translateSource(source);
+    if (!sql) {
+        db.setError(QStringLiteral("cannot open a record set on: %1").arg(source));
+        return nullptr;
+    }
+    std::unique_ptr<RecordSet> rs(new RecordSet(db, source, *sql));
+    if (!rs->prepareSource()) return nullptr;
+    return rs;
+}
+
+RecordSet::RecordSet(Database& db, QString source, SourceSql sql)
+    : db_(db), source_(std::move(source)), sql_(std::move(sql)) {
+    if (!sql_.snapshot.isEmpty()) {
+        static std::atomic<int> counter{0};
+        snapshotTable_ = QStringLiteral("__pylon_rs%1").arg(++counter);
+        sql_.select = QStringLiteral("SELECT *, rowid AS __k0 FROM temp.\"%1\"").arg(snapshotTable_);
+        sql_.rowKeys = 1;
+    }
+}
+
+RecordSet::~RecordSet() {
+    cache_.clear();
+    if (!snapshotTable_.isEmpty() && !snapshotStale_ && db_.isOpen())
+        db_.exec(QStringLiteral("DROP TABLE IF EXISTS temp.\"%1\"").arg(snapshotTable_));
+}
+
+// Learns the column names. A DISTINCT select is copied only when its rows are first needed, so that
+// opening the shared lists costs nothing at start-up.
+bool RecordSet::prepareSource() {
+    if (!names_.isEmpty()) return true;
+    const bool copied = !snapshotTable_.isEmpty();
+    auto st = db_.prepare(copied ? sql_.snapshot : sql_.select);
+    if (!st) return false;
+    const int userColumns = st->columnCount() - (copied ? 0 : keyCount());
+    for (int i = 0; i < userColumns; ++i) {
+        const QString name = st->columnName(i);
+        names_ << name;
+        if (!byName_.contains(name.toLower())) byName_.insert(name.toLower(), i);
+    }
+    // "Table.Field" names, where SQLite can tell the table, for selects that join tables sharing a field
+    // name.
+    for (int i = 0; i < userColumns; ++i) {
+        const QString table = st->columnTable(i);
+        if (!table.isEmpty()) {
+            const QString qualified = (table + QLatin1Char('.') + names_[i]).toLower();
+            if (!byName_.contains(qualified)) byName_.insert(qualified, i);
+        }
+    }
+    // A DISTINCT list comes sorted on all its columns, as the lists have always come, whatever index
+    // SQLite happens to use.
+    if (copied) {
+        QStringList by;
+        for (int i = 1; i <= userColumns; ++i)
+            by << QString::number(i);
+        sql_.snapshot += QStringLiteral(" ORDER BY ") + by.join(QStringLiteral(", "));
+    }
+    return true;
+}
+
+bool RecordSet::ready() {
+    if (!prepareSource()) return false;
+    if (snapshotTable_.isEmpty() || !snapshotStale_) return true;
+    cache_.clear();
+    if (!db_.exec(QStringLiteral("DROP TABLE IF EXISTS temp.\"%1\"").arg(snapshotTable_))) return false;
+    if (!db_.exec(QStringLiteral("CREATE TEMP TABLE \"%1\" AS %2").arg(snapshotTable_, sql_.snapshot)))
+        return false;
+    snapshotStale_ = false;
+    return true;
+}
+
+Statement* RecordSet::statement(const QString& sql) {
+    auto it = cache_.find(sql);
+    if (it != cache_.end()) {
+        it->second->reset();
+        return it->second.get();
+    }
+    auto st = db_.prepare(sql);
+    if (!st) return nullptr;
+    return cache_.emplace(sql, std::move(st)).first->second.get();
+}
+
+std::optional<RecordSet::Row> RecordSet::fetchOne(const QString& sql, const std::vector<QVariant>& params) {
+    Statement* st = statement(sql);
+    if (!st) return std::nullopt;
+    std::optional<Row> row;
+    if (st->bindAll(params) && st->step()) {
+        row.emplace(size_t(st->columnCount()));
+        for (int i = 0; i < st->columnCount(); ++i)
+            (*row)[size_t(i)] = st->value(i);
+    }
+    // Reset at once so that no read stays open on the file between two clicks.
+    st->reset();
+    return row;
+}
+
+std::optional<RecordSet::Row> RecordSet::neighbour(bool forward, const Row* from, const QString& cond,
+                                                   const QVariant& condParam) {
+    if (!ready()) return std::nullopt;
+    QStringList order;
+    for (int i = 0; i < keyCount(); ++i)
+        order << keyName(sql_, i) + (forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    const QString head = QStringLiteral("SELECT * FROM (%1) WHERE ").arg(sql_.select);
+    const QString tail = QStringLiteral(" ORDER BY %1 LIMIT 1").arg(order.join(QStringLiteral(", ")));
+    std::vector<QVariant> condParams;
+    if (!cond.isEmpty()) condParams.push_back(condParam);
+    if (!from) {
+        return fetchOne(head + (cond.isEmpty() ? QStringLiteral("1") : cond) + tail, condParams);
+    }
+    // The next key in order: the same values on the first levels and a greater one on the next, tried from
+    // the deepest level up, so that each query is an index lookup.
+    const size_t base = from->size() - size_t(keyCount());
+    for (int level = keyCount() - 1; level >= 0; --level) {
+        QStringList where;
+        std::vector<QVariant> params;
+        for (int i = 0; i < level; ++i) {
+            where << keyName(sql_, i) + QStringLiteral(" IS ?");
+            params.push_back((*from)[base + size_t(i)]);
+        }
+        const QVariant& v = (*from)[base + size_t(level)];
+        const QString k = keyName(sql_, level);
+        if (v.isNull()) {
+            if (!forward) continue; // nothing sorts before a missing value
+            where << k + QStringLiteral(" IS NOT NULL");
+        } else if (forward) {
+            where << k + QStringLiteral(" > ?");
+            params.push_back(v);
+        } else {
+            where << QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(k);
+            params.push_back(v);
+        }
+        if (!cond.isEmpty()) {
+            where << cond;
+            params.push_back(condParam);
+        }
+        if (auto row = fetchOne(head + where.join(QStringLiteral(" AND ")) + tail, params)) return row;
+    }
+    return std::nullopt;
+}
+
+void RecordSet::standOn(const Row& row) {
+    row_ = row;
+    pos_ = Pos::OnRow;
+    deleted_ = false;
+    mode_ = EditMode::None;
+    buffer_.clear();
+}
+
+// A record set stands on its first row after opening and after Requery; that row is looked up only when
+// something needs it.
+bool RecordSet::resolve() {
+    if (pos_ != Pos::Pending) return true;
+    if (!ready()) return false;
+    if (auto row = neighbour(true, nullptr, {}, {})) {
+        standOn(*row);
+    } else {
+        pos_ = Pos::Empty;
+        row_.clear();
+    }
+    return true;
+}
+
+bool RecordSet::MoveFirst() {
+    if (!resolve()) return false;
+    auto row = neighbour(true, nullptr, {}, {});
+    if (!row) {
+        pos_ = Pos::Empty;
+        return false;
+    }
+    standOn(*row);
+    return true;
+}
+
+bool RecordSet::MoveLast() {
+    if (!resolve()) return false;
+    auto row = neighbour(false, nullptr, {}, {});
+    if (!row) {
+        pos_ = Pos::Empty;
+        return false;
+    }
+    standOn(*row);
+    return true;
+}
+
+bool RecordSet::MoveNext() {
+    if (!resolve() || pos_ == Pos::Empty || pos_ == Pos::AfterLast) return false;
+    auto row = pos_ == Pos::BeforeFirst ? neighbour(true, nullptr, {}, {}) : neighbour(true, &row_, {}, {});
+    mode_ = EditMode::None;
+    if (row) {
+        standOn(*row);
+    } else {
+        pos_ = Pos::AfterLast;
+        deleted_ = false;
+    }
+    return true;
+}
+
+bool RecordSet::MovePrevious() {
+    if (!resolve() || pos_ == Pos::Empty || pos_ == Pos::BeforeFirst) return false;
+    auto row = pos_ == Pos::AfterLast ? neighbour(false, nullptr, {}, {}) : neighbour(false, &row_, {}, {});
+    mode_ = EditMode::None;
+    if (row) {
+        standOn(*row);
+    } else {
+        pos_ = Pos::BeforeFirst;
+        deleted_ = false;
+    }
+    return true;
+}
+
+bool RecordSet::IsEOF() {
+    resolve();
+    return pos_ == Pos::AfterLast || pos_ == Pos::Empty || pos_ == Pos::Pending;
+}
+
+bool RecordSet::IsBOF() {
+    resolve();
+    return pos_ == Pos::BeforeFirst || pos_ == Pos::Empty || pos_ == Pos::Pending;
+}
+
+long RecordSet::RecordCount() {
+    if (!ready()) return 0;
+    const QVariant n = db_.scalar(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_.select));
+    return n.isValid() ? long(n.toLongLong()) : 0;
+}
+
+bool RecordSet::find(bool forward, bool fromCurrent, const QString& criteria) {
+    const auto c = parseCriterion(criteria);
+    if (!c || !resolve()) return false;
+    if (column(c->field) < 0) return false;
+    std::optional<Row> row;
+    if (pos_ == Pos::Empty) {
+        noMatch_ = true;
+        return true;
+    }
+    const bool onRow = pos_ == Pos::OnRow;
+    if (fromCurrent && onRow) {
+        row = neighbour(forward, &row_, c->sql(), c->value);
+    } else if (fromCurrent &&
+               ((forward && pos_ == Pos::AfterLast) || (!forward && pos_ == Pos::BeforeFirst))) {
+        row.reset();
+    } else {
+        row = neighbour(forward, nullptr, c->sql(), c->value);
+    }
+    noMatch_ = !row;
+    if (row) standOn(*row);
+    return true;
+}
+
+bool RecordSet::FindFirst(const QString& criteria) {
+    return find(true, false, criteria);
+}
+bool RecordSet::FindNext(const QString& criteria) {
+    return find(true, true, criteria);
+}
+bool RecordSet::FindPrevious(const QString& criteria) {
+    return find(false, true, criteria);
+}
+bool RecordSet::FindLast(const QString& criteria) {
+    return find(false, false, criteria);
+}
+
+int RecordSet::column(const QString& name) {
+    if (!prepareSource()) return -1;
+    return byName_.value(name.toLower(), -1);
+}
+
+QVariant RecordSet::typed(int col, const QVariant& raw) const {
+    return fromStoredValue(schema::fieldType(names_.value(col)), raw);
+}
+
+std::optional<QVariant> RecordSet::Fields(int position) {
+    if (!resolve() || position < 0 || position >= names_.size()) return std::nullopt;
+    if (mode_ != EditMode::None) {
+        auto it = buffer_.find(position);
+        if (it != buffer_.end()) return typed(position, it->second);
+        if (mode_ == EditMode::Adding) return QVariant();
+    }
+    if (pos_ != Pos::OnRow || deleted_) return std::nullopt;
+    return typed(position, row_[size_t(position)]);
+}
+
+std::optional<QVariant> RecordSet::Fields(const QString& name) {
+    return Fields(column(name));
+}
+
+int RecordSet::FieldCount() {
+    return prepareSource() ? int(names_.size()) : 0;
+}
+QString RecordSet::FieldName(int position) {
+    return prepareSource() ? names_.value(position) : QString();
+}
+
+bool RecordSet::AddNew() {
+    if (sql_.table.isEmpty() || !prepareSource()) return false;
+    mode_ = EditMode::Adding;
+    buffer_.clear();
+    return true;
+}
+
+bool RecordSet::Edit() {
+    if (sql_.table.isEmpty() || !resolve() || pos_ != Pos::OnRow || deleted_) return false;
+    mode_ = EditMode::Editing;
+    buffer_.clear();
+    return true;
+}
+
+bool RecordSet::SetField(int position, const QVariant& value) {
+    if (mode_ == EditMode::None || position < 0 || position >= names_.size()) return false;
+    const auto stored = toStoredValue(schema::fieldType(names_[position]), value);
+    if (!stored) return false;
+    buffer_[position] = *stored;
+    return true;
+}
+
+bool RecordSet::SetField(const QString& name, const QVariant& value) {
+    return SetField(column(name), value);
+}
+
+bool RecordSet::Update() {
+    if (mode_ == EditMode::None) return false;
+    QStringList cols;
+    std::vector<QVariant> params;
+    for (const auto& [col, v] : buffer_) {
+        cols << QStringLiteral("\"%1\"").arg(names_[col]);
+        params.push_back(v);
+    }
+    if (mode_ == EditMode::Adding) {
+        QString sql;
+        if (cols.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(sql_.table);
+        } else {
+            sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                      .arg(sql_.table, cols.join(QStringLiteral(", ")),
+                           QStringList(cols.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+        }
+        if (!db_.exec(sql, params)) return false;
+        // Like a dynaset, the record set stays where it stood; an empty one now has a row to move to.
+        if (pos_ == Pos::Empty) pos_ = Pos::AfterLast;
+    } else {
+        if (!cols.isEmpty()) {
+            QStringList sets;
+            for (const QString& c : cols)
+                sets << c + QStringLiteral(" = ?");
+            params.push_back(row_.back());
+            const QString sql = QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?")
+                                    .arg(sql_.table, sets.join(QStringLiteral(", ")));
+            if (!db_.exec(sql, params)) return false;
+            for (const auto& [col, v] : buffer_)
+                row_[size_t(col)] = v;
+        }
+    }
+    mode_ = EditMode::None;
+    buffer_.clear();
+    return true;
+}
+
+bool RecordSet::Delete() {
+    if (sql_.table.isEmpty() || !resolve() || pos_ != Pos::OnRow || deleted_) return false;
+    if (!db_.exec(QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(sql_.table), {row_.back()}))
+        return false;
+    deleted_ = true;
+    mode_ = EditMode::None;
+    return true;
+}
+
+bool RecordSet::Requery() {
+    if (!snapshotTable_.isEmpty()) snapshotStale_ = true;
+    pos_ = Pos::Pending;
+    row_.clear();
+    deleted_ = false;
+    noMatch_ = false;
+    mode_ = EditMode::None;
+    buffer_.clear();
+    return true;
+}
+
+} // namespace pylon

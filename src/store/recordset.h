@@ -1,0 +1,103 @@
+#pragma once
+// A record set over SQLite that behaves as the program expects of an updatable dynaset: it stands on one
+// row, moves, searches with criteria, and adds, changes and deletes rows of its table.
+//
+// It keeps no copy of the rows: the current row is identified by its key (the ORDER BY values and the row
+// ids of the tables), and every move or search asks SQLite for the neighbouring row through the indexes.
+// Rows written through any record set are therefore seen at once; Requery goes back to the first row.
+// Every operation returns false when it fails and then leaves the record set and the file as they were.
+#include "store/source_sql.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace pylon {
+
+class Database;
+class Statement;
+struct Criterion;
+
+class RecordSet {
+  public:
+    // Opens on a table name or a SELECT statement; nullptr when the source cannot be opened.
+    static std::unique_ptr<RecordSet> open(Database& db, const QString& source);
+    ~RecordSet();
+    RecordSet(const RecordSet&) = delete;
+    RecordSet& operator=(const RecordSet&) = delete;
+
+    bool MoveFirst();
+    bool MoveLast();
+    bool MoveNext();
+    bool MovePrevious();
+    bool IsEOF();
+    bool IsBOF();
+    long RecordCount();
+
+    bool FindFirst(const QString& criteria);
+    bool FindNext(const QString& criteria);
+    bool FindPrevious(const QString& criteria);
+    bool FindLast(const QString& criteria);
+    bool NoMatch() const { return noMatch_; }
+
+    bool AddNew();
+    bool Edit();
+    bool Update();
+    bool Delete();
+    bool Requery();
+
+    // The current row's value (a null QVariant for a missing value), or nullopt when there is no current
+    // row or no such field. Whole numbers come as qlonglong, dates as QDate, flags as bool.
+    std::optional<QVariant> Fields(const QString& name);
+    std::optional<QVariant> Fields(int position);
+    // Sets a field between AddNew or Edit and Update; a text is converted to the field's type.
+    bool SetField(const QString& name, const QVariant& value);
+    bool SetField(int position, const QVariant& value);
+
+    int FieldCount();
+    QString FieldName(int position);
+    QString source() const { return source_; }
+
+  private:
+    enum class Pos { Pending, BeforeFirst, AfterLast, OnRow, Empty };
+    enum class EditMode { None, Adding, Editing };
+    using Row = std::vector<QVariant>;
+
+    RecordSet(Database& db, QString source, SourceSql sql);
+    bool prepareSource();
+    bool ready();
+    bool resolve();
+    int keyCount() const { return sql_.orderKeys + sql_.rowKeys; }
+    Statement* statement(const QString& sql);
+    std::optional<Row> fetchOne(const QString& sql, const std::vector<QVariant>& params);
+    // The first row in order (forward) or the last (backward) after the current key, or from the start or
+    // end when from is null; cond (with its parameter) narrows the rows.
+    std::optional<Row> neighbour(bool forward, const Row* from, const QString& cond,
+                                 const QVariant& condParam);
+    void standOn(const Row& row);
+    bool find(bool forward, bool fromCurrent, const QString& criteria);
+    int column(const QString& name);
+    QVariant typed(int column, const QVariant& raw) const;
+
+    Database& db_;
+    QString source_;
+    SourceSql sql_;
+    QString snapshotTable_;
+    bool snapshotStale_ = true;
+    QStringList names_;
+    QHash<QString, int> byName_;
+    std::map<QString, std::unique_ptr<Statement>> cache_;
+
+    Pos pos_ = Pos::Pending;
+    Row row_;
+    bool deleted_ = false;
+    bool noMatch_ = false;
+    EditMode mode_ = EditMode::None;
+    std::map<int, QVariant> buffer_;
+};
+
+} // namespace pylon

@@ -1,0 +1,44 @@
+#pragma once
+// The database file: its four tables, the kind values stored in Facture.TypeFact, and what we add
+// to any file we open (indexes for the searches we make, the trigger that deletes lines with their document).
+#include <QString>
+#include <QStringList>
+
+namespace pylon {
+
+class Database;
+
+namespace schema {
+
+inline constexpr const char* kFileName = "VelD";
+
+// The stored kind values.
+inline const QString kInvoice = QStringLiteral("Facture");
+inline const QString kQuote = QStringLiteral("Devis");
+inline const QString kOrder = QStringLiteral("BC");
+inline const QString kDelivery = QStringLiteral("BL");
+inline const QString kMonthEnd = QStringLiteral("Facture M");
+
+enum class FieldType { Integer, Date, Boolean, Text };
+
+// The type of a field of the four tables, by its name (case-insensitive); Text for anything else.
+FieldType fieldType(const QString& field);
+
+// The statements that create the four tables of an empty database.
+QString createTablesSql();
+
+// Creates the four tables and our additions in a database that has none.
+bool createTables(Database& db);
+
+// Adds whatever of our indexes and triggers the file lacks; leaves the data alone.
+// False when the file lacks one of the four tables (it is then not one of ours).
+bool ensureAdditions(Database& db);
+
+// True when the four tables are there.
+bool hasTables(Database& db);
+
+// Every breach of the file's invariants and SQLite's integrity check, one line each; empty when sound.
+QStringList check(Database& db);
+
+} // namespace schema
+} // namespace pylon

@@ -1,0 +1,27 @@
+#pragma once
+// Throw-away database files for tests: each test gets its own folder, removed afterwards.
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace pylon::test {
+
+class TempDb {
+  public:
+    // An empty database with the four tables, or, with demoDocuments > 0, a demo business.
+    explicit TempDb(int demoDocuments = 0, int seed = 1);
+    QString path() const { return path_; }
+    QString dir() const { return dir_->path(); }
+    // Runs SQL on the file through a connection of its own (for arranging and inspecting data).
+    bool exec(const QString& sql) const;
+    QString scalar(const QString& sql) const;
+
+  private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString path_;
+};
+
+// Runs the database tool with arguments; returns its exit code, output in *out when given.
+int runDbTool(const QStringList& args, QString* out = nullptr);
+
+} // namespace pylon::test
