@@ -1,0 +1,22 @@
+#pragma once
+// What pylon-db does once its arguments are understood. Each command prints its own messages and returns
+// the exit code: 0 done, 1 failed (with a one-line reason on stderr).
+#include "demo_data.h"
+
+#include <QString>
+
+namespace pylon::dbtool {
+
+// An empty database: the four tables, our indexes and trigger. Never overwrites a file.
+int initDatabase(const QString& path);
+// A new database filled with the demo business. Never overwrites a file.
+int makeDemo(const QString& path, const demo::DemoOptions& options);
+// Prints each breach of the file's invariants, or "ok".
+int checkDatabase(const QString& path);
+
+// "pylon-db: message" on stderr.
+void printError(const QString& message);
+// One line on stdout.
+void printLine(const QString& line);
+
+} // namespace pylon::dbtool

@@ -1,0 +1,34 @@
+// pylon-db: creates, fills and checks database files outside the program, for tests, benchmarks and
+// support. No windows; the store library does the work.
+#include "command_line.h"
+#include "db_commands.h"
+
+#include <cstdio>
+
+using namespace pylon::dbtool;
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+
+    const ParsedCommandLine parsed = parseCommandLine(args);
+    if (!parsed.error.isEmpty()) {
+        printError(parsed.error);
+        std::fprintf(stderr, "%s\n", usageLine().toUtf8().constData());
+        return 2;
+    }
+    const Command& c = parsed.command;
+    switch (c.action) {
+    case Action::Init:
+        return initDatabase(c.path);
+    case Action::Demo:
+        return makeDemo(c.path, c.demo);
+    case Action::Check:
+        return checkDatabase(c.path);
+    case Action::Help:
+        break;
+    }
+    printLine(usageLine());
+    return 0;
+}
