@@ -9,6 +9,8 @@ MsgAnswer MsgBox(QWidget* parent, const QString& text, MsgStyle style, const QSt
                     style == MsgStyle::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
     const int answer = box.exec();
+    // Give the focus back to the window the box stood over, whatever the window manager does.
+    if (parent && parent->isVisible()) parent->window()->activateWindow();
     if (style == MsgStyle::Ok) return MsgAnswer::Ok;
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
 }

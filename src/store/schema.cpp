@@ -147,7 +147,7 @@ QStringList check(Database& db) {
     for (const char* col : {"Avoir", "\"Annulée\""}) {
         collect(db,
                 QStringLiteral("SELECT NumFact, %1 FROM Facture WHERE %1 IS NOT NULL AND %1 NOT IN (0, 1)")
-                    .arg(QLatin1String(col)),
+                    .arg(QString::fromUtf8(col)),
                 QStringLiteral("document %1 has a flag that is not 0 or 1: %2"), out);
     }
     return out;

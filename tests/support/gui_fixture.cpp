@@ -1,1 +1,64 @@
-// filled in with the editor tests
+#include "support/gui_fixture.h"
+
+#include "app/activation.h"
+#include "app/startup.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTest>
+
+namespace pylon::test {
+
+BoxAnswerer::BoxAnswerer() {
+    connect(&timer_, &QTimer::timeout, this, &BoxAnswerer::poll);
+    timer_.start(5);
+}
+
+void BoxAnswerer::poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    shown.push_back({box->windowTitle(), box->text()});
+    QAbstractButton* target = nullptr;
+    const QString wanted = answers.isEmpty() ? QString() : answers.takeFirst();
+    for (QAbstractButton* b : box->buttons()) {
+        if (wanted.isEmpty() ? (box->buttonRole(b) == QMessageBox::AcceptRole ||
+                                box->buttonRole(b) == QMessageBox::YesRole)
+                             : b->text() == wanted)
+            target = b;
+    }
+    if (target)
+        target->click();
+    else
+        box->reject();
+}
+
+void EditorTest::start() {
+    watchActivations();
+    m = std::make_unique<Module1>();
+    m->appPath = QFileInfo(file.path()).absolutePath();
+    editor = std::make_unique<Form1>(*m);
+    editor->show();
+    Form1_Load(*m);
+}
+
+void EditorTest::TearDown() {
+    if (editor) editor->close();
+    editor.reset();
+    m.reset();
+    if (checkFileAfterwards && QFileInfo::exists(file.path())) {
+        QString out;
+        EXPECT_EQ(runDbTool({QStringLiteral("check"), file.path()}, &out), 0) << out.toStdString();
+    }
+}
+
+QStringList EditorTest::column(int list) const {
+    QListWidget* lists[] = {ui().List1, ui().List2, ui().List3, ui().List4, ui().List5};
+    QStringList out;
+    for (int i = 0; i < lists[list - 1]->count(); ++i)
+        out << lists[list - 1]->item(i)->text();
+    return out;
+}
+
+} // namespace pylon::test
