@@ -2,6 +2,7 @@
 // Run: build/bench/pylon_bench   (the databases are made once in build/bench-data)
 #include "app/module1.h"
 #include "app/startup.h"
+#include "app/wiring.h"
 #include "editor/fonts.h"
 #include "editor/form1.h"
 #include "editor/show_document.h"

@@ -2,6 +2,7 @@
 #include "app/activation.h"
 #include "app/module1.h"
 #include "app/startup.h"
+#include "app/wiring.h"
 #include "editor/fonts.h"
 #include "editor/form1.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     pylon::Module1 m;
     m.appPath = QApplication::applicationDirPath();
     pylon::Form1 editor(m);
+    pylon::wireEditor(m);
     // Centred on the screen when first shown.
     if (const QScreen* screen = QApplication::primaryScreen())
         editor.move(screen->availableGeometry().center() - editor.rect().center());

@@ -6,6 +6,7 @@
 #include "store/recordset.h"
 
 #include <QString>
+#include <QWidget>
 #include <memory>
 
 namespace pylon {
@@ -29,10 +30,17 @@ struct Module1 {
     // The folder the database file and the office documents are found in: the program's own.
     QString appPath;
     Form1* form1 = nullptr;
+    // The other windows, each made on first use and kept, hidden, until the editor closes:
+    // the list window, the author box, the main menu and the line edit dialog.
+    std::unique_ptr<QWidget> form2, form3, form4, form5;
 
-    // The kind the editor works on.
+    // The kind the editor works on: the option selected in the main menu, invoices until the menu says
+    // otherwise. The menu keeps this in step with its selection.
     DocKind currentKind() const { return kind; }
     DocKind kind = DocKind::Invoice;
+
+    // A document or credit note is being entered while "&Annuler" is enabled.
+    bool editMode() const;
 
     QString databasePath() const;
 };

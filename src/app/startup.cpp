@@ -6,7 +6,6 @@
 #include "editor/show_document.h"
 #include "store/schema.h"
 
-#include <QApplication>
 #include <QFileInfo>
 
 namespace pylon {
@@ -60,9 +59,11 @@ void Form1_Unload(Module1& m) {
                      &m.rsNumeros, &m.rsCliEC, &m.rsAvoir, &m.rsClientDocs})
         rs->reset();
     m.db.close();
-    // Every other window of the program closes with the editor.
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != m.form1 && w->objectName().startsWith(QLatin1String("Form"))) w->close();
+    // Every other window of the program goes with the editor.
+    for (auto* w : {&m.form2, &m.form3, &m.form4, &m.form5}) {
+        if (*w) (*w)->close();
+        w->reset();
+    }
 }
 
 } // namespace pylon

@@ -1,6 +1,7 @@
 #include "support/gui_fixture.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QTest>
 
 using namespace pylon;
@@ -80,11 +81,11 @@ TEST_F(Startup, MissingOrUnreadableFileIsSaidThenTheEditorIsEmpty) {
 
 TEST_F(Startup, ClosingTheEditorClosesTheOtherWindowsAndReleasesTheFile) {
     start();
-    QWidget menu;
-    menu.setObjectName(QStringLiteral("Form4"));
-    menu.show();
+    m->form4 = std::make_unique<QWidget>();
+    QPointer<QWidget> menu = m->form4.get();
+    menu->show();
     editor->close();
-    EXPECT_FALSE(menu.isVisible());
+    EXPECT_FALSE(menu) << "the menu window went with the editor";
     EXPECT_FALSE(m->db.isOpen());
     EXPECT_FALSE(m->rsDoc);
 }

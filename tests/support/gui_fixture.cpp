@@ -2,6 +2,7 @@
 
 #include "app/activation.h"
 #include "app/startup.h"
+#include "app/wiring.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -39,6 +40,7 @@ void EditorTest::start() {
     m = std::make_unique<Module1>();
     m->appPath = QFileInfo(file.path()).absolutePath();
     editor = std::make_unique<Form1>(*m);
+    wireEditor(*m);
     editor->show();
     Form1_Load(*m);
 }

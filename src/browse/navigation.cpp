@@ -1,0 +1,87 @@
+#include "browse/navigation.h"
+
+#include "app/key_press.h"
+#include "app/module1.h"
+#include "editing/edit_mode.h"
+#include "editor/form1.h"
+#include "editor/show_document.h"
+
+namespace pylon {
+
+namespace {
+
+// The number of the current row as the criteria want it; empty when there is no current row, which
+// makes the search that follows fail and leaves the view where it stands.
+QString currentNumber(RecordSet& rs) {
+    const auto v = rs.Fields(QStringLiteral("NumFact"));
+    return v && !v->isNull() ? QString::number(v->toLongLong()) : QString();
+}
+
+// Every step searches for a row whose number differs from the one it starts from, so it always crosses
+// to another document, never to another line of the same one.
+enum class Start { Last, Current, First };
+
+void step(Module1& m, Start start, bool forward, bool fromStart) {
+    if (RecordSet* doc = m.rsDoc.get()) {
+        if (start == Start::Last) doc->MoveLast();
+        if (start == Start::First) doc->MoveFirst();
+        const QString criteria = QStringLiteral("NumFact<>") + currentNumber(*doc);
+        if (fromStart)
+            forward ? doc->FindFirst(criteria) : doc->FindLast(criteria);
+        else
+            forward ? doc->FindNext(criteria) : doc->FindPrevious(criteria);
+    }
+    ShowCurrentDocument(m);
+    m.form1->ui.txtPointeur->hide();
+    // A step during an entry abandons it and shows the document reached.
+    if (m.editMode()) Command10_Click(m);
+}
+
+bool isDigit(int k) {
+    return k >= '0' && k <= '9';
+}
+
+void lookupKeyPress(Module1& m, int& k, QLineEdit* field, const QString& prefix, QWidget* next) {
+    if (k == 13 && !m.editMode()) {
+        if (m.rsDoc) m.rsDoc->FindFirst(prefix + field->text());
+        ShowCurrentDocument(m);
+    }
+    if (k == 13 && m.editMode()) next->setFocus();
+    if (k != 8 && !isDigit(k)) k = 0;
+}
+
+} // namespace
+
+void Command1_Click(Module1& m) {
+    step(m, Start::Last, true, true);
+}
+void Command2_Click(Module1& m) {
+    step(m, Start::Current, false, false);
+}
+void Command3_Click(Module1& m) {
+    step(m, Start::Current, true, false);
+}
+void Command4_Click(Module1& m) {
+    step(m, Start::First, false, true);
+}
+
+void txtNumFact_KeyPress(Module1& m, int& k) {
+    lookupKeyPress(m, k, m.form1->ui.txtNumFact, QStringLiteral("NumFact="), m.form1->ui.txtDateFact);
+}
+
+void txtNumCli_KeyPress(Module1& m, int& k) {
+    lookupKeyPress(m, k, m.form1->ui.txtNumCli, QStringLiteral("NumCli="), m.form1->ui.txtNomCli);
+}
+
+void wireNavigation(Module1& m) {
+    Ui::Form1& ui = m.form1->ui;
+    Module1* mp = &m;
+    QObject::connect(ui.Command1, &QPushButton::clicked, m.form1, [mp] { Command1_Click(*mp); });
+    QObject::connect(ui.Command2, &QPushButton::clicked, m.form1, [mp] { Command2_Click(*mp); });
+    QObject::connect(ui.Command3, &QPushButton::clicked, m.form1, [mp] { Command3_Click(*mp); });
+    QObject::connect(ui.Command4, &QPushButton::clicked, m.form1, [mp] { Command4_Click(*mp); });
+    onKeyPress(ui.txtNumFact, [mp](int& k) { txtNumFact_KeyPress(*mp, k); });
+    onKeyPress(ui.txtNumCli, [mp](int& k) { txtNumCli_KeyPress(*mp, k); });
+}
+
+} // namespace pylon

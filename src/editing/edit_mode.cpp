@@ -1,0 +1,27 @@
+#include "editing/edit_mode.h"
+
+#include "app/module1.h"
+#include "editor/form1.h"
+#include "editor/show_document.h"
+
+namespace pylon {
+
+void leaveEditMode(Module1& m) {
+    Ui::Form1& ui = m.form1->ui;
+    ui.txtPointeur->hide();
+    ui.txtPointeur->clear();
+    // The first cell: 120, 3240, 1215 twips.
+    ui.txtPointeur->setGeometry(8, 216, 81, ui.txtPointeur->height());
+    ui.Command6->setEnabled(false);
+    ui.Command10->setEnabled(false);
+    ui.Check1->setEnabled(false);
+}
+
+void Command10_Click(Module1& m) {
+    ShowCurrentDocument(m);
+    leaveEditMode(m);
+    m.CurrentLine = 0;
+    m.form1->ui.txtNumFact->setFocus();
+}
+
+} // namespace pylon
