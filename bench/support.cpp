@@ -1,0 +1,41 @@
+#include "support.h"
+
+#include "app/startup.h"
+#include "app/wiring.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <sys/resource.h>
+
+namespace pylon::bench {
+
+QString demoFolder(int n) {
+    const QString dir = QStringLiteral(PYLON_BENCH_DATA) + QStringLiteral("/%1").arg(n);
+    const QString file = dir + QStringLiteral("/VelD");
+    if (!QFileInfo::exists(file)) {
+        QDir().mkpath(dir);
+        QProcess::execute(QStringLiteral(PYLON_DB_TOOL),
+                          {QStringLiteral("demo"), file, QStringLiteral("--documents"), QString::number(n)});
+    }
+    return dir;
+}
+
+double peakMegabytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_maxrss) / 1024.0;
+}
+
+Editor::Editor(int documents) : m(std::make_unique<Module1>()) {
+    m->appPath = demoFolder(documents);
+    form = std::make_unique<Form1>(*m);
+    wireEditor(*m);
+    Form1_Load(*m);
+}
+
+Editor::~Editor() {
+    form->close();
+}
+
+} // namespace pylon::bench

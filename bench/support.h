@@ -1,0 +1,23 @@
+#pragma once
+// Demo databases for the benchmarks, made once under the build folder, and an editor opened on them.
+#include "app/module1.h"
+#include "editor/form1.h"
+
+#include <QString>
+#include <memory>
+
+namespace pylon::bench {
+
+// The folder holding a demo database of n documents.
+QString demoFolder(int documents);
+double peakMegabytes();
+
+// A wired editor on the demo database of n documents, as the program starts it.
+struct Editor {
+    explicit Editor(int documents);
+    ~Editor();
+    std::unique_ptr<Module1> m;
+    std::unique_ptr<Form1> form;
+};
+
+} // namespace pylon::bench
