@@ -13,6 +13,11 @@ QString Module1::databasePath() const {
 
 namespace pylon {
 
+void Module1::requeryAfterWrite() {
+    for (auto* rs : {&rsDoc, &rsFacture, &rsDetFact, &rsClients, &rsFournisseurs, &rsNumeros})
+        if (*rs) (*rs)->Requery();
+}
+
 bool Module1::editMode() const {
     return form1 && form1->ui.Command10->isEnabled();
 }

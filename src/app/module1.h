@@ -43,6 +43,10 @@ struct Module1 {
     bool editMode() const;
 
     QString databasePath() const;
+
+    // After a command added or deleted documents: the view and the shared lists read the file again,
+    // rsDoc, rsFacture, rsDetFact, rsClients, rsFournisseurs and rsNumeros in that order.
+    void requeryAfterWrite();
 };
 
 } // namespace pylon
