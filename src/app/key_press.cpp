@@ -8,6 +8,13 @@ namespace pylon {
 
 namespace {
 
+// Backspace and Enter act by their key, every other replacement by the character it types.
+int keyFor(int code) {
+    if (code == 8) return Qt::Key_Backspace;
+    if (code == 13) return Qt::Key_Return;
+    return 0;
+}
+
 class KeyPressFilter : public QObject {
   public:
     KeyPressFilter(QWidget* w, KeyPressHandler h) : QObject(w), widget_(w), handler_(std::move(h)) {}
@@ -31,7 +38,8 @@ class KeyPressFilter : public QObject {
         if (code == 0) return true;
         if (code == original) return false;
         // Type the replacement instead of the key pressed.
-        QKeyEvent replacement(QEvent::KeyPress, 0, key->modifiers(), QString(QChar(code)));
+        QKeyEvent replacement(QEvent::KeyPress, keyFor(code), key->modifiers(),
+                              code == 8 || code == 13 ? QString() : QString(QChar(code)));
         replaying_ = true;
         QCoreApplication::sendEvent(widget_, &replacement);
         replaying_ = false;

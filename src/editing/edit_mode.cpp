@@ -1,6 +1,7 @@
 #include "editing/edit_mode.h"
 
 #include "app/module1.h"
+#include "editing/line_entry.h"
 #include "editor/form1.h"
 #include "editor/show_document.h"
 
@@ -9,9 +10,7 @@ namespace pylon {
 void leaveEditMode(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     ui.txtPointeur->hide();
-    ui.txtPointeur->clear();
-    // The first cell: 120, 3240, 1215 twips.
-    ui.txtPointeur->setGeometry(8, 216, 81, ui.txtPointeur->height());
+    pointer::park(ui.txtPointeur);
     ui.Command6->setEnabled(false);
     ui.Command10->setEnabled(false);
     ui.Check1->setEnabled(false);

@@ -1,0 +1,122 @@
+#include "editing/line_entry.h"
+
+#include "app/key_press.h"
+#include "app/messages.h"
+#include "app/module1.h"
+#include "editing/line_amounts.h"
+#include "editor/amount_text.h"
+#include "editor/form1.h"
+
+namespace pylon {
+
+namespace pointer {
+void park(QLineEdit* p) {
+    p->clear();
+    p->setGeometry(kNbLeft, kFirstTop, kNarrow, p->height());
+}
+} // namespace pointer
+
+namespace {
+
+using namespace pointer;
+
+void moveTo(QLineEdit* p, int left, int top, int width) {
+    p->setGeometry(left, top, width, p->height());
+}
+
+// Stores the pointer's text in the row being typed of a column, and empties the pointer.
+void store(Module1& m, QListWidget* list) {
+    QLineEdit* p = m.form1->ui.txtPointeur;
+    if (m.CurrentLine <= list->count()) list->insertItem(m.CurrentLine, p->text());
+    p->clear();
+}
+
+void reformatCell(QListWidget* list, int row) {
+    if (QListWidgetItem* item = list->item(row))
+        if (const auto t = reformatAmount(item->text())) item->setText(*t);
+}
+
+// The running totals grow by the amount just stored; the tax is taken on the total rounded to cents,
+// and the total with tax is the sum of the two texts shown. Texts that are not amounts stay as they are.
+void addToTotals(Ui::Form1& ui, int row) {
+    const QListWidgetItem* item = ui.List5->item(row);
+    const auto before = parseAmount(ui.txtTotalHT->text());
+    const auto amount = item ? parseAmount(item->text()) : std::nullopt;
+    if (!before || !amount) return;
+    ui.txtTotalHT->setText(formatAmount(*before + *amount));
+    const Amount ht = *parseAmount(ui.txtTotalHT->text());
+    ui.txtTVA->setText(formatAmount(vatOf(ht)));
+    ui.txtTotalTTC->setText(formatAmount(ht + *parseAmount(ui.txtTVA->text())));
+}
+
+} // namespace
+
+void txtPointeur_KeyPress(Module1& m, int& k) {
+    Ui::Form1& ui = m.form1->ui;
+    QLineEdit* p = ui.txtPointeur;
+    const int left = p->x();
+    if (left == kDesignLeft && p->text().size() > kDesignMax) {
+        k = 8;
+        MsgBox(m.form1, QStringLiteral("Veillez ne pas dépasser les marges !"));
+    }
+    if (k == '.' && (left == kQtLeft || left == kPuLeft || left == kMntLeft)) k = ',';
+    if (k != 13) return;
+    k = 0;
+    const int row = m.CurrentLine;
+    switch (left) {
+    case kNbLeft:
+        store(m, ui.List1);
+        moveTo(p, kQtLeft, p->y(), p->width());
+        break;
+    case kQtLeft:
+        store(m, ui.List2);
+        moveTo(p, kDesignLeft, p->y(), kWide);
+        break;
+    case kDesignLeft:
+        store(m, ui.List3);
+        moveTo(p, kPuLeft, p->y(), kNarrow);
+        break;
+    case kPuLeft:
+        store(m, ui.List4);
+        moveTo(p, kMntLeft, p->y(), p->width());
+        reformatCell(ui.List4, row);
+        p->setText(proposedAmount(ui.List2->item(row), ui.List4->item(row)));
+        break;
+    case kMntLeft:
+        store(m, ui.List5);
+        if (p->y() == kLastTop) {
+            // The document is full: only saving or abandoning is left.
+            p->hide();
+            moveTo(p, kNbLeft, kFirstTop, p->width());
+            ui.Command6->setFocus();
+            reformatCell(ui.List5, row);
+            addToTotals(ui, row);
+            m.CurrentLine = 0;
+        } else {
+            moveTo(p, kNbLeft, p->y() + kRowHeight, p->width());
+            reformatCell(ui.List5, row);
+            addToTotals(ui, row);
+            m.CurrentLine = qint16(m.CurrentLine + 1);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void txtDateFact_KeyPress(Module1& m, int& k) {
+    if (k == 13) m.form1->ui.txtNumCli->setFocus();
+}
+
+void txtNomCli_KeyPress(Module1& m, int& k) {
+    if (k == 13) m.form1->ui.txtAdrCli->setFocus();
+}
+
+void wireLineEntry(Module1& m) {
+    Module1* mp = &m;
+    onKeyPress(m.form1->ui.txtPointeur, [mp](int& k) { txtPointeur_KeyPress(*mp, k); });
+    onKeyPress(m.form1->ui.txtDateFact, [mp](int& k) { txtDateFact_KeyPress(*mp, k); });
+    onKeyPress(m.form1->ui.txtNomCli, [mp](int& k) { txtNomCli_KeyPress(*mp, k); });
+}
+
+} // namespace pylon

@@ -1,0 +1,55 @@
+#include "editing/new_document.h"
+
+#include "app/module1.h"
+#include "editing/attach_list.h"
+#include "editing/line_entry.h"
+#include "editing/numbering.h"
+#include "editor/form1.h"
+#include "store/dates.h"
+
+#include <QDate>
+
+namespace pylon {
+
+void clearForEntry(Module1& m) {
+    Ui::Form1& ui = m.form1->ui;
+    for (QListWidget* l : {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5})
+        l->clear();
+    for (QLineEdit* t : {ui.txtTotalHT, ui.txtTVA, ui.txtTotalTTC})
+        t->setText(QStringLiteral("0"));
+    ui.txtSomme->clear();
+}
+
+void Command5_Click(Module1& m) {
+    Ui::Form1& ui = m.form1->ui;
+    if (m.currentKind() == DocKind::CreditNote) {
+        showAttachList(m);
+        ui.Label15->hide();
+        ui.Label17->hide();
+        m.CurrentLine = 0;
+        return;
+    }
+    ui.txtNumFact->setText(QString::number(nextNumber(m, m.currentKind())));
+    ui.txtDateFact->setText(dates::toScreen(QDate::currentDate()));
+    clearForEntry(m);
+    ui.txtNumCli->clear();
+    ui.txtNomCli->clear();
+    ui.txtAdrCli->clear();
+    pointer::park(ui.txtPointeur);
+    ui.txtPointeur->show();
+    ui.Check1->setChecked(false);
+    ui.Command6->setEnabled(true);
+    ui.Command10->setEnabled(true);
+    ui.Check1->setEnabled(true);
+    ui.txtPointeur->setFocus();
+    ui.Label15->hide();
+    ui.Label17->hide();
+    m.CurrentLine = 0;
+}
+
+void wireNewDocument(Module1& m) {
+    Module1* mp = &m;
+    QObject::connect(m.form1->ui.Command5, &QPushButton::clicked, m.form1, [mp] { Command5_Click(*mp); });
+}
+
+} // namespace pylon

@@ -1,0 +1,7 @@
+#include "operations/cancelling.h"
+
+namespace pylon {
+
+void wireCancelling(Module1&) {}
+
+} // namespace pylon

@@ -1,0 +1,7 @@
+#include "operations/deletion.h"
+
+namespace pylon {
+
+void wireDeletion(Module1&) {}
+
+} // namespace pylon

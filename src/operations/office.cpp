@@ -1,0 +1,7 @@
+#include "operations/office.h"
+
+namespace pylon {
+
+void wireOffice(Module1&) {}
+
+} // namespace pylon

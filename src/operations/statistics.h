@@ -1,0 +1,8 @@
+#pragma once
+namespace pylon {
+
+struct Module1;
+
+void wireStatistics(Module1& m);
+
+} // namespace pylon
