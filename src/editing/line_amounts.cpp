@@ -3,7 +3,7 @@
 #include "editor/amount_text.h"
 
 #include <QListWidgetItem>
-#include <limits>
+#include <QtNumeric>
 #include <optional>
 
 namespace pylon {
@@ -16,11 +16,9 @@ std::optional<Amount> product(const QString& quantity, const QString& unitPrice)
     const auto q = parseAmount(quantity);
     const auto p = parseAmount(unitPrice);
     if (!q || !p) return std::nullopt;
-    const __int128 raw = __int128(*q) * __int128(*p);
-    const __int128 half = 5000;
-    const __int128 scaled = raw >= 0 ? (raw + half) / 10000 : (raw - half) / 10000;
-    if (scaled > std::numeric_limits<Amount>::max() || scaled < std::numeric_limits<Amount>::min())
-        return std::nullopt;
+    Amount raw = 0;
+    if (qMulOverflow(*q, *p, &raw)) return std::nullopt;
+    const Amount scaled = raw >= 0 ? (raw + 5000) / 10000 : (raw - 5000) / 10000;
     return Amount(scaled);
 }
 
