@@ -1,7 +1,73 @@
 #include "editor/menu.h"
 
+#include "app/module1.h"
+#include "editor/form1.h"
+#include "editor/form4.h"
+#include "editor/kind_captions.h"
+#include "editor/show_document.h"
+
+#include <QButtonGroup>
+
 namespace pylon {
 
-void wireMenu(Module1&) {}
+namespace {
+
+// Out of the way until "&Menu" again; the user goes on in the editor, as the menu was opened from it.
+void putMenuAway(Module1& m) {
+    menuWindow(m).hide();
+    if (m.form1) m.form1->activateWindow();
+}
+
+} // namespace
+
+Form4& menuWindow(Module1& m) {
+    if (auto* menu = qobject_cast<Form4*>(m.form4.get())) return *menu;
+    auto* menu = new Form4(m);
+    m.form4.reset(menu);
+    // The window opens with the kind the editor works on (the invoice at start).
+    if (QAbstractButton* current = menu->ui.Options->button(static_cast<int>(m.kind)))
+        current->setChecked(true);
+    // The only place the current kind changes: the other features read it without looking at the menu.
+    QObject::connect(menu->ui.Options, &QButtonGroup::idToggled, menu, [&m](int id, bool checked) {
+        if (checked) m.kind = static_cast<DocKind>(id);
+    });
+    QObject::connect(menu->ui.Command1, &QPushButton::clicked, menu, [&m] { MenuLancer_Click(m); });
+    QObject::connect(menu->ui.Command2, &QPushButton::clicked, menu, [&m] { MenuAnnuler_Click(m); });
+    // Beside the editor, so that both stay visible: the editor is usable while the menu is open.
+    if (m.form1) menu->move(m.form1->frameGeometry().topRight() + QPoint(8, 0));
+    return *menu;
+}
+
+void Command15_Click(Module1& m) {
+    Form4& menu = menuWindow(m);
+    menu.show();
+    menu.raise();
+    menu.activateWindow();
+}
+
+void Form4_Activate(Module1& m) {
+    Form4& menu = menuWindow(m);
+    if (const int selected = menu.ui.Options->checkedId(); selected > 0) menu.MenuKind = selected;
+}
+
+void MenuLancer_Click(Module1& m) {
+    const DocKind kind = m.currentKind();
+    // When the view cannot be opened the editor keeps walking the previous one; the captions still follow
+    // the selection, as nothing is said to the user.
+    if (auto view = RecordSet::open(m.db, kindInfo(kind).viewSql)) m.rsDoc = std::move(view);
+    applyKindCaptions(kind, *m.form1, m.form1->ui);
+    ShowCurrentDocument(m);
+    putMenuAway(m);
+}
+
+void MenuAnnuler_Click(Module1& m) {
+    Form4& menu = menuWindow(m);
+    if (QAbstractButton* previous = menu.ui.Options->button(menu.MenuKind)) previous->setChecked(true);
+    putMenuAway(m);
+}
+
+void wireMenu(Module1& m) {
+    QObject::connect(m.form1->ui.Command15, &QPushButton::clicked, m.form1, [&m] { Command15_Click(m); });
+}
 
 } // namespace pylon

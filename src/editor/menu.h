@@ -1,8 +1,18 @@
 #pragma once
-// The main menu window: which kind of document the editor works on.
+// The main menu window: which kind of document the editor works on. The selected option is the current
+// kind (Module1::kind follows it at once); "&Lancer" switches the editor's view and captions to it.
 namespace pylon {
 
 struct Module1;
+class Form4;
+
+// The menu window, made hidden with the current kind selected the first time it is asked for.
+Form4& menuWindow(Module1& m);
+
+void Command15_Click(Module1& m);   // the editor's "&Menu"
+void Form4_Activate(Module1& m);    // each time the menu window becomes active
+void MenuLancer_Click(Module1& m);  // "&Lancer"
+void MenuAnnuler_Click(Module1& m); // "&Annuler"
 
 void wireMenu(Module1& m);
 

@@ -1,0 +1,28 @@
+#pragma once
+// The main menu window. It only carries the options and the two buttons and passes its events on to the
+// menu handlers; which kind each option stands for and what launching does live in menu.cpp.
+#include "ui_Form4.h"
+
+#include <QWidget>
+
+namespace pylon {
+
+struct Module1;
+
+class Form4 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Form4(Module1& m, QWidget* parent = nullptr);
+    Ui::Form4 ui;
+    // The option selected when the menu last became active (0 until then): what "&Annuler" goes back to.
+    int MenuKind = 0;
+
+  protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    Module1& m_;
+};
+
+} // namespace pylon
