@@ -55,6 +55,10 @@ void EditorTest::TearDown() {
     }
 }
 
+bool focusIs(QWidget* w) {
+    return QTest::qWaitFor([w] { return QApplication::focusWidget() == w; }, 1000);
+}
+
 QStringList EditorTest::column(int list) const {
     QListWidget* lists[] = {ui().List1, ui().List2, ui().List3, ui().List4, ui().List5};
     QStringList out;

@@ -12,6 +12,10 @@
 
 namespace pylon::test {
 
+// Whether the keyboard focus is (or within a moment comes) on w: focus moves wait for the window to be
+// active again after a message box.
+bool focusIs(QWidget* w);
+
 struct ShownMessage {
     QString title;
     QString text;

@@ -4,6 +4,13 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include <ostream>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace pylon::test {
 
 class TempDb {
