@@ -4,6 +4,7 @@
 #include "app/wiring.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <sys/resource.h>
@@ -27,8 +28,13 @@ double peakMegabytes() {
     return double(u.ru_maxrss) / 1024.0;
 }
 
-Editor::Editor(int documents) : m(std::make_unique<Module1>()) {
+Editor::Editor(int documents, bool scratch) : m(std::make_unique<Module1>()) {
     m->appPath = demoFolder(documents);
+    if (scratch) {
+        copy = std::make_unique<QTemporaryDir>();
+        QFile::copy(m->appPath + QStringLiteral("/VelD"), copy->filePath(QStringLiteral("VelD")));
+        m->appPath = copy->path();
+    }
     form = std::make_unique<Form1>(*m);
     wireEditor(*m);
     Form1_Load(*m);

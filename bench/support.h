@@ -4,6 +4,7 @@
 #include "editor/form1.h"
 
 #include <QString>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace pylon::bench {
@@ -14,8 +15,10 @@ double peakMegabytes();
 
 // A wired editor on the demo database of n documents, as the program starts it.
 struct Editor {
-    explicit Editor(int documents);
+    // With scratch, on a copy of the database that is thrown away afterwards, for benchmarks that write.
+    explicit Editor(int documents, bool scratch = false);
     ~Editor();
+    std::unique_ptr<QTemporaryDir> copy;
     std::unique_ptr<Module1> m;
     std::unique_ptr<Form1> form;
 };

@@ -1,0 +1,33 @@
+// Saving a 32-line invoice into the 200,000-document database, as "&Valider" does after an entry.
+#include "editing/new_document.h"
+#include "editing/saving.h"
+#include "support.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_SaveThirtyTwoLines(benchmark::State& state) {
+    pylon::bench::Editor e(200000, true);
+    Ui::Form1& ui = e.form->ui;
+    for (auto _ : state) {
+        state.PauseTiming();
+        pylon::Command5_Click(*e.m);
+        ui.txtNumCli->setText(QStringLiteral("12"));
+        ui.txtNomCli->setText(QStringLiteral("Client de mesure"));
+        ui.txtAdrCli->setPlainText(QStringLiteral("1, rue des Essais\nRabat"));
+        for (int i = 0; i < 32; ++i) {
+            ui.List1->addItem(QStringLiteral("R%1").arg(i));
+            ui.List2->addItem(QStringLiteral("2"));
+            ui.List3->addItem(QStringLiteral("Article de mesure numéro %1").arg(i));
+            ui.List4->addItem(QStringLiteral("12,50"));
+            ui.List5->addItem(QStringLiteral("25,00"));
+        }
+        state.ResumeTiming();
+        pylon::Command6_Click(*e.m);
+    }
+}
+
+BENCHMARK(BM_SaveThirtyTwoLines)->Unit(benchmark::kMillisecond);
+
+} // namespace
