@@ -1,0 +1,30 @@
+#include "editing/form5.h"
+
+#include "editing/line_dialog.h"
+#include "editing/line_entry.h"
+
+#include <QCloseEvent>
+
+namespace pylon {
+
+Form5::Form5(Module1& m, QWidget* parent) : QWidget(parent), m_(m) {
+    ui.setupUi(this);
+    // The designation column holds no more than the line pointer lets one type into it.
+    ui.Text3->setMaxLength(kDesignMax);
+}
+
+bool Form5::event(QEvent* e) {
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::WindowActivate) Form5_Activate(m_);
+    return handled;
+}
+
+void Form5::closeEvent(QCloseEvent* e) {
+    // The window is made once and reused: the close box puts it away as "&Annuler" does, so that an
+    // entry in progress goes on at the line under the pointer.
+    if (isVisible()) Form5_Command2_Click(m_);
+    hide();
+    e->ignore();
+}
+
+} // namespace pylon

@@ -1,0 +1,48 @@
+#include "editing/line_rewrite.h"
+
+#include "store/database.h"
+
+namespace pylon {
+
+namespace {
+
+bool fail(Database& db, QString* error) {
+    if (error) *error = db.lastError();
+    return false;
+}
+
+} // namespace
+
+bool rewriteLines(Database& db, const QString& table, qint64 number, const std::vector<LineCells>& lines,
+                  QString* error) {
+    // The table name goes into the statements' text, so only the two line tables are accepted.
+    if (table.compare(u"DetFact", Qt::CaseInsensitive) != 0 &&
+        table.compare(u"AVOIR", Qt::CaseInsensitive) != 0) {
+        if (error) *error = QStringLiteral("table de lignes inconnue : %1").arg(table);
+        return false;
+    }
+    Transaction t(db);
+    if (!t.active()) return fail(db, error);
+    // One statement through the NumFact index: the line tables hold a row for every line of every document.
+    if (!db.exec(QStringLiteral("DELETE FROM \"%1\" WHERE NumFact = ?").arg(table), {number}))
+        return fail(db, error);
+    auto insert = db.prepare(
+        QStringLiteral("INSERT INTO \"%1\"(NumFact, NB, Qt, Design, PU, Mnt) VALUES(?, ?, ?, ?, ?, ?)")
+            .arg(table));
+    if (!insert) return fail(db, error);
+    for (const LineCells& line : lines) {
+        insert->reset();
+        if (!insert->bind(0, number)) return fail(db, error);
+        for (int c = 0; c < 5; ++c) {
+            const QString cell = c < line.size() ? line[c] : QString();
+            if (!insert->bind(c + 1, cell.isEmpty() ? QStringLiteral(" ") : cell)) return fail(db, error);
+        }
+        insert->step();
+        if (!insert->ok()) return fail(db, error);
+    }
+    // A failed commit is rolled back by the database itself.
+    if (!t.commit()) return fail(db, error);
+    return true;
+}
+
+} // namespace pylon

@@ -1,0 +1,22 @@
+#pragma once
+// Replacing all the lines of a stored document at once, as the line edit dialog does when a stored
+// document (not one being entered) has one of its lines changed.
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace pylon {
+
+class Database;
+
+// The five cells of a line, in the order of the columns: N.B., QTE, Designation, P.U. H.T, Montant H.T.
+using LineCells = QStringList;
+
+// Deletes the lines of document `number` in `table` ("DetFact" or "AVOIR") and writes `lines` in their
+// place, in that order, as one transaction: either every line is replaced or the file keeps the lines it
+// had. An empty cell is written as a single space, as the save of a new document writes it.
+// Returns false with the reason in *error (SQLite's message) when nothing was changed.
+bool rewriteLines(Database& db, const QString& table, qint64 number, const std::vector<LineCells>& lines,
+                  QString* error);
+
+} // namespace pylon
