@@ -1,7 +1,71 @@
 #include "operations/cancelling.h"
 
+#include "app/messages.h"
+#include "app/module1.h"
+#include "editor/form1.h"
+#include "editor/show_document.h"
+
 namespace pylon {
 
-void wireCancelling(Module1&) {}
+namespace {
+
+const QString kFlag = QStringLiteral("Annulée");
+const QString kTitle = QStringLiteral("Attention");
+
+// Writes the flag of the header rsFacture stands on, all or nothing, and gives the database's complaint when
+// it fails. The record set drops the unfinished change at its next move.
+bool writeFlag(Module1& m, bool cancelled, QString& error) {
+    RecordSet& f = *m.rsFacture;
+    Transaction t(m.db);
+    if (t.active() && f.Edit() && f.SetField(kFlag, cancelled) && f.Update() && t.commit()) return true;
+    error = m.db.lastError();
+    return false;
+}
+
+// The view keeps the values of the row it stands on; standing on the same document again makes the
+// marker show what was just written. The document stays the one on screen.
+void rereadView(Module1& m) {
+    RecordSet* doc = m.rsDoc.get();
+    if (!doc) return;
+    const auto v = doc->Fields(QStringLiteral("NumFact"));
+    const QString number = v && !v->isNull() ? QString::number(v->toLongLong()) : QString();
+    doc->Requery();
+    if (!number.isEmpty()) doc->FindFirst(QStringLiteral("NumFact=") + number);
+}
+
+void toggle(Module1& m, const QString& number) {
+    RecordSet* f = m.rsFacture.get();
+    if (!f || !f->FindFirst(QStringLiteral("NumFact=") + number) || f->NoMatch()) return;
+    const auto flag = f->Fields(kFlag);
+    // A missing value counts as not cancelled.
+    const bool cancelled = flag && flag->toBool();
+    const QString question =
+        (cancelled ? QStringLiteral("Reprendre la facture N° ") : QStringLiteral("Annuler la facture N° ")) +
+        number;
+    if (MsgBox(m.form1, question, MsgStyle::YesNo, kTitle) != MsgAnswer::Yes) return;
+    QString error;
+    if (writeFlag(m, !cancelled, error)) {
+        rereadView(m);
+        return;
+    }
+    const QString what = cancelled ? QStringLiteral("La reprise de la facture N° ")
+                                   : QStringLiteral("L'annulation de la facture N° ");
+    MsgBox(m.form1, what + number + QStringLiteral(" a échoué, rien n'a été modifié : ") + error,
+           MsgStyle::Ok, kTitle);
+}
+
+} // namespace
+
+void Command17_Click(Module1& m) {
+    // The number field decides, whatever the kind on screen: every kind can be cancelled the same way.
+    const QString number = m.form1->ui.txtNumFact->text();
+    if (!number.isEmpty()) toggle(m, number);
+    ShowCurrentDocument(m);
+}
+
+void wireCancelling(Module1& m) {
+    Module1* mp = &m;
+    QObject::connect(m.form1->ui.Command17, &QPushButton::clicked, m.form1, [mp] { Command17_Click(*mp); });
+}
 
 } // namespace pylon

@@ -1,7 +1,28 @@
 #pragma once
+// The three documents delivered beside the program — the blank invoice form "Fact.doc", the licence
+// "License.doc" and the manual "Manuel.doc" — opened by the editor's buttons in whatever the desktop uses
+// for them. Also wires the author box and "&Quitter".
+#include <QString>
+#include <QUrl>
+#include <functional>
+
 namespace pylon {
 
 struct Module1;
+
+using DocumentOpener = std::function<bool(const QUrl&)>;
+
+// What opens a document: the desktop's opener unless replaced (the tests record the calls instead).
+// An empty function puts the desktop's opener back.
+void setDocumentOpener(DocumentOpener opener);
+
+// Opens the named file of the program's folder. A missing file or a desktop that cannot open it shows
+// nothing: the editor simply stays as it is.
+void openOfficeDocument(Module1& m, const QString& fileName);
+
+void Command12_Click(Module1& m); // "&Imprimer": the blank invoice form
+void Command18_Click(Module1& m); // "&Licence"
+void Command19_Click(Module1& m); // "&Manuel"
 
 void wireOffice(Module1& m);
 

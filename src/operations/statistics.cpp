@@ -1,7 +1,65 @@
 #include "operations/statistics.h"
 
+#include "app/messages.h"
+#include "app/module1.h"
+#include "editor/form1.h"
+
 namespace pylon {
 
-void wireStatistics(Module1&) {}
+namespace {
+
+QString kindQuery(const char* condition) {
+    return QStringLiteral("Select Facture.* From Facture WHERE Facture.") + QString::fromUtf8(condition) +
+           QStringLiteral(" ORDER BY Facture.NumFact ASC");
+}
+
+// The full row count of a query opened for this count only.
+std::optional<long> rowsOf(Module1& m, const QString& query) {
+    if (!m.db.isOpen()) return std::nullopt;
+    const auto rs = RecordSet::open(m.db, query);
+    if (!rs) return std::nullopt;
+    return rs->RecordCount();
+}
+
+// A count that could not be taken shows as a question mark: a zero would claim the file holds none.
+QString shown(const std::optional<long>& n) {
+    return n ? QString::number(*n) : QStringLiteral("?");
+}
+
+} // namespace
+
+DocumentCounts countDocuments(Module1& m) {
+    DocumentCounts c;
+    c.invoices = rowsOf(m, kindQuery("TypeFact = 'Facture'"));
+    c.quotes = rowsOf(m, kindQuery("TypeFact = 'Devis'"));
+    c.orders = rowsOf(m, kindQuery("TypeFact = 'BC'"));
+    c.deliveries = rowsOf(m, kindQuery("TypeFact = 'BL'"));
+    c.creditNotes = rowsOf(m, kindQuery("Avoir = True"));
+    c.monthEnd = rowsOf(m, kindQuery("TypeFact = 'Facture M'"));
+    c.suppliers = rowsOf(m, QStringLiteral("Select * From CliEC WHERE Frs = True ORDER BY NumCli ASC"));
+    // Clients are counted from the documents: once for each number, name and address written together.
+    if (m.db.isOpen() && m.rsClients) c.clients = m.rsClients->RecordCount();
+    return c;
+}
+
+QString statisticsText(const DocumentCounts& c) {
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("La base de données contient :") + crlf + crlf + shown(c.invoices) +
+           QStringLiteral("  Factures.") + crlf + shown(c.quotes) + QStringLiteral("  Devis.") + crlf +
+           shown(c.orders) + QStringLiteral("  Bons de commande.") + crlf + shown(c.deliveries) +
+           QStringLiteral("  Bons de livraison.") + crlf + shown(c.creditNotes) +
+           QStringLiteral("  Avoirs.") + crlf + shown(c.monthEnd) + QStringLiteral("  Facture du mois.") +
+           crlf + shown(c.clients) + QStringLiteral("  Clients.") + crlf + shown(c.suppliers) +
+           QStringLiteral("  Fournisseurs.");
+}
+
+void Command11_Click(Module1& m) {
+    MsgBox(m.form1, statisticsText(countDocuments(m)), MsgStyle::Ok, QStringLiteral("Statistiques"));
+}
+
+void wireStatistics(Module1& m) {
+    Module1* mp = &m;
+    QObject::connect(m.form1->ui.Command11, &QPushButton::clicked, m.form1, [mp] { Command11_Click(*mp); });
+}
 
 } // namespace pylon
