@@ -1,7 +1,163 @@
 #include "operations/month_end.h"
 
+#include "app/input_box.h"
+#include "app/messages.h"
+#include "app/module1.h"
+#include "browse/navigation.h"
+#include "editing/edit_mode.h"
+#include "editing/new_document.h"
+#include "editing/numbering.h"
+#include "editor/form1.h"
+#include "editor/show_document.h"
+#include "operations/month_end_store.h"
+#include "store/dates.h"
+
 namespace pylon {
 
-void wireMonthEnd(Module1&) {}
+namespace {
+
+const QString kPromptTitle = QStringLiteral("Facture du mois.");
+const QString kMessageTitle = QStringLiteral("Message");
+
+enum class Outcome { Created, Cancelled, Failed };
+
+struct Run {
+    Outcome outcome = Outcome::Cancelled;
+    int month = 0;
+    QString client;  // as typed at the third prompt
+    QString failure; // why the file refused the writes
+};
+
+// Asks one question; the answer replaces the field's text. False when it is empty or cancelled.
+bool ask(Module1& m, QLineEdit* field, const QString& prompt, const QString& proposed) {
+    field->setText(InputBox(m.form1, prompt, kPromptTitle, proposed).value_or(QString()));
+    return !field->text().isEmpty();
+}
+
+// A document or client number as typed: digits only, within what the file's fields hold.
+std::optional<int> wholeNumber(const QString& text) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    if (!ok || n < 0) return std::nullopt;
+    return n;
+}
+
+// The last day of the month of the date on screen, "31/3/2005"; empty when the date on screen is not one.
+QString endOfMonth(const QString& shownDate) {
+    const auto date = dates::parseUserDate(shownDate);
+    int days = 0;
+    if (!date || !dates::DaysInMonth(*date, days)) return QString();
+    return QStringLiteral("%1/%2/%3").arg(days).arg(date->month()).arg(date->year());
+}
+
+void showLines(Ui::Form1& ui, const std::vector<month_end::Line>& lines) {
+    QListWidget* lists[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
+    for (QListWidget* l : lists)
+        l->clear();
+    // Every line fills all five columns, empty values included, so that the rows stay aligned.
+    for (const auto& line : lines)
+        for (size_t c = 0; c < line.size(); ++c)
+            lists[c]->addItem(line[c].toString());
+}
+
+Outcome finish(Run& run, std::optional<QString> failure) {
+    if (!failure) return Outcome::Created;
+    run.failure = *failure;
+    return Outcome::Failed;
+}
+
+Outcome askAndWrite(Module1& m, Run& run) {
+    Ui::Form1& ui = m.form1->ui;
+    // Taken before the first answer: the date and client on screen are still those of the document shown.
+    const QString proposedDate = endOfMonth(ui.txtDateFact->text());
+
+    if (!ask(m, ui.txtNumFact, QStringLiteral("Facture numéro :"),
+             QString::number(nextNumber(m, DocKind::Invoice))))
+        return Outcome::Cancelled;
+    const auto number = wholeNumber(ui.txtNumFact->text());
+    if (!number) return Outcome::Cancelled;
+
+    if (!ask(m, ui.txtDateFact, QStringLiteral("Date de fin du mois :"), proposedDate))
+        return Outcome::Cancelled;
+    const auto date = dates::parseUserDate(ui.txtDateFact->text());
+    if (!date) return Outcome::Cancelled;
+    run.month = date->month();
+
+    if (!ask(m, ui.txtNumCli, QStringLiteral("Pour le Client numéro :"), ui.txtNumCli->text()))
+        return Outcome::Cancelled;
+    run.client = ui.txtNumCli->text();
+    const auto client = wholeNumber(run.client);
+    if (!client) return Outcome::Cancelled;
+
+    m.db.setError(QString());
+    const auto lines = month_end::gatherLines(m, *client, run.month);
+    if (!lines) {
+        run.failure = m.db.lastError().isEmpty()
+                          ? QStringLiteral("les lignes du mois ne peuvent pas être lues")
+                          : m.db.lastError();
+        return Outcome::Failed;
+    }
+    showLines(ui, *lines);
+
+    if (m.currentKind() == DocKind::CreditNote) {
+        // Credit-note lines need a document to belong to.
+        if (!month_end::documentExists(m, *number)) return Outcome::Cancelled;
+        return finish(run, month_end::attachCreditNote(m, *number, *lines));
+    }
+
+    if (month_end::documentExists(m, *number)) {
+        MsgBox(m.form1,
+               QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
+               MsgStyle::Ok, QStringLiteral("Opération annulée!"));
+        Command5_Click(m);
+        ui.txtPointeur->clear();
+        return Outcome::Cancelled;
+    }
+    const month_end::NewInvoice doc{
+        *number, *date, *client, ui.txtNomCli->text(), ui.txtAdrCli->toPlainText(), ui.Check1->isChecked()};
+    return finish(run, month_end::writeInvoice(m, doc, *lines));
+}
+
+// Whatever the outcome: back to the document that was on screen, in browse state, and the verdict.
+void close(Module1& m, int savedNumber, const Run& run) {
+    Ui::Form1& ui = m.form1->ui;
+    ui.txtPointeur->clear();
+    m.requeryAfterWrite();
+    ui.txtNumFact->setText(QString::number(savedNumber));
+    int enter = 13;
+    txtNumFact_KeyPress(m, enter);
+    leaveEditMode(m);
+    ShowCurrentDocument(m);
+    m.CurrentLine = 0;
+    switch (run.outcome) {
+    case Outcome::Created:
+        MsgBox(m.form1,
+               QStringLiteral("Facture du mois ") + QString::number(run.month) +
+                   QStringLiteral(" pour le client en compte ") + run.client + QStringLiteral(" créé."),
+               MsgStyle::Ok, kMessageTitle);
+        break;
+    case Outcome::Cancelled:
+        MsgBox(m.form1, QStringLiteral("Opération annulée."), MsgStyle::Ok, kMessageTitle);
+        break;
+    case Outcome::Failed:
+        MsgBox(m.form1, QStringLiteral("L'opération n'a pas pu être enregistrée : ") + run.failure,
+               MsgStyle::Ok, kMessageTitle);
+        break;
+    }
+}
+
+} // namespace
+
+void Command16_Click(Module1& m) {
+    const int savedNumber = m.form1->ui.txtNumFact->text().toInt();
+    Run run;
+    run.outcome = askAndWrite(m, run);
+    close(m, savedNumber, run);
+}
+
+void wireMonthEnd(Module1& m) {
+    Module1* mp = &m;
+    QObject::connect(m.form1->ui.Command16, &QPushButton::clicked, m.form1, [mp] { Command16_Click(*mp); });
+}
 
 } // namespace pylon

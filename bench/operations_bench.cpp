@@ -1,0 +1,120 @@
+// The month-end invoice and the deletion on a copy of the 200,000-document database, through the
+// editor's handlers, every box answered the moment it shows.
+#include "app/startup.h"
+#include "app/wiring.h"
+#include "editor/show_document.h"
+#include "operations/deletion.h"
+#include "operations/month_end.h"
+#include "operations/month_end_store.h"
+#include "store/dates.h"
+#include "support.h"
+
+#include <QFile>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Accepts every input box with its proposed text and answers Yes (or OK) to every message box.
+class AnswerAtOnce : public QObject {
+  public:
+    AnswerAtOnce() { qApp->installEventFilter(this); }
+    ~AnswerAtOnce() override { qApp->removeEventFilter(this); }
+    int boxes = 0;
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::Show) return false;
+        if (auto* input = qobject_cast<QInputDialog*>(o)) {
+            ++boxes;
+            QMetaObject::invokeMethod(input, &QDialog::accept, Qt::QueuedConnection);
+        } else if (auto* box = qobject_cast<QMessageBox*>(o)) {
+            ++boxes;
+            QMetaObject::invokeMethod(
+                box,
+                [box] {
+                    if (QAbstractButton* yes = box->button(QMessageBox::Yes))
+                        yes->click();
+                    else
+                        box->accept();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+// These commands write: they work on a copy, so that the shared demo file stays as it was made.
+struct EditorOnCopy {
+    EditorOnCopy() : m(std::make_unique<pylon::Module1>()) {
+        const QString source = pylon::bench::demoFolder(200000) + QStringLiteral("/VelD");
+        QFile::copy(source, dir.filePath(QStringLiteral("VelD")));
+        m->appPath = dir.path();
+        form = std::make_unique<pylon::Form1>(*m);
+        pylon::wireEditor(*m);
+        pylon::Form1_Load(*m);
+    }
+    ~EditorOnCopy() { form->close(); }
+    QTemporaryDir dir;
+    std::unique_ptr<pylon::Module1> m;
+    std::unique_ptr<pylon::Form1> form;
+};
+
+// Three prompts answered with what they propose: the next number, the end of the month of the document
+// on screen and its client; then the lines gathered, the document written and the first invoice shown
+// again.
+void BM_MonthEndInvoice(benchmark::State& state) {
+    EditorOnCopy e;
+    AnswerAtOnce answers;
+    for (auto _ : state)
+        pylon::Command16_Click(*e.m);
+    state.counters["lines"] = double(e.m->rsMonthLines ? e.m->rsMonthLines->RecordCount() : 0);
+    state.counters["boxes"] = double(answers.boxes) / double(state.iterations());
+}
+
+// The part of the run that depends on the data: the client's lines of the month read, then written as a
+// new document, without the questions and the redisplay around them.
+void BM_MonthEndGatherAndWrite(benchmark::State& state) {
+    EditorOnCopy e;
+    Ui::Form1& ui = e.form->ui;
+    const QDate shown = pylon::dates::parseUserDate(ui.txtDateFact->text()).value_or(QDate(2020, 1, 31));
+    pylon::month_end::NewInvoice doc{
+        int(e.m->db.scalar(QStringLiteral("SELECT max(NumFact) FROM Facture")).toLongLong()),
+        shown,
+        ui.txtNumCli->text().toInt(),
+        ui.txtNomCli->text(),
+        ui.txtAdrCli->toPlainText(),
+        true};
+    size_t lines = 0;
+    for (auto _ : state) {
+        ++doc.number;
+        const auto gathered = pylon::month_end::gatherLines(*e.m, doc.client, shown.month());
+        if (!gathered || pylon::month_end::writeInvoice(*e.m, doc, *gathered)) {
+            state.SkipWithError("the month-end invoice was not written");
+            break;
+        }
+        lines = gathered->size();
+    }
+    state.counters["lines"] = double(lines);
+}
+
+// The last invoice deleted, with its lines and, when it was the client's last document, the client's row;
+// the editor then shows the new last invoice, which the next round deletes.
+void BM_DeleteDocument(benchmark::State& state) {
+    EditorOnCopy e;
+    AnswerAtOnce answers;
+    e.m->rsDoc->MoveLast();
+    pylon::ShowCurrentDocument(*e.m);
+    for (auto _ : state)
+        pylon::Command8_Click(*e.m);
+    state.counters["boxes"] = double(answers.boxes) / double(state.iterations());
+}
+
+BENCHMARK(BM_MonthEndInvoice)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MonthEndGatherAndWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteDocument)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,141 @@
+#include "operations/month_end_store.h"
+
+#include "app/module1.h"
+#include "store/database.h"
+
+#include <initializer_list>
+#include <utility>
+
+namespace pylon::month_end {
+
+namespace {
+
+const char* const kLineFields[] = {"NB", "Qt", "Design", "PU", "Mnt"};
+
+// Why the last write failed, in words the user can pass on.
+QString reasonOf(Module1& m, const QString& what) {
+    const QString engine = m.db.lastError();
+    return engine.isEmpty() ? what : what + QStringLiteral(" (") + engine + QLatin1Char(')');
+}
+
+using Fields = std::vector<std::pair<QString, QVariant>>;
+
+// Adds (or, with edit, changes the current row of) one row through the record set; false when the file
+// refuses it or a value does not fit its field.
+bool write(RecordSet& rs, const Fields& fields, bool edit = false) {
+    if (!(edit ? rs.Edit() : rs.AddNew())) return false;
+    for (const auto& [name, value] : fields)
+        if (!rs.SetField(name, value)) return false;
+    return rs.Update();
+}
+
+Fields lineFields(int number, const Line& line) {
+    Fields f{{QStringLiteral("NumFact"), number}};
+    for (size_t i = 0; i < line.size(); ++i)
+        f.emplace_back(QString::fromLatin1(kLineFields[i]), line[i]);
+    return f;
+}
+
+bool addLines(RecordSet& rs, int number, const std::vector<Line>& lines) {
+    for (const Line& line : lines)
+        if (!write(rs, lineFields(number, line))) return false;
+    return true;
+}
+
+// After a rollback the record sets may stand on rows that are gone or hold a half-made row: start them
+// again from the file.
+void forgetFailedWrite(Module1& m) {
+    for (auto* rs : {&m.rsFacture, &m.rsDetFact, &m.rsCliEC, &m.rsAvoir})
+        if (*rs) (*rs)->Requery();
+}
+
+// Runs the writes as one transaction; the reason of the first failure, or nullopt when all landed.
+template <typename Writes> std::optional<QString> inOneTransaction(Module1& m, Writes writes) {
+    std::optional<QString> failure;
+    // Whatever the file reports from here on is this run's doing.
+    m.db.setError(QString());
+    {
+        Transaction t(m.db);
+        if (!t.active())
+            failure = reasonOf(m, QStringLiteral("la base de données est occupée"));
+        else if (auto why = writes())
+            failure = reasonOf(m, *why);
+        else if (!t.commit())
+            failure = reasonOf(m, QStringLiteral("l'enregistrement n'a pas abouti"));
+    }
+    if (failure) forgetFailedWrite(m);
+    return failure;
+}
+
+} // namespace
+
+std::optional<std::vector<Line>> gatherLines(Module1& m, int client, int month) {
+    const QString from = QStringLiteral(
+        " FROM Facture INNER JOIN DetFact ON Facture.NumFact = DetFact.NumFact WHERE (Facture.TypeFact = "
+        "'Facture' Or Facture.TypeFact = 'BL') AND Facture.NumCli = %1 AND Month(Facture.DateFact) = %2");
+    // Both numbers are whole numbers checked by the caller: they go into the text as plain digits.
+    m.rsMonthLines =
+        RecordSet::open(m.db, QStringLiteral("SELECT Facture.*, DetFact.*") + from.arg(client).arg(month));
+    if (!m.rsMonthLines) return std::nullopt;
+    // The record set would ask the file for each row in turn, a search among all of the client's documents
+    // every time; the same rows are read here in one pass, documents and lines in the order of the file.
+    auto rows = m.db.prepare(QStringLiteral("SELECT DetFact.NB, DetFact.Qt, DetFact.Design, DetFact.PU, "
+                                            "DetFact.Mnt") +
+                             from.arg(QStringLiteral("?"), QStringLiteral("?")) +
+                             QStringLiteral(" ORDER BY Facture.rowid, DetFact.rowid"));
+    if (!rows || !rows->bindAll({client, month})) return std::nullopt;
+    std::vector<Line> lines;
+    while (rows->step()) {
+        Line line;
+        for (size_t i = 0; i < line.size(); ++i)
+            line[i] = rows->value(int(i));
+        lines.push_back(std::move(line));
+    }
+    if (!rows->ok()) return std::nullopt;
+    return lines;
+}
+
+bool documentExists(Module1& m, int number) {
+    return m.rsFacture && m.rsFacture->FindFirst(QStringLiteral("NumFact=%1").arg(number)) &&
+           !m.rsFacture->NoMatch();
+}
+
+std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines) {
+    if (!m.rsCliEC || !m.rsFacture || !m.rsDetFact)
+        return QStringLiteral("la base de données n'est pas ouverte");
+    return inOneTransaction(m, [&]() -> std::optional<QString> {
+        RecordSet& parties = *m.rsCliEC;
+        if (!parties.FindFirst(QStringLiteral("NumCli=%1").arg(doc.client)))
+            return QStringLiteral("le client ne peut pas être recherché");
+        if (parties.NoMatch() && !write(parties, {{QStringLiteral("NumCli"), doc.client},
+                                                  {QStringLiteral("ClientC"), doc.onAccount}}))
+            return QStringLiteral("le client ne peut pas être ajouté");
+        if (!write(*m.rsFacture, {{QStringLiteral("NumFact"), doc.number},
+                                  {QStringLiteral("DateFact"), doc.date},
+                                  {QStringLiteral("NumCli"), doc.client},
+                                  {QStringLiteral("NomCli"), doc.name},
+                                  {QStringLiteral("AdrCli"), doc.address},
+                                  {QStringLiteral("TypeFact"), QStringLiteral("Facture M")}}))
+            return QStringLiteral("l'en-tête de la facture ne peut pas être ajouté");
+        // A document without lines would vanish from the views, which join the lines: it gets one line
+        // holding only its number.
+        const bool ok = lines.empty() ? write(*m.rsDetFact, {{QStringLiteral("NumFact"), doc.number}})
+                                      : addLines(*m.rsDetFact, doc.number, lines);
+        if (!ok) return QStringLiteral("une ligne de la facture ne peut pas être ajoutée");
+        return std::nullopt;
+    });
+}
+
+std::optional<QString> attachCreditNote(Module1& m, int number, const std::vector<Line>& lines) {
+    if (!m.rsFacture || !m.rsAvoir) return QStringLiteral("la base de données n'est pas ouverte");
+    return inOneTransaction(m, [&]() -> std::optional<QString> {
+        if (!documentExists(m, number)) return QStringLiteral("le document n'existe plus");
+        if (!write(*m.rsFacture, {{QStringLiteral("Avoir"), true}}, true))
+            return QStringLiteral("le document ne peut pas être marqué");
+        if (!addLines(*m.rsAvoir, number, lines))
+            return QStringLiteral("une ligne de l'avoir ne peut pas être ajoutée");
+        return std::nullopt;
+    });
+}
+
+} // namespace pylon::month_end
