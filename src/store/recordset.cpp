@@ -239,6 +239,11 @@ bool RecordSet::IsBOF() {
 }
 
 long RecordSet::RecordCount() {
+    // A list not copied yet is counted without copying it.
+    if (!snapshotTable_.isEmpty() && snapshotStale_ && prepareSource()) {
+        const QVariant n = db_.scalar(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_.snapshot));
+        return n.isValid() ? long(n.toLongLong()) : 0;
+    }
     if (!ready()) return 0;
     const QVariant n = db_.scalar(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_.select));
     return n.isValid() ? long(n.toLongLong()) : 0;

@@ -30,7 +30,10 @@ namespace {
 const char* const kAdditions =
     "CREATE INDEX IF NOT EXISTS pylon_facture_numfact ON Facture(NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_facture_type ON Facture(TypeFact, NumFact);"
+    "CREATE INDEX IF NOT EXISTS pylon_facture_kind ON Facture(TypeFact);"
     "CREATE INDEX IF NOT EXISTS pylon_facture_numcli ON Facture(NumCli);"
+    "CREATE INDEX IF NOT EXISTS pylon_facture_party ON Facture(NumCli, NomCli, AdrCli);"
+    "CREATE INDEX IF NOT EXISTS pylon_facture_avoir ON Facture(Avoir);"
     "CREATE INDEX IF NOT EXISTS pylon_detfact_numfact ON DetFact(NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_avoir_numfact ON AVOIR(NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_cliec_numcli ON CliEC(NumCli);"
@@ -40,8 +43,9 @@ const char* const kAdditions =
     "DELETE FROM AVOIR WHERE NumFact = OLD.NumFact; END;";
 
 const char* const kAdditionNames[] = {
-    "pylon_facture_numfact", "pylon_facture_type", "pylon_facture_numcli",       "pylon_detfact_numfact",
-    "pylon_avoir_numfact",   "pylon_cliec_numcli", "pylon_lines_follow_document"};
+    "pylon_facture_numfact", "pylon_facture_type",         "pylon_facture_kind",    "pylon_facture_numcli",
+    "pylon_facture_party",   "pylon_facture_avoir",        "pylon_detfact_numfact", "pylon_avoir_numfact",
+    "pylon_cliec_numcli",    "pylon_lines_follow_document"};
 
 } // namespace
 

@@ -116,7 +116,9 @@ QString translateBooleans(const QString& sql) {
             const bool wantTrue = (m.captured(3).compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) ==
                                   (m.captured(2) == u"=");
             out += part.mid(last, m.capturedStart() - last);
-            out += QStringLiteral("coalesce(%1, 0) %2 0").arg(m.captured(1), wantTrue ? u"<>" : u"=");
+            // "IN" lets SQLite use an index on the flag; -1 is how some tools write true.
+            out += wantTrue ? QStringLiteral("%1 IN (1, -1)").arg(m.captured(1))
+                            : QStringLiteral("coalesce(%1, 0) NOT IN (1, -1)").arg(m.captured(1));
             last = m.capturedEnd();
         }
         return out + part.mid(last);

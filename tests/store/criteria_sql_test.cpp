@@ -46,9 +46,9 @@ TEST(SourceSql, TableNamesAreUpdatableSources) {
 
 TEST(SourceSql, BooleanLiteralsReadMissingValuesAsFalse) {
     EXPECT_EQ(translateBooleans(QStringLiteral("where CliEC.Frs = false")),
-              QStringLiteral("where coalesce(CliEC.Frs, 0) = 0"));
+              QStringLiteral("where coalesce(CliEC.Frs, 0) NOT IN (1, -1)"));
     EXPECT_EQ(translateBooleans(QStringLiteral("WHERE Facture.Avoir = True")),
-              QStringLiteral("WHERE coalesce(Facture.Avoir, 0) <> 0"));
+              QStringLiteral("WHERE Facture.Avoir IN (1, -1)"));
     EXPECT_EQ(translateBooleans(QStringLiteral("WHERE Frs <> True")),
               QStringLiteral("WHERE coalesce(Frs, 0) = 0"));
     // Inside a quoted text nothing changes.
