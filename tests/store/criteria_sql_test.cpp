@@ -50,7 +50,7 @@ TEST(SourceSql, BooleanLiteralsReadMissingValuesAsFalse) {
     EXPECT_EQ(translateBooleans(QStringLiteral("WHERE Facture.Avoir = True")),
               QStringLiteral("WHERE Facture.Avoir IN (1, -1)"));
     EXPECT_EQ(translateBooleans(QStringLiteral("WHERE Frs <> True")),
-              QStringLiteral("WHERE coalesce(Frs, 0) = 0"));
+              QStringLiteral("WHERE coalesce(Frs, 0) NOT IN (1, -1)"));
     // Inside a quoted text nothing changes.
     EXPECT_EQ(translateBooleans(QStringLiteral("WHERE NomCli = 'a = true'")),
               QStringLiteral("WHERE NomCli = 'a = true'"));

@@ -164,6 +164,7 @@ TEST_F(RecordSetTest, DistinctListsSeeOtherWritesAfterRequery) {
         db, QStringLiteral("Select Distinct NumFact,DateFact,NumCli,TypeFact,Avoir From Facture"));
     ASSERT_TRUE(rs);
     EXPECT_EQ(rs->RecordCount(), 4);
+    ASSERT_TRUE(rs->MoveFirst()); // the list is copied when first walked
     auto facture = RecordSet::open(db, QStringLiteral("Facture"));
     ASSERT_TRUE(facture->AddNew());
     facture->SetField(QStringLiteral("NumFact"), 99);
