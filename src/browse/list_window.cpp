@@ -1,7 +1,117 @@
 #include "browse/list_window.h"
 
+#include "app/module1.h"
+#include "browse/document_list.h"
+#include "browse/form2.h"
+#include "browse/party_list.h"
+#include "editing/attach.h"
+#include "editor/form1.h"
+#include "editor/show_document.h"
+#include "store/dates.h"
+
+#include <QSignalBlocker>
+
 namespace pylon {
 
-void wireListWindow(Module1&) {}
+namespace {
+
+// Row i of every column belongs to the same record, so a row chosen in one column is chosen in all.
+// This follows the selection, not the current row: a column that takes the focus gets a current row
+// without choosing it, and that must not choose a row for the others. The others are set with their
+// signals held back: they are brought to the row, they do not lead. A column too short for the row
+// (the type column after a shorter list) keeps its own selection.
+void alignColumns(Form2& w, const QListWidget* leader) {
+    const int row = selectedRow(leader);
+    if (row < 0) return;
+    for (QListWidget* c : w.columns()) {
+        if (c == leader || row >= c->count() || selectedRow(c) == row) continue;
+        const QSignalBlocker quiet(c);
+        c->setCurrentRow(row);
+    }
+}
+
+void wireWindow(Module1& m, Form2& w) {
+    for (QListWidget* list : w.columns())
+        QObject::connect(list, &QListWidget::itemSelectionChanged, &w, [&w, list] { alignColumns(w, list); });
+    Module1* mp = &m;
+    QObject::connect(&w, &Form2::columnDoubleClicked, &w, [mp] { List1_DblClick(*mp); });
+}
+
+// The editor goes to the first row of its view that meets the criteria. A number the view does not
+// hold, or no number at all, leaves the view where it stands and the editor shows that document again.
+void showFound(Module1& m, const QString& criteria) {
+    if (m.rsDoc) m.rsDoc->FindFirst(criteria);
+    ShowCurrentDocument(m);
+}
+
+} // namespace
+
+Form2& listWindow(Module1& m) {
+    if (auto* w = qobject_cast<Form2*>(m.form2.get())) return *w;
+    auto w = std::make_unique<Form2>();
+    wireWindow(m, *w);
+    m.form2 = std::move(w);
+    return static_cast<Form2&>(*m.form2);
+}
+
+void showListWindow(Module1& m) {
+    Form2& w = listWindow(m);
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+void setHeadings(Form2& w, const QString& first, const QString& second, const QString& third) {
+    QLabel* const labels[] = {w.ui.Label1, w.ui.Label2, w.ui.Label3};
+    const QString texts[] = {first, second, third};
+    for (int i = 0; i < 3; ++i) {
+        labels[i]->setText(texts[i]);
+        labels[i]->adjustSize();
+    }
+}
+
+void setColumn(QListWidget* list, const QStringList& texts) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    list->addItems(texts);
+}
+
+int selectedRow(const QListWidget* list) {
+    const int row = list->currentRow();
+    return row >= 0 && list->item(row)->isSelected() ? row : -1;
+}
+
+QString columnText(const std::optional<QVariant>& value) {
+    if (!value || value->isNull()) return QString();
+    if (value->typeId() == QMetaType::QDate) return dates::toScreen(value->toDate());
+    return value->toString();
+}
+
+void List1_DblClick(Module1& m) {
+    Form2& w = listWindow(m);
+    const int row = selectedRow(w.ui.List1);
+    const QString t = row >= 0 ? w.ui.List1->item(row)->text() : QString();
+    const QString caption = w.windowTitle();
+    // The edit mode and the list are read now: either may have changed since the list was filled.
+    if (m.editMode()) {
+        if (caption == kClientListCaption) pickClient(m, row);
+        return;
+    }
+    if (caption == kDocumentListCaption) {
+        showFound(m, QStringLiteral("NumFact=") + t);
+    } else if (caption == kClientListCaption || caption == kSupplierListCaption) {
+        showFound(m, QStringLiteral("NumCli=") + t);
+    } else if (caption == kAttachListCaption && row >= 0) {
+        // Without a picked document there is nothing to attach the credit note to.
+        AttachCreditNote(m, t);
+    }
+}
+
+void wireListWindow(Module1& m) {
+    Ui::Form1& ui = m.form1->ui;
+    Module1* mp = &m;
+    QObject::connect(ui.Command7, &QPushButton::clicked, m.form1, [mp] { Command7_Click(*mp); });
+    QObject::connect(ui.Command9, &QPushButton::clicked, m.form1, [mp] { Command9_Click(*mp); });
+}
 
 } // namespace pylon

@@ -1,8 +1,40 @@
 #pragma once
 // The list window: documents of the current kind, clients or suppliers; a double-click acts on the editor.
+// This part owns the window, keeps its columns in step and sends a double-click to the list shown.
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+class QListWidget;
+
 namespace pylon {
 
 struct Module1;
+class Form2;
+
+// The captions of the window, which also say what it lists and so what a double-click does.
+inline const QString kDocumentListCaption = QStringLiteral("Liste des factures.");
+inline const QString kClientListCaption = QStringLiteral("Liste des clients.");
+inline const QString kSupplierListCaption = QStringLiteral("Liste des fournisseurs.");
+inline const QString kAttachListCaption = QStringLiteral("Attaché Avoir au facture :");
+
+// The window, made and wired on first use and kept until the editor closes.
+Form2& listWindow(Module1& m);
+// Opens it beside the editor, which stays usable.
+void showListWindow(Module1& m);
+
+// The headings of the first three columns; each label takes the width of its text.
+void setHeadings(Form2& w, const QString& first, const QString& second, const QString& third);
+// Replaces the rows of a column in one go: the lists run to a hundred thousand rows.
+void setColumn(QListWidget* list, const QStringList& texts);
+// The selected row of a column, -1 when none is.
+int selectedRow(const QListWidget* list);
+// A record set's field as a column shows it: dates as dd/MM/yyyy, nothing for a missing value.
+QString columnText(const std::optional<QVariant>& value);
+
+// Picks the row selected in the first column, according to the list shown and the edit mode.
+void List1_DblClick(Module1& m);
 
 void wireListWindow(Module1& m);
 

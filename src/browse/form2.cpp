@@ -1,0 +1,37 @@
+#include "browse/form2.h"
+
+#include <QEvent>
+#include <QScreen>
+
+namespace pylon {
+
+Form2::Form2(QWidget* parent) : QWidget(parent) {
+    ui.setupUi(this);
+    // The type column only shows with the document list, which brings it up itself.
+    ui.List4->hide();
+    ui.Label4->hide();
+    // Watched on the viewports rather than through itemDoubleClicked, so that a double-click below the
+    // last row counts too: the pick then works on whatever row is selected, or on none.
+    for (QListWidget* list : columns())
+        list->viewport()->installEventFilter(this);
+}
+
+void Form2::showEvent(QShowEvent* e) {
+    // Centred the first time only: after that the window opens where the user left it.
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* s = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(s->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QWidget::showEvent(e);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonDblClick) emit columnDoubleClicked();
+    return QWidget::eventFilter(watched, e);
+}
+
+} // namespace pylon

@@ -1,0 +1,31 @@
+#pragma once
+// The list window: four aligned columns under their headings. It only carries the controls and reports
+// a double-click on any column; what the lists hold and what a pick does live in the browse handlers.
+#include "ui_Form2.h"
+
+#include <QWidget>
+#include <array>
+
+namespace pylon {
+
+class Form2 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Form2(QWidget* parent = nullptr);
+    Ui::Form2 ui;
+    // The columns from left to right.
+    std::array<QListWidget*, 4> columns() const { return {ui.List1, ui.List2, ui.List3, ui.List4}; }
+
+  signals:
+    // Anywhere in a column, on a row or below the last one.
+    void columnDoubleClicked();
+
+  protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+  private:
+    bool placed_ = false;
+};
+
+} // namespace pylon
