@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace pylon {
@@ -123,6 +124,9 @@ bool Database::inTransaction() const {
 qint64 Database::lastInsertRowId() const {
     return db_ ? sqlite3_last_insert_rowid(db_) : 0;
 }
+qint64 Database::totalChanges() const {
+    return db_ ? sqlite3_total_changes64(db_) : 0;
+}
 int Database::changes() const {
     return db_ ? sqlite3_changes(db_) : 0;
 }
@@ -211,7 +215,16 @@ QVariant Statement::value(int i) const {
         return QVariant();
     default: {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
-        return QVariant(QString::fromUtf8(p, sqlite3_column_bytes(stmt_, i)));
+        const int n = sqlite3_column_bytes(stmt_, i);
+        // Walks read the same short texts over and over (kinds, dates, names): the last text of each
+        // column is kept and shared rather than decoded and allocated again.
+        if (size_t(i) >= recent_.size()) recent_.resize(size_t(i) + 1);
+        auto& [bytes, text] = recent_[size_t(i)];
+        if (bytes.size() != n || std::memcmp(bytes.constData(), p, size_t(n)) != 0) {
+            bytes = QByteArray(p, n);
+            text = QString::fromUtf8(bytes);
+        }
+        return QVariant(text);
     }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A thin owner of one SQLite connection, opened the way every part of the program needs it:
 // write-ahead log, full synchronous commits, the Month() function registered.
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -44,6 +45,8 @@ class Database {
 
     qint64 lastInsertRowId() const;
     int changes() const;
+    // Rows written through this connection since it was opened: tells whether anything changed.
+    qint64 totalChanges() const;
     QString lastError() const { return lastError_; }
     void setError(const QString& e) { lastError_ = e; }
     sqlite3* handle() const { return db_; }
@@ -79,6 +82,7 @@ class Statement {
     Database& db_;
     sqlite3_stmt* stmt_;
     bool ok_ = true;
+    mutable std::vector<std::pair<QByteArray, QString>> recent_;
 };
 
 // Rolls back unless commit() was called: a write of several rows lands whole or not at all.

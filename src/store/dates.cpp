@@ -67,6 +67,21 @@ std::optional<QDate> fromStored(const QVariant& v) {
     default:
         return std::nullopt;
     }
+    // The common case, 'YYYY-MM-DD' exactly, read without a regular expression: lists read it per row.
+    if (v.typeId() == QMetaType::QString) {
+        const QString t = v.toString();
+        auto digit = [&t](int i) { return t[i].unicode() >= '0' && t[i].unicode() <= '9'; };
+        if (t.size() == 10 && t[4] == u'-' && t[7] == u'-' && digit(0) && digit(1) && digit(2) && digit(3) &&
+            digit(5) && digit(6) && digit(8) && digit(9)) {
+            auto num = [&t](int from, int n) {
+                int x = 0;
+                for (int i = from; i < from + n; ++i)
+                    x = x * 10 + (t[i].unicode() - '0');
+                return x;
+            };
+            return validDate(num(0, 4), num(5, 2), num(8, 2));
+        }
+    }
     static const QRegularExpression stored(QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})(?:[ T].*)?$"),
                                            QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch m = stored.match(v.toString().trimmed());
@@ -76,9 +91,14 @@ std::optional<QDate> fromStored(const QVariant& v) {
 
 QString toScreen(const QDate& d) {
     if (!printableYear(d)) return QString();
-    return QStringLiteral("%1/%2/%3")
-        .arg(twoDigits(d.day()), twoDigits(d.month()))
-        .arg(d.year(), 4, 10, QLatin1Char('0'));
+    // Written digit by digit: the lists show one date per row.
+    const int values[] = {d.day() / 10,    d.day() % 10,        d.month() / 10,     d.month() % 10,
+                          d.year() / 1000, d.year() / 100 % 10, d.year() / 10 % 10, d.year() % 10};
+    QString out(10, QLatin1Char('/'));
+    const int at[] = {0, 1, 3, 4, 6, 7, 8, 9};
+    for (int i = 0; i < 8; ++i)
+        out[at[i]] = QLatin1Char(char('0' + values[i]));
+    return out;
 }
 
 bool DaysInMonth(const QDate& date, int& days) {

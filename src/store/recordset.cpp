@@ -56,6 +56,7 @@ bool RecordSet::prepareSource() {
     for (int i = 0; i < userColumns; ++i) {
         const QString name = st->columnName(i);
         names_ << name;
+        types_.push_back(schema::fieldType(name));
         if (!byName_.contains(name.toLower())) byName_.insert(name.toLower(), i);
     }
     // "Table.Field" names, where SQLite can tell the table, for selects that join tables sharing a field
@@ -158,8 +159,8 @@ std::optional<RecordSet::Row> RecordSet::neighbour(bool forward, const Row* from
     return std::nullopt;
 }
 
-void RecordSet::standOn(const Row& row) {
-    row_ = row;
+void RecordSet::standOn(Row&& row) {
+    row_ = std::move(row);
     pos_ = Pos::OnRow;
     deleted_ = false;
     mode_ = EditMode::None;
@@ -172,7 +173,7 @@ bool RecordSet::resolve() {
     if (pos_ != Pos::Pending) return true;
     if (!ready()) return false;
     if (auto row = neighbour(true, nullptr, {}, {})) {
-        standOn(*row);
+        standOn(std::move(*row));
     } else {
         pos_ = Pos::Empty;
         row_.clear();
@@ -187,7 +188,7 @@ bool RecordSet::MoveFirst() {
         pos_ = Pos::Empty;
         return false;
     }
-    standOn(*row);
+    standOn(std::move(*row));
     return true;
 }
 
@@ -198,16 +199,20 @@ bool RecordSet::MoveLast() {
         pos_ = Pos::Empty;
         return false;
     }
-    standOn(*row);
+    standOn(std::move(*row));
     return true;
 }
 
 bool RecordSet::MoveNext() {
     if (!resolve() || pos_ == Pos::Empty || pos_ == Pos::AfterLast) return false;
-    auto row = pos_ == Pos::BeforeFirst ? neighbour(true, nullptr, {}, {}) : neighbour(true, &row_, {}, {});
+    std::optional<Row> row;
+    if (pos_ == Pos::BeforeFirst)
+        row = neighbour(true, nullptr, {}, {});
+    else if (!(row = takeAhead()))
+        row = neighbour(true, &row_, {}, {});
     mode_ = EditMode::None;
     if (row) {
-        standOn(*row);
+        standOn(std::move(*row));
     } else {
         pos_ = Pos::AfterLast;
         deleted_ = false;
@@ -220,7 +225,7 @@ bool RecordSet::MovePrevious() {
     auto row = pos_ == Pos::AfterLast ? neighbour(false, nullptr, {}, {}) : neighbour(false, &row_, {}, {});
     mode_ = EditMode::None;
     if (row) {
-        standOn(*row);
+        standOn(std::move(*row));
     } else {
         pos_ = Pos::BeforeFirst;
         deleted_ = false;
@@ -268,7 +273,7 @@ bool RecordSet::find(bool forward, bool fromCurrent, const QString& criteria) {
         row = neighbour(forward, nullptr, c->sql(), c->value);
     }
     noMatch_ = !row;
-    if (row) standOn(*row);
+    if (row) standOn(std::move(*row));
     return true;
 }
 
@@ -291,7 +296,37 @@ int RecordSet::column(const QString& name) {
 }
 
 QVariant RecordSet::typed(int col, const QVariant& raw) const {
-    return fromStoredValue(schema::fieldType(names_.value(col)), raw);
+    return fromStoredValue(types_[size_t(col)], raw);
+}
+
+// Walking a list or a table row by row asks for the rows after the current one a few hundred at a time.
+// They stay good as long as nothing was written through this connection and the walk goes on from where
+// they were read.
+std::optional<RecordSet::Row> RecordSet::takeAhead() {
+    if (keyCount() != 1 || pos_ != Pos::OnRow || row_.empty()) return std::nullopt;
+    const qint64 changes = db_.totalChanges();
+    if (ahead_.empty() || aheadChanges_ != changes || aheadAfter_ != row_.back()) {
+        ahead_.clear();
+        if (!ready()) return std::nullopt;
+        const QString sql =
+            QStringLiteral("SELECT * FROM (%1) WHERE __k0 > ? ORDER BY __k0 ASC LIMIT 256").arg(sql_.select);
+        Statement* st = statement(sql);
+        if (!st) return std::nullopt;
+        if (st->bind(0, row_.back()))
+            while (st->step()) {
+                Row r(size_t(st->columnCount()));
+                for (int i = 0; i < st->columnCount(); ++i)
+                    r[size_t(i)] = st->value(i);
+                ahead_.push_back(std::move(r));
+            }
+        st->reset();
+        aheadChanges_ = db_.totalChanges();
+        if (ahead_.empty()) return std::nullopt;
+    }
+    Row next = std::move(ahead_.front());
+    ahead_.pop_front();
+    aheadAfter_ = next.back();
+    return next;
 }
 
 std::optional<QVariant> RecordSet::Fields(int position) {
@@ -390,6 +425,7 @@ bool RecordSet::Delete() {
 }
 
 bool RecordSet::Requery() {
+    ahead_.clear();
     if (!snapshotTable_.isEmpty()) snapshotStale_ = true;
     pos_ = Pos::Pending;
     row_.clear();

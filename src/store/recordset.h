@@ -6,11 +6,13 @@
 // ids of the tables), and every move or search asks SQLite for the neighbouring row through the indexes.
 // Rows written through any record set are therefore seen at once; Requery goes back to the first row.
 // Every operation returns false when it fails and then leaves the record set and the file as they were.
+#include "store/schema.h"
 #include "store/source_sql.h"
 
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -78,10 +80,11 @@ class RecordSet {
     // end when from is null; cond (with its parameter) narrows the rows.
     std::optional<Row> neighbour(bool forward, const Row* from, const QString& cond,
                                  const QVariant& condParam);
-    void standOn(const Row& row);
+    void standOn(Row&& row);
     bool find(bool forward, bool fromCurrent, const QString& criteria);
     int column(const QString& name);
     QVariant typed(int column, const QVariant& raw) const;
+    std::optional<Row> takeAhead();
 
     Database& db_;
     QString source_;
@@ -89,6 +92,7 @@ class RecordSet {
     QString snapshotTable_;
     bool snapshotStale_ = true;
     QStringList names_;
+    std::vector<schema::FieldType> types_;
     QHash<QString, int> byName_;
     std::map<QString, std::unique_ptr<Statement>> cache_;
 
@@ -98,6 +102,9 @@ class RecordSet {
     bool noMatch_ = false;
     EditMode mode_ = EditMode::None;
     std::map<int, QVariant> buffer_;
+    std::deque<Row> ahead_;
+    QVariant aheadAfter_;
+    qint64 aheadChanges_ = -1;
 };
 
 } // namespace pylon
