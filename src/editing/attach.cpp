@@ -1,11 +1,47 @@
 #include "editing/attach.h"
 
 #include "app/module1.h"
+#include "editing/new_document.h"
+#include "editor/form1.h"
+#include "store/dates.h"
 
 namespace pylon {
 
+namespace {
+
+QString text(RecordSet& rs, const char* field) {
+    const auto v = rs.Fields(QString::fromLatin1(field));
+    if (!v || v->isNull()) return QString();
+    if (v->typeId() == QMetaType::QDate) return dates::toScreen(v->toDate());
+    return v->toString();
+}
+
+} // namespace
+
 void AttachCreditNote(Module1& m, const QString& number) {
-    Q_UNUSED(number);
+    Ui::Form1& ui = m.form1->ui;
+    RecordSet* f = m.rsFacture.get();
+    // Nothing is started for a document that cannot be found: the header would come from another row.
+    if (!f || !f->FindFirst(QStringLiteral("NumFact=") + number) || f->NoMatch()) return;
+    ui.txtNumFact->setText(text(*f, "NumFact"));
+    ui.txtDateFact->setText(text(*f, "DateFact"));
+    ui.txtNumCli->setText(text(*f, "NumCli"));
+    ui.txtNomCli->setText(text(*f, "NomCli"));
+    ui.txtAdrCli->setPlainText(text(*f, "AdrCli"));
+    // The client's flag is shown but a credit note does not change it: the box stays disabled.
+    bool onAccount = false;
+    if (m.rsCliEC && m.rsCliEC->FindFirst(QStringLiteral("NumCli=") + ui.txtNumCli->text()) &&
+        !m.rsCliEC->NoMatch()) {
+        const auto flag = m.rsCliEC->Fields(QStringLiteral("ClientC"));
+        onAccount = flag && flag->toBool();
+    }
+    ui.Check1->setChecked(onAccount);
+    ui.txtPointeur->show();
+    clearForEntry(m);
+    ui.Command6->setEnabled(true);
+    ui.Command10->setEnabled(true);
+    ui.txtNumFact->setFocus();
+    m.CurrentLine = 0;
     if (m.form2) m.form2->hide();
 }
 

@@ -1,7 +1,35 @@
 #include "editing/attach_list.h"
 
+#include "app/module1.h"
+#include "browse/form2.h"
+#include "browse/list_window.h"
+
 namespace pylon {
 
-void showAttachList(Module1&) {}
+void showAttachList(Module1& m) {
+    Form2& w = listWindow(m);
+    // The type column keeps whatever the last list left in it.
+    for (QListWidget* l : {w.ui.List1, w.ui.List2, w.ui.List3})
+        l->clear();
+    w.setWindowTitle(kAttachListCaption);
+    setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Date:"), QStringLiteral("Client N°:"));
+    QStringList columns[3];
+    if (RecordSet* rs = m.rsNumeros.get()) {
+        rs->MoveLast();
+        rs->MoveFirst();
+        const long count = rs->RecordCount();
+        for (QStringList& c : columns)
+            c.reserve(count);
+        for (long i = 0; i < count; ++i) {
+            for (int c = 0; c < 3; ++c)
+                columns[c] << columnText(rs->Fields(c));
+            rs->MoveNext();
+        }
+    }
+    setColumn(w.ui.List1, columns[0]);
+    setColumn(w.ui.List2, columns[1]);
+    setColumn(w.ui.List3, columns[2]);
+    showListWindow(m);
+}
 
 } // namespace pylon

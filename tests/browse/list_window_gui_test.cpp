@@ -219,7 +219,8 @@ TEST_F(ListWindow, TheAttachListHandsThePickedNumberOverOnlyWhenARowIsSelected) 
     EXPECT_TRUE(form2().isVisible()) << "no row, nothing to attach to";
     doubleClickRow(2, 1);
     EXPECT_FALSE(form2().isVisible());
-    EXPECT_EQ(ui().txtNumFact->text(), "3") << "no lookup before the attach step";
+    EXPECT_EQ(ui().txtNumFact->text(), "7") << "the picked document's header, for its credit note";
+    EXPECT_TRUE(ui().Command10->isEnabled());
 }
 
 TEST_F(ListWindow, ClientsAreListedWithTheOnAccountMarkAndNoTypeColumn) {
