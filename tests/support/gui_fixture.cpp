@@ -43,6 +43,11 @@ void EditorTest::start() {
     wireEditor(*m);
     editor->show();
     Form1_Load(*m);
+    // Let the editor become active and its activation (and any message it brings) settle, so that a
+    // test starts from a quiet editor whatever the machine's load.
+    editor->activateWindow();
+    QTest::qWaitForWindowActive(editor.get(), 2000);
+    QTest::qWait(30);
 }
 
 void EditorTest::TearDown() {
