@@ -46,7 +46,7 @@ void EditorTest::start() {
     // Let the editor become active and its activation (and any message it brings) settle, so that a
     // test starts from a quiet editor whatever the machine's load.
     editor->activateWindow();
-    QTest::qWaitForWindowActive(editor.get(), 2000);
+    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(editor.get(), 2000);
     QTest::qWait(30);
 }
 
