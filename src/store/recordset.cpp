@@ -50,8 +50,12 @@ RecordSet::~RecordSet() {
 bool RecordSet::prepareSource() {
     if (!names_.isEmpty()) return true;
     const bool copied = !snapshotTable_.isEmpty();
-    auto st = db_.prepare(copied ? sql_.snapshot : sql_.select);
+    // Stepping once makes SQLite check the source against the file's current tables: a table dropped by
+    // another program since the schema was last read fails here rather than on every later move.
+    auto st = db_.prepare((copied ? sql_.snapshot : sql_.select) + QStringLiteral(" LIMIT 0"));
     if (!st) return false;
+    st->step();
+    if (!st->ok()) return false;
     const int userColumns = st->columnCount() - (copied ? 0 : keyCount());
     for (int i = 0; i < userColumns; ++i) {
         const QString name = st->columnName(i);
