@@ -1,0 +1,139 @@
+// Amounts move between the screen and the database as text many times per document; every step has to
+// keep the value to the cent, and the text has to stay in the one shape the rest of the program reads.
+// Each input gives one qint64 amount (its first 8 bytes) and one arbitrary text (the rest).
+#include "editor/amount_text.h"
+#include "fuzz_support.h"
+
+#include <limits>
+
+using fuzz::require;
+using fuzz::shown;
+using pylon::Amount;
+
+namespace {
+
+using Wide = __int128; // room for every intermediate value, so the references cannot overflow
+
+QString num(Wide v) {
+    return QString::number(qint64(v));
+}
+
+// -?\d+,\d\d with no superfluous leading zero and never "-0,00".
+bool wellFormed(const QString& s) {
+    qsizetype i = s.startsWith(u'-') ? 1 : 0;
+    const qsizetype comma = s.indexOf(u',');
+    if (comma <= i || s.size() != comma + 3) return false;
+    for (qsizetype k = i; k < s.size(); ++k)
+        if (k != comma && (s[k] < u'0' || s[k] > u'9')) return false;
+    if (comma - i > 1 && s[i] == u'0') return false;
+    return s != QStringLiteral("-0,00");
+}
+
+// a rounded half away from zero to a multiple of the given step.
+Wide roundTo(Wide a, Wide step) {
+    const Wide m = a < 0 ? -a : a;
+    const Wide r = (m + step / 2) / step * step;
+    return a < 0 ? -r : r;
+}
+
+// An independent reading of an amount text, digit by digit in 128 bits.
+std::optional<Amount> referenceParse(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    const bool negative = t.startsWith(u'-');
+    if (negative) ++i;
+    const auto digit = [&](qsizetype k) { return k < t.size() && t[k] >= u'0' && t[k] <= u'9'; };
+    Wide whole = 0;
+    qsizetype digits = 0;
+    for (; digit(i); ++i, ++digits)
+        whole = std::min<Wide>(whole * 10 + (t[i].unicode() - u'0'), Wide(1) << 80);
+    Wide fraction = 0;
+    int fifth = 0;
+    if (i < t.size() && t[i] == u',') {
+        int k = 0;
+        for (++i; digit(i); ++i, ++k, ++digits) {
+            if (k < 4) fraction = fraction * 10 + (t[i].unicode() - u'0');
+            if (k == 4) fifth = t[i].unicode() - u'0';
+        }
+        for (; k < 4; ++k)
+            fraction *= 10;
+    }
+    if (i != t.size() || digits == 0) return std::nullopt;
+    Wide v = whole * 10000 + fraction + (fifth >= 5 ? 1 : 0);
+    if (negative) v = -v;
+    if (v > std::numeric_limits<qint64>::max() || v < std::numeric_limits<qint64>::min()) return std::nullopt;
+    return Amount(v);
+}
+
+void checkPad(const QString& text) {
+    const QString p = pylon::padAmount(text);
+    require(p.endsWith(text), "padding only adds in front", shown(text) + QStringLiteral(" -> ") + shown(p));
+    const qsizetype added = p.size() - text.size();
+    for (qsizetype k = 0; k < added; ++k)
+        require(p[k] == u' ', "padding adds only spaces", shown(p));
+    if (added > 0) {
+        const qsizetype comma = p.indexOf(u',');
+        require((comma < 0 ? p.size() : comma) == 6, "padding makes the integer part six wide", shown(p));
+    }
+}
+
+void checkAmount(Amount a) {
+    const QString s = pylon::formatAmount(a);
+    require(wellFormed(s), "formatAmount gives -?digits,dd", num(a) + QStringLiteral(" -> ") + shown(s));
+
+    const Wide cents = roundTo(a, 100);
+    const std::optional<Amount> back = pylon::parseAmount(s);
+    require(back && Wide(*back) == cents, "parseAmount(formatAmount(a)) is a rounded to cents",
+            num(a) + QStringLiteral(" -> ") + s + QStringLiteral(" -> ") + (back ? num(*back) : QString()));
+    require(pylon::reformatAmount(s) == s, "a formatted amount reformats to itself", shown(s));
+
+    checkPad(s);
+    const QString padded = pylon::padAmount(s);
+    require(padded.indexOf(u',') >= 6, "a padded amount has six places before the comma", shown(padded));
+    require(pylon::parseAmount(padded) == back, "a padded amount reads the same", shown(padded));
+
+    // The tax is HT / 5 rounded to the nearest ten-thousandth; HT / 5 never ends in exactly one half.
+    const Amount vat = pylon::vatOf(a);
+    const Wide exact = roundTo(Wide(a) * 2, 10) / 10;
+    const Wide m = a < 0 ? -Wide(a) : Wide(a);
+    // Exact up to a hundred billion dirhams (1e15 ten-thousandths). vatOf works in double precision, and
+    // from about 1.7e15 its error passes the tenth of a unit that separates a / 5 from the rounding midpoint
+    // (5066549580791807 gives 1013309916158362 instead of ...361); it still stays within 1e-15 of a / 5.
+    if (m <= Wide(1'000'000'000'000'000)) {
+        require(Wide(vat) == exact, "vatOf(a) is a / 5 rounded", num(a) + QStringLiteral(" -> ") + num(vat));
+    } else {
+        const Wide error = Wide(vat) > exact ? Wide(vat) - exact : exact - Wide(vat);
+        require(error <= m / 1'000'000'000'000'000 + 1, "vatOf(a) stays within double precision of a / 5",
+                num(a) + QStringLiteral(" -> ") + num(vat) + QStringLiteral(" instead of ") + num(exact));
+    }
+}
+
+void checkText(const QString& text) {
+    const std::optional<Amount> a = pylon::parseAmount(text);
+    const std::optional<Amount> ref = referenceParse(text);
+    require(a == ref, "parseAmount agrees with the digit-by-digit reading",
+            shown(text) + QStringLiteral(" -> ") + (a ? num(*a) : QStringLiteral("nullopt")) +
+                QStringLiteral(" instead of ") + (ref ? num(*ref) : QStringLiteral("nullopt")));
+
+    const std::optional<QString> r = pylon::reformatAmount(text);
+    require(r.has_value() == a.has_value(), "reformatAmount refuses exactly what parseAmount refuses",
+            shown(text));
+    if (r) {
+        require(wellFormed(*r), "reformatAmount gives -?digits,dd",
+                shown(text) + QStringLiteral(" -> ") + *r);
+        require(*r == pylon::formatAmount(*a), "reformatAmount is formatAmount of the value", shown(text));
+    }
+    checkPad(text);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::Input in(data, size);
+    const Amount a = in.take<int64_t>();
+    checkAmount(a);
+    // Amounts near zero and near the cent boundaries are the common ones; reach them often.
+    checkAmount(a % 1'000'000);
+    checkText(in.text());
+    return 0;
+}
