@@ -2,7 +2,7 @@
 # Debian packages only; as root they are installed, otherwise the exact command is printed.
 
 PYLON_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev libbenchmark-dev
-  fonts-wine fonts-liberation xvfb x11-utils imagemagick libgl-dev)
+  fonts-wine fonts-liberation xvfb x11-utils imagemagick libgl-dev clang libclang-rt-14-dev)
 
 pylon_install_packages() {
   local missing=() p

@@ -82,7 +82,10 @@ struct FromClause {
 // WHERE clause; that is the same result, and it lets every table's row id be selected.
 std::optional<FromClause> flattenFrom(const QString& from) {
     static const QRegularExpression other(QStringLiteral(R"(\b(left|right|full|outer|cross)\b)"), kCi);
-    if (from.contains(other)) return std::nullopt;
+    // The joins are taken apart by their words and brackets; a quoted text among them could hold those,
+    // and the program's joins never quote anything.
+    if (from.contains(other) || from.contains(QLatin1Char('\'')) || from.contains(QLatin1Char('"')))
+        return std::nullopt;
     QString flat = from;
     flat.replace(QLatin1Char('('), QLatin1Char(' ')).replace(QLatin1Char(')'), QLatin1Char(' '));
     static const QRegularExpression join(QStringLiteral(R"(\binner\s+join\b|,)"), kCi);
@@ -147,6 +150,7 @@ std::optional<SourceSql> translateSource(const QString& source) {
     if (fromAt < 0) return std::nullopt;
     const qsizetype whereAt = findTopLevel(sql, QStringLiteral("where"), fromAt);
     const qsizetype orderAt = findTopLevel(sql, QStringLiteral("order"), fromAt);
+    if (whereAt >= 0 && orderAt >= 0 && whereAt > orderAt) return std::nullopt; // not a statement of ours
     const qsizetype fromEnd = whereAt >= 0 ? whereAt : (orderAt >= 0 ? orderAt : sql.size());
     const QString selectList = sql.mid(6, fromAt - 6).trimmed();
     const QString from = sql.mid(fromAt + 4, fromEnd - fromAt - 4);
@@ -182,9 +186,10 @@ std::optional<SourceSql> translateSource(const QString& source) {
 
     QStringList extra;
     for (int i = 0; i < orderItems.size(); ++i)
-        extra << QStringLiteral("%1 AS __o%2").arg(orderItems[i]).arg(i);
+        extra << QStringLiteral("%1 AS __o%2")
+                     .arg(orderItems[i], QString::number(i)); // one arg(): a "%1" in the item stays
     for (int i = 0; i < keyTables.size(); ++i)
-        extra << QStringLiteral("%1.rowid AS __k%2").arg(keyTables[i]).arg(i);
+        extra << QStringLiteral("%1.rowid AS __k%2").arg(keyTables[i], QString::number(i));
     QStringList conditions = fc->conditions;
     if (!where.isEmpty()) conditions << QStringLiteral("(%1)").arg(where);
     out.select = QStringLiteral("SELECT %1, %2 FROM %3")

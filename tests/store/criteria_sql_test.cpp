@@ -83,4 +83,13 @@ TEST(SourceSql, RefusesWhatItCannotWalk) {
     EXPECT_FALSE(translateSource(QStringLiteral("DELETE FROM Facture")));
     EXPECT_FALSE(translateSource(QStringLiteral("Select * From Facture ORDER BY NumFact DESC")));
     EXPECT_FALSE(translateSource(QStringLiteral("Select * From Facture LEFT JOIN DetFact on 1")));
+    EXPECT_FALSE(
+        translateSource(QStringLiteral("Select * From a INNER JOIN b ON a.x = b.x AND b.y = 'p,q on r'")));
+    EXPECT_FALSE(translateSource(QStringLiteral("Select * From Facture ORDER BY NumFact WHERE NumFact = 1")));
+}
+
+TEST(SourceSql, AnOrderingItemIsCopiedAsItIs) {
+    const auto s = translateSource(QStringLiteral("SELECT a FROM t ORDER BY NomCli LIKE '%0'"));
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->select, QStringLiteral("SELECT a, NomCli LIKE '%0' AS __o0, t.rowid AS __k0 FROM t"));
 }
