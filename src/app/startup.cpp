@@ -4,30 +4,64 @@
 #include "app/module1.h"
 #include "editor/form1.h"
 #include "editor/show_document.h"
+#include "store/db_errors.h"
 #include "store/schema.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace pylon {
 
 namespace {
 
-bool openDatabase(Module1& m) {
+enum class Opening { Opened, Unreadable, Damaged };
+
+Opening openDatabase(Module1& m) {
     const QString path = m.databasePath();
     // Never create a file here: a missing database is reported, not silently replaced by an empty one.
-    if (!QFileInfo::exists(path) || !m.db.open(path)) return false;
+    if (!QFileInfo::exists(path)) {
+        m.db.setError(QStringLiteral("no database file"), db_errors::kCantOpen);
+        return Opening::Unreadable;
+    }
+    // The whole file is read once before anything is written to it: a damaged file is left as it is.
+    if (!m.db.open(path, Database::Mode::ReadWrite, Database::Check::Quick))
+        return db_errors::faultOf(m.db.lastErrorCode()) == db_errors::Fault::Damaged ? Opening::Damaged
+                                                                                     : Opening::Unreadable;
     if (!schema::ensureAdditions(m.db)) {
         m.db.close();
-        return false;
+        return Opening::Unreadable;
     }
-    return true;
+    return Opening::Opened;
+}
+
+// Said at start, rather than after a whole document has been typed for nothing.
+void sayWhyNotOpened(Module1& m, Opening opening) {
+    const QString path = QDir::toNativeSeparators(m.databasePath());
+    if (opening == Opening::Damaged) {
+        MsgBox(m.form1, QStringLiteral("La base de données est endommagée :\r\n") + path +
+                            QStringLiteral("\r\nElle n'a pas été ouverte et rien n'y a été écrit. Fermez le "
+                                           "programme et remplacez ce fichier par une copie de sauvegarde."));
+        return;
+    }
+    QString text = QStringLiteral("Base de données introuvable ou illisible :\r\n") + path;
+    // A missing file or one that is no database says no more; a disk or permission fault says what to do.
+    switch (db_errors::faultOf(m.db.lastErrorCode())) {
+    case db_errors::Fault::None:
+    case db_errors::Fault::CantOpen:
+    case db_errors::Fault::NotADatabase:
+        break;
+    default:
+        text += QStringLiteral("\r\n") + m.db.failureText();
+    }
+    MsgBox(m.form1, text);
 }
 
 } // namespace
 
 void Form1_Load(Module1& m) {
-    if (!openDatabase(m)) {
-        MsgBox(m.form1, QStringLiteral("Base de données introuvable ou illisible :\r\n") + m.databasePath());
+    const Opening opening = openDatabase(m);
+    if (opening != Opening::Opened) {
+        sayWhyNotOpened(m, opening);
     } else {
         m.rsDoc = RecordSet::open(m.db, kindInfo(DocKind::Invoice).viewSql);
         m.rsFacture = RecordSet::open(m.db, QStringLiteral("Facture"));
@@ -46,6 +80,14 @@ void Form1_Load(Module1& m) {
         m.rsAvoir = RecordSet::open(m.db, QStringLiteral("AVOIR"));
     }
     ShowCurrentDocument(m);
+    if (m.db.isOpen() && m.db.readOnly())
+        MsgBox(m.form1, QStringLiteral("La base de données est en lecture seule :\r\n") +
+                            QDir::toNativeSeparators(m.databasePath()) +
+                            QStringLiteral(
+                                "\r\nVous pouvez consulter les documents, mais aucune modification ne sera "
+                                "enregistrée. Pour pouvoir enregistrer, vérifiez les droits d'accès de ce "
+                                "fichier et de son dossier (ils doivent permettre l'écriture), puis relancez "
+                                "le programme."));
 }
 
 void Form1_Activate(Module1& m) {

@@ -7,7 +7,7 @@ namespace pylon {
 namespace {
 
 bool fail(Database& db, QString* error) {
-    if (error) *error = db.lastError();
+    if (error) *error = db.failureText();
     return false;
 }
 
@@ -23,6 +23,19 @@ bool rewriteLines(Database& db, const QString& table, qint64 number, const std::
     }
     Transaction t(db);
     if (!t.active()) return fail(db, error);
+    // Lines are never written for a document that is no longer there (deleted meanwhile by another copy of
+    // the program): they would outlive it and join a later document given the same number.
+    const QVariant present =
+        db.scalar(QStringLiteral("SELECT count(*) FROM Facture WHERE NumFact = ?"), {number});
+    if (!present.isValid()) return fail(db, error);
+    if (present.toInt() == 0) {
+        if (error)
+            *error =
+                QStringLiteral("le document N° %1 n'est plus dans la base de données (une autre copie du "
+                               "programme l'a peut-être supprimé).")
+                    .arg(number);
+        return false;
+    }
     // One statement through the NumFact index: the line tables hold a row for every line of every document.
     if (!db.exec(QStringLiteral("DELETE FROM \"%1\" WHERE NumFact = ?").arg(table), {number}))
         return fail(db, error);

@@ -6,6 +6,7 @@
 #include "editor/form1.h"
 #include "editor/show_document.h"
 #include "store/dates.h"
+#include "store/db_errors.h"
 
 #include <limits>
 
@@ -103,10 +104,15 @@ void refresh(Module1& m) {
     m.form1->ui.txtNumFact->setFocus();
 }
 
+// The entry stays on screen in every case: either the cause goes away and saving again works, or the
+// program has to be started again and the user had better note the document first.
 void saveFailed(Module1& m) {
+    const bool restart = db_errors::needsRestart(m.db.lastErrorCode());
     MsgBox(m.form1,
-           QStringLiteral("L'enregistrement a échoué, rien n'a été enregistré : ") + m.db.lastError() +
-               QStringLiteral("\r\nLe document reste à l'écran : vous pouvez réessayer."),
+           QStringLiteral("L'enregistrement a échoué, rien n'a été enregistré : ") + m.db.failureText() +
+               (restart ? QStringLiteral("\r\nLe document reste à l'écran : notez-le avant de fermer le "
+                                         "programme.")
+                        : QStringLiteral("\r\nLe document reste à l'écran : vous pouvez réessayer.")),
            MsgStyle::Ok, kAttention);
 }
 
@@ -115,19 +121,54 @@ bool headerExists(Module1& m) {
            !m.rsFacture->NoMatch();
 }
 
-void saveCreditNote(Module1& m) {
+// A number already taken: the entry stays as it is, so that only the number needs changing.
+void refuseTakenNumber(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
+    MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
+           MsgStyle::Ok, kCancelled);
+    ui.txtNumFact->setFocus();
+}
+
+void refuseMissingDocument(Module1& m) {
+    Ui::Form1& ui = m.form1->ui;
+    MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" introuvable."),
+           MsgStyle::Ok, kCancelled);
+    ui.txtNumFact->setFocus();
+}
+
+enum class Written { Done, Failed, Refused };
+
+// The writes of one save, all or nothing. `allowed` is asked again once no other program can write:
+// another copy of the program may have saved the same number, or deleted the document, since it was
+// first looked up. The transaction ends here, before any message box is shown, so that the file stays
+// locked against other programs only while it is written.
+template <typename Allowed, typename Writes>
+Written inOneTransaction(Module1& m, Allowed allowed, Writes writes) {
+    // Whatever the file reports from here on is this save's doing.
+    m.db.setError(QString());
+    Transaction t(m.db);
+    if (!t.active()) return Written::Failed;
+    if (!allowed()) return Written::Refused;
+    return writes() && t.commit() ? Written::Done : Written::Failed;
+}
+
+void saveCreditNote(Module1& m) {
     if (!headerExists(m)) {
-        MsgBox(m.form1,
-               QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" introuvable."),
-               MsgStyle::Ok, kCancelled);
-        ui.txtNumFact->setFocus();
+        refuseMissingDocument(m);
         return;
     }
-    Transaction t(m.db);
-    RecordSet& f = *m.rsFacture;
-    if (!t.active() || !f.Edit() || !f.SetField(QStringLiteral("Avoir"), true) || !f.Update() ||
-        !writeLines(m, *m.rsAvoir) || !t.commit()) {
+    const Written w = inOneTransaction(
+        m, [&m] { return headerExists(m); },
+        [&m] {
+            RecordSet& f = *m.rsFacture;
+            return f.Edit() && f.SetField(QStringLiteral("Avoir"), true) && f.Update() &&
+                   writeLines(m, *m.rsAvoir);
+        });
+    if (w == Written::Refused) {
+        refuseMissingDocument(m);
+        return;
+    }
+    if (w == Written::Failed) {
         saveFailed(m);
         return;
     }
@@ -136,12 +177,8 @@ void saveCreditNote(Module1& m) {
 
 void saveDocument(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
-    // A number already taken: the entry stays as it is, so that only the number needs changing.
     if (headerExists(m)) {
-        MsgBox(m.form1,
-               QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
-               MsgStyle::Ok, kCancelled);
-        ui.txtNumFact->setFocus();
+        refuseTakenNumber(m);
         return;
     }
     if (ui.List1->count() == 0) {
@@ -150,8 +187,14 @@ void saveDocument(Module1& m) {
         refresh(m);
         return;
     }
-    Transaction t(m.db);
-    if (!t.active() || !writeClient(m) || !writeHeader(m) || !writeLines(m, *m.rsDetFact) || !t.commit()) {
+    const Written w = inOneTransaction(
+        m, [&m] { return !headerExists(m); },
+        [&m] { return writeClient(m) && writeHeader(m) && writeLines(m, *m.rsDetFact); });
+    if (w == Written::Refused) {
+        refuseTakenNumber(m);
+        return;
+    }
+    if (w == Written::Failed) {
         saveFailed(m);
         return;
     }

@@ -12,13 +12,15 @@ namespace {
 const QString kFlag = QStringLiteral("Annulée");
 const QString kTitle = QStringLiteral("Attention");
 
-// Writes the flag of the header rsFacture stands on, all or nothing, and gives the database's complaint when
-// it fails. The record set drops the unfinished change at its next move.
+// Writes the flag of the header rsFacture stands on, all or nothing, and says why when it fails: what
+// happened to the file and what to do, or the database's complaint. The record set drops the unfinished
+// change at its next move.
 bool writeFlag(Module1& m, bool cancelled, QString& error) {
     RecordSet& f = *m.rsFacture;
+    m.db.setError(QString());
     Transaction t(m.db);
     if (t.active() && f.Edit() && f.SetField(kFlag, cancelled) && f.Update() && t.commit()) return true;
-    error = m.db.lastError();
+    error = m.db.failureText();
     return false;
 }
 

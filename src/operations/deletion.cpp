@@ -107,7 +107,7 @@ void Command8_Click(Module1& m) {
                   t.commit();
     }
     if (!written) {
-        const QString reason = m.db.lastError();
+        const QString reason = m.db.lastError().isEmpty() ? QString() : m.db.failureText();
         // The record sets may stand on rows the rollback brought back: start them again and show the
         // document that was to be deleted, still there.
         for (auto* rs : {&m.rsCliEC, &m.rsAvoir})

@@ -66,6 +66,15 @@ Outcome finish(Run& run, std::optional<QString> failure) {
     return Outcome::Failed;
 }
 
+Outcome refuseTakenNumber(Module1& m) {
+    Ui::Form1& ui = m.form1->ui;
+    MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
+           MsgStyle::Ok, QStringLiteral("Opération annulée!"));
+    Command5_Click(m);
+    ui.txtPointeur->clear();
+    return Outcome::Cancelled;
+}
+
 Outcome askAndWrite(Module1& m, Run& run) {
     Ui::Form1& ui = m.form1->ui;
     // Taken before the first answer: the date and client on screen are still those of the document shown.
@@ -94,7 +103,7 @@ Outcome askAndWrite(Module1& m, Run& run) {
     if (!lines) {
         run.failure = m.db.lastError().isEmpty()
                           ? QStringLiteral("les lignes du mois ne peuvent pas être lues")
-                          : m.db.lastError();
+                          : m.db.failureText();
         return Outcome::Failed;
     }
     showLines(ui, *lines);
@@ -105,17 +114,13 @@ Outcome askAndWrite(Module1& m, Run& run) {
         return finish(run, month_end::attachCreditNote(m, *number, *lines));
     }
 
-    if (month_end::documentExists(m, *number)) {
-        MsgBox(m.form1,
-               QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
-               MsgStyle::Ok, QStringLiteral("Opération annulée!"));
-        Command5_Click(m);
-        ui.txtPointeur->clear();
-        return Outcome::Cancelled;
-    }
+    if (month_end::documentExists(m, *number)) return refuseTakenNumber(m);
     const month_end::NewInvoice doc{
         *number, *date, *client, ui.txtNomCli->text(), ui.txtAdrCli->toPlainText(), ui.Check1->isChecked()};
-    return finish(run, month_end::writeInvoice(m, doc, *lines));
+    bool taken = false;
+    const auto failure = month_end::writeInvoice(m, doc, *lines, &taken);
+    if (taken) return refuseTakenNumber(m);
+    return finish(run, failure);
 }
 
 // Whatever the outcome: back to the document that was on screen, in browse state, and the verdict.

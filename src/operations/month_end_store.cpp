@@ -2,6 +2,7 @@
 
 #include "app/module1.h"
 #include "store/database.h"
+#include "store/db_errors.h"
 
 #include <initializer_list>
 #include <utility>
@@ -12,8 +13,10 @@ namespace {
 
 const char* const kLineFields[] = {"NB", "Qt", "Design", "PU", "Mnt"};
 
-// Why the last write failed, in words the user can pass on.
+// Why the last write failed, in words the user can pass on: when the file itself is at fault, what
+// happened to it and what to do, whatever step was being written.
 QString reasonOf(Module1& m, const QString& what) {
+    if (db_errors::faultOf(m.db.lastErrorCode()) != db_errors::Fault::None) return m.db.failureText();
     const QString engine = m.db.lastError();
     return engine.isEmpty() ? what : what + QStringLiteral(" (") + engine + QLatin1Char(')');
 }
@@ -100,10 +103,18 @@ bool documentExists(Module1& m, int number) {
            !m.rsFacture->NoMatch();
 }
 
-std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines) {
+std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines,
+                                    bool* numberTaken) {
     if (!m.rsCliEC || !m.rsFacture || !m.rsDetFact)
         return QStringLiteral("la base de données n'est pas ouverte");
+    if (numberTaken) *numberTaken = false;
     return inOneTransaction(m, [&]() -> std::optional<QString> {
+        // Asked again now that no other program can write: another copy of the program may have saved
+        // the same number since it was first looked up.
+        if (documentExists(m, doc.number)) {
+            if (numberTaken) *numberTaken = true;
+            return QStringLiteral("le numéro %1 est déjà pris").arg(doc.number);
+        }
         RecordSet& parties = *m.rsCliEC;
         if (!parties.FindFirst(QStringLiteral("NumCli=%1").arg(doc.client)))
             return QStringLiteral("le client ne peut pas être recherché");

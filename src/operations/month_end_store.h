@@ -34,8 +34,10 @@ struct NewInvoice {
 };
 
 // Writes the client's row if missing, the 'Facture M' header and its lines (one line holding only the
-// number when there are none), all or nothing. Returns the reason when the file refused a write.
-std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines);
+// number when there are none), all or nothing. Returns the reason when the file refused a write, or when
+// the number was found taken once the file was locked for writing (*numberTaken is then set).
+std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines,
+                                    bool* numberTaken = nullptr);
 
 // Marks the existing document as having a credit note and adds the lines to it as credit-note lines,
 // all or nothing. Returns the reason when the file refused a write.

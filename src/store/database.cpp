@@ -1,7 +1,12 @@
 #include "store/database.h"
 
+#include "store/db_errors.h"
+
 #include <QByteArray>
 #include <QDate>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QUrl>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -29,31 +34,145 @@ Database::~Database() {
     close();
 }
 
-bool Database::open(const QString& path, Mode mode) {
+bool Database::connect(const QString& path, Access access) {
     close();
-    lastError_.clear();
-    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
+    int flags = SQLITE_OPEN_READWRITE;
+    QByteArray name = path.toUtf8();
+    if (access == Access::Create) flags |= SQLITE_OPEN_CREATE;
+    if (access == Access::ReadOnly) flags = SQLITE_OPEN_READONLY;
+    if (access == Access::AsItStands) {
+        // Nothing can be made beside the file, not even the log files SQLite reads a shared file through:
+        // the file is read as it stands on disk.
+        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        name = "file:" + QUrl::toPercentEncoding(path, "/") + "?immutable=1";
+    }
     sqlite3* handle = nullptr;
-    const QByteArray p = path.toUtf8();
-    if (sqlite3_open_v2(p.constData(), &handle, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(name.constData(), &handle, flags, nullptr) != SQLITE_OK) {
         lastError_ = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QStringLiteral("out of memory");
+        lastErrorCode_ = handle ? sqlite3_extended_errcode(handle) : SQLITE_NOMEM;
         sqlite3_close(handle);
         return false;
     }
     db_ = handle;
     path_ = path;
+    readOnly_ = access == Access::ReadOnly || access == Access::AsItStands;
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 3000);
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
     sqlite3_create_function(db_, "Month", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, monthFunction,
                             nullptr, nullptr);
     // Reading the schema proves that the file is a database at all.
-    if (!exec(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;"))) {
-        const QString e = lastError_;
-        close();
-        lastError_ = e;
+    return exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
+// Closes after a failed opening, keeping the reason, without letting SQLite copy its log into a file that
+// has just been found damaged: such a file is left exactly as it was found.
+void Database::fail() {
+    const QString e = lastError_;
+    const int code = lastErrorCode_;
+    if (db_) sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    close();
+    lastError_ = e;
+    lastErrorCode_ = code;
+}
+
+bool Database::open(const QString& path, Mode mode, Check check) {
+    close();
+    lastError_.clear();
+    lastErrorCode_ = 0;
+    // Named in the messages even when it cannot be opened.
+    path_ = path;
+    const Access access = mode == Mode::Create     ? Access::Create
+                          : mode == Mode::ReadOnly ? Access::ReadOnly
+                                                   : Access::ReadWrite;
+    if (!connect(path, access)) {
+        // A folder this process may not write: SQLite cannot make the files it reads a shared file through.
+        const int primary = lastErrorCode_ & 0xff;
+        if (mode == Mode::Create || (primary != SQLITE_READONLY && primary != SQLITE_CANTOPEN) ||
+            !QFileInfo::exists(path) || !connect(path, Access::AsItStands)) {
+            fail();
+            return false;
+        }
+    }
+    // A file this process may not write is opened read-only by SQLite itself.
+    readOnly_ = readOnly_ || sqlite3_db_readonly(db_, "main") == 1;
+    if (check == Check::Quick && !quickCheck(2000)) {
+        fail();
+        return false;
+    }
+    if (!exec(readOnly_ ? QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;")
+                        : QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; "
+                                         "PRAGMA foreign_keys=OFF;"))) {
+        fail();
         return false;
     }
     return true;
+}
+
+namespace {
+
+struct CheckBudget {
+    QElapsedTimer clock;
+    qint64 ms = 0;
+};
+
+int overBudget(void* budget) {
+    const auto* b = static_cast<CheckBudget*>(budget);
+    return b->clock.elapsed() > b->ms ? 1 : 0;
+}
+
+} // namespace
+
+// Bounded in time: a file too large to be read within the budget is taken as sound rather than making
+// the user wait at every start.
+bool Database::quickCheck(int budgetMs) {
+    CheckBudget budget;
+    budget.ms = budgetMs;
+    budget.clock.start();
+    sqlite3_progress_handler(db_, 10000, overBudget, &budget);
+    QString problem;
+    bool ran = false;
+    {
+        auto st = prepare(QStringLiteral("PRAGMA quick_check(1)"));
+        while (st && st->step()) {
+            const QString r = st->value(0).toString();
+            if (r != u"ok") problem = r;
+        }
+        ran = st && st->ok();
+    }
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    if (!problem.isEmpty()) {
+        setError(QStringLiteral("the file is damaged: %1").arg(problem), SQLITE_CORRUPT);
+        return false;
+    }
+    if (ran) return true;
+    if ((lastErrorCode_ & 0xff) != SQLITE_INTERRUPT) return false;
+    setError(QString());
+    return true;
+}
+
+bool Database::fileHasMoved() const {
+    int moved = 0;
+    if (!db_ || sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK) return false;
+    return moved != 0;
+}
+
+void Database::setBusyTimeout(int ms) {
+    busyTimeoutMs_ = ms;
+    if (db_) sqlite3_busy_timeout(db_, ms);
+}
+
+QString Database::failureText() const {
+    return db_errors::explain(lastErrorCode_, path_, lastError_);
+}
+
+void Database::setError(const QString& e, int code) {
+    lastError_ = e;
+    lastErrorCode_ = code >= 0 ? code : (e.isEmpty() ? SQLITE_OK : SQLITE_ERROR);
+}
+
+void Database::recordEngineError() {
+    lastError_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("database not open");
+    lastErrorCode_ = db_ ? sqlite3_extended_errcode(db_) : SQLITE_MISUSE;
 }
 
 void Database::close() {
@@ -61,16 +180,18 @@ void Database::close() {
         sqlite3_close_v2(db_);
         db_ = nullptr;
     }
+    readOnly_ = false;
 }
 
 bool Database::exec(const QString& sql) {
     if (!db_) {
-        lastError_ = QStringLiteral("database not open");
+        setError(QStringLiteral("database not open"), SQLITE_MISUSE);
         return false;
     }
     char* err = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         lastError_ = QString::fromUtf8(err ? err : sqlite3_errmsg(db_));
+        lastErrorCode_ = sqlite3_extended_errcode(db_);
         sqlite3_free(err);
         return false;
     }
@@ -94,13 +215,13 @@ QVariant Database::scalar(const QString& sql, const std::vector<QVariant>& param
 
 std::unique_ptr<Statement> Database::prepare(const QString& sql) {
     if (!db_) {
-        lastError_ = QStringLiteral("database not open");
+        setError(QStringLiteral("database not open"), SQLITE_MISUSE);
         return nullptr;
     }
     sqlite3_stmt* stmt = nullptr;
     const QByteArray s = sql.toUtf8();
     if (sqlite3_prepare_v2(db_, s.constData(), int(s.size()), &stmt, nullptr) != SQLITE_OK || !stmt) {
-        lastError_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        recordEngineError();
         sqlite3_finalize(stmt);
         return nullptr;
     }
@@ -108,15 +229,35 @@ std::unique_ptr<Statement> Database::prepare(const QString& sql) {
 }
 
 bool Database::begin() {
+    if (readOnly_) {
+        setError(QStringLiteral("the database was opened read-only"), SQLITE_READONLY);
+        return false;
+    }
+    // On Linux a deleted file lives on while it is open: whatever is written now would vanish with it.
+    if (fileHasMoved()) {
+        setError(QStringLiteral("the database file has been deleted, renamed or replaced"),
+                 db_errors::kFileMoved);
+        return false;
+    }
     return exec(QStringLiteral("BEGIN IMMEDIATE"));
 }
 bool Database::commit() {
     if (exec(QStringLiteral("COMMIT"))) return true;
-    if (inTransaction()) exec(QStringLiteral("ROLLBACK"));
+    rollback();
     return false;
 }
+// The reason of the failure that led here is kept: it is the one the user needs to read.
 bool Database::rollback() {
-    return exec(QStringLiteral("ROLLBACK"));
+    // SQLite has already rolled back by itself after some failures (a full disk, an I/O error).
+    if (!inTransaction()) return true;
+    const QString e = lastError_;
+    const int code = lastErrorCode_;
+    if (exec(QStringLiteral("ROLLBACK"))) return true;
+    if (code != 0) {
+        lastError_ = e;
+        lastErrorCode_ = code;
+    }
+    return false;
 }
 bool Database::inTransaction() const {
     return db_ && sqlite3_get_autocommit(db_) == 0;
@@ -165,7 +306,7 @@ bool Statement::bind(int index, const QVariant& v) {
         }
     }
     if (rc != SQLITE_OK) {
-        db_.setError(QString::fromUtf8(sqlite3_errmsg(db_.handle())));
+        db_.recordEngineError();
         ok_ = false;
         return false;
     }
@@ -183,7 +324,7 @@ bool Statement::step() {
     if (rc == SQLITE_ROW) return true;
     if (rc != SQLITE_DONE) {
         ok_ = false;
-        db_.setError(QString::fromUtf8(sqlite3_errmsg(db_.handle())));
+        db_.recordEngineError();
     }
     return false;
 }

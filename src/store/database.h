@@ -1,6 +1,8 @@
 #pragma once
 // A thin owner of one SQLite connection, opened the way every part of the program needs it:
 // write-ahead log, full synchronous commits, the Month() function registered.
+// A file the program may read but not write is opened for reading only: its documents can still be
+// browsed, and every write is refused before it starts.
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
@@ -16,7 +18,11 @@ class Statement;
 
 class Database {
   public:
-    enum class Mode { ReadWrite, Create };
+    // ReadWrite falls back to reading only when the file or its folder cannot be written.
+    enum class Mode { ReadWrite, Create, ReadOnly };
+    // Quick: reads the whole file once at opening (PRAGMA quick_check, for a bounded time) so that a
+    // damaged file is refused before anything is written to it.
+    enum class Check { None, Quick };
 
     Database() = default;
     ~Database();
@@ -24,10 +30,17 @@ class Database {
     Database& operator=(const Database&) = delete;
 
     // Opens an existing file (ReadWrite) or creates a new one (Create). Returns false with lastError() set.
-    bool open(const QString& path, Mode mode = Mode::ReadWrite);
+    bool open(const QString& path, Mode mode = Mode::ReadWrite, Check check = Check::None);
     void close();
     bool isOpen() const { return db_ != nullptr; }
     QString path() const { return path_; }
+    // The file was opened for reading only (its permissions, its folder's, or Mode::ReadOnly).
+    bool readOnly() const { return readOnly_; }
+    // True when the file at path() is no longer the one opened: deleted, renamed or replaced. Writes would
+    // then go into a file nobody will ever open again.
+    bool fileHasMoved() const;
+    // How long a write waits for another program to finish its own before giving up (milliseconds).
+    void setBusyTimeout(int ms);
 
     // Runs one or more statements without results.
     bool exec(const QString& sql);
@@ -38,6 +51,7 @@ class Database {
 
     std::unique_ptr<Statement> prepare(const QString& sql);
 
+    // Starts a write (BEGIN IMMEDIATE). Refused at once when the file is read-only or has moved.
     bool begin();
     bool commit();
     bool rollback();
@@ -48,13 +62,28 @@ class Database {
     // Rows written through this connection since it was opened: tells whether anything changed.
     qint64 totalChanges() const;
     QString lastError() const { return lastError_; }
-    void setError(const QString& e) { lastError_ = e; }
+    // SQLite's extended result code of the last failure; 0 once cleared.
+    int lastErrorCode() const { return lastErrorCode_; }
+    // The last failure in the user's words: what happened to the file and what to do (db_errors.h).
+    QString failureText() const;
+    // A failure of the program's own; code -1 means a plain error (or none, when e is empty).
+    void setError(const QString& e, int code = -1);
+    // Takes the message and code of the failure SQLite has just reported on this connection.
+    void recordEngineError();
     sqlite3* handle() const { return db_; }
 
   private:
+    enum class Access { ReadWrite, Create, ReadOnly, AsItStands };
+    bool connect(const QString& path, Access access);
+    bool quickCheck(int budgetMs);
+    void fail();
+
     sqlite3* db_ = nullptr;
     QString path_;
     QString lastError_;
+    int lastErrorCode_ = 0;
+    bool readOnly_ = false;
+    int busyTimeoutMs_ = 3000;
 };
 
 // A prepared statement; columns and parameters are 0-based.
