@@ -2,6 +2,7 @@
 
 #include "app/key_press.h"
 #include "app/module1.h"
+#include "app/paste_guard.h"
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
 #include "editor/show_document.h"
@@ -36,6 +37,10 @@ void step(Module1& m, Start start, bool forward, bool fromStart) {
     // A step during an entry abandons it and shows the document reached.
     if (m.editMode()) Command10_Click(m);
 }
+
+// A document or client number is a whole number of at most ten digits: the keys let only digits in, and
+// text pasted or dropped into the field keeps only its digits too.
+constexpr int kNumberDigits = 10;
 
 bool isDigit(int k) {
     return k >= '0' && k <= '9';
@@ -82,6 +87,11 @@ void wireNavigation(Module1& m) {
     QObject::connect(ui.Command4, &QPushButton::clicked, m.form1, [mp] { Command4_Click(*mp); });
     onKeyPress(ui.txtNumFact, [mp](int& k) { txtNumFact_KeyPress(*mp, k); });
     onKeyPress(ui.txtNumCli, [mp](int& k) { txtNumCli_KeyPress(*mp, k); });
+    TextRule number;
+    number.digitsOnly = true;
+    number.maxLength = kNumberDigits;
+    guardLineEdit(ui.txtNumFact, number);
+    guardLineEdit(ui.txtNumCli, number);
 }
 
 } // namespace pylon

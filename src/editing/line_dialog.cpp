@@ -3,6 +3,7 @@
 #include "app/key_press.h"
 #include "app/messages.h"
 #include "app/module1.h"
+#include "app/paste_guard.h"
 #include "editing/form5.h"
 #include "editing/line_amounts.h"
 #include "editing/line_entry.h"
@@ -41,6 +42,22 @@ QString cellText(const QListWidget* list, int row) {
 // The row of the lines under the line pointer: where typing goes on during an entry.
 qint16 pointerRow(Ui::Form1& ui) {
     return qint16((ui.txtPointeur->y() - pointer::kFirstTop) / pointer::kRowHeight);
+}
+
+// The number of the document the editor shows, from its record: the number field is also the lookup field,
+// and the user may have typed another number over it without looking that one up.
+QString shownNumber(Module1& m) {
+    const auto v = m.rsDoc ? m.rsDoc->Fields(QStringLiteral("NumFact")) : std::nullopt;
+    return v && !v->isNull() ? QString::number(v->toLongLong()) : QString();
+}
+
+// The lists hold lines of the table of the kind the editor's view was opened for. Choosing another kind in
+// the main menu makes it the current kind at once, before "&Lancer" opens its view: until then a rewrite by
+// the current kind would put the lists' lines into the other table.
+const char* const kOpenedView = "openedView";
+
+bool viewIsOfCurrentKind(Module1& m) {
+    return m.rsDoc && m.rsDoc->source() == kindInfo(m.currentKind()).viewSql;
 }
 
 // Quantity times unit price, proposed as the amount. Boxes that do not hold numbers leave the amount as
@@ -114,7 +131,8 @@ void rewriteShownDocument(Module1& m, Form5& d) {
     }
     // The dialog stays open while the editor moves on: the lists must still be those of the document
     // the line was taken from, or its text would be written into another document.
-    if (ui.txtNumFact->text() != d.Tag) {
+    if (d.Tag.isEmpty() || shownNumber(m) != d.Tag || !viewIsOfCurrentKind(m) ||
+        d.property(kOpenedView).toString() != m.rsDoc->source()) {
         MsgBox(&d, QStringLiteral("Le document de cette ligne n'est plus affiché : la modification n'a pas "
                                   "été enregistrée."));
         d.hide();
@@ -145,8 +163,15 @@ Form5& lineDialog(Module1& m) {
     m.form5.reset(d);
     Module1* mp = &m;
     const auto texts = boxes(*d);
-    for (int box = 1; box <= 5; ++box)
+    for (int box = 1; box <= 5; ++box) {
         onKeyPress(texts[box - 1], [mp, box](int& k) { boxKeyPress(*mp, box, k); });
+        // Pasted text follows the rules of the typed one: no line breaks or tabs in a cell, commas in the
+        // number boxes, and no cell longer than the designation.
+        TextRule cell;
+        cell.decimalComma = box == 2 || box == 4 || box == 5;
+        cell.maxLength = kDesignMax;
+        guardLineEdit(texts[box - 1], cell);
+    }
     for (QLineEdit* typed : {d->ui.Text2, d->ui.Text4})
         QObject::connect(typed, &QLineEdit::textChanged, d, [d] { proposeAmount(*d); });
     QObject::connect(d->ui.Command1, &QPushButton::clicked, d, [mp] { Form5_Command1_Click(*mp); });
@@ -179,7 +204,8 @@ void LineColumn_DblClick(Module1& m) {
     if (row < 0) return;
     m.CurrentLine = qint16(row);
     Form5& d = lineDialog(m);
-    d.Tag = ui.txtNumFact->text();
+    d.Tag = shownNumber(m);
+    d.setProperty(kOpenedView, m.rsDoc ? m.rsDoc->source() : QString());
     const auto lists = columns(ui);
     const auto texts = boxes(d);
     for (int c = 0; c < 5; ++c)

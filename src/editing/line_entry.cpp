@@ -3,6 +3,7 @@
 #include "app/key_press.h"
 #include "app/messages.h"
 #include "app/module1.h"
+#include "app/paste_guard.h"
 #include "editing/line_amounts.h"
 #include "editor/amount_text.h"
 #include "editor/form1.h"
@@ -29,6 +30,32 @@ void store(Module1& m, QListWidget* list) {
     QLineEdit* p = m.form1->ui.txtPointeur;
     if (m.CurrentLine <= list->count()) list->insertItem(m.CurrentLine, p->text());
     p->clear();
+}
+
+// What may stand in the pointer where it is. Typing can take the designation one character past the
+// margin, which the next key (Enter included) takes back with the margin message; pasted text stops at
+// the same place, so the margin works the same way for it. The number columns hold no more than that.
+TextRule pointerRule(const QLineEdit* p) {
+    TextRule rule;
+    rule.decimalComma = p->x() == kQtLeft || p->x() == kPuLeft || p->x() == kMntLeft;
+    rule.maxLength = kDesignMax + 1;
+    return rule;
+}
+
+// Header fields take any text, but within reason: a pasted page must neither slow the window down nor end
+// up in the file. A name or a date is one line; the address keeps its line breaks.
+constexpr int kHeaderLineMax = 255;
+constexpr int kAddressMax = 1000;
+
+void guardHeader(Ui::Form1& ui) {
+    TextRule line;
+    line.maxLength = kHeaderLineMax;
+    guardLineEdit(ui.txtDateFact, line);
+    guardLineEdit(ui.txtNomCli, line);
+    TextRule address;
+    address.keepLineBreaks = true;
+    address.maxLength = kAddressMax;
+    guardPlainTextEdit(ui.txtAdrCli, address);
 }
 
 void reformatCell(QListWidget* list, int row) {
@@ -117,6 +144,9 @@ void wireLineEntry(Module1& m) {
     onKeyPress(m.form1->ui.txtPointeur, [mp](int& k) { txtPointeur_KeyPress(*mp, k); });
     onKeyPress(m.form1->ui.txtDateFact, [mp](int& k) { txtDateFact_KeyPress(*mp, k); });
     onKeyPress(m.form1->ui.txtNomCli, [mp](int& k) { txtNomCli_KeyPress(*mp, k); });
+    QLineEdit* p = m.form1->ui.txtPointeur;
+    guardLineEdit(p, [p] { return pointerRule(p); });
+    guardHeader(m.form1->ui);
 }
 
 } // namespace pylon
