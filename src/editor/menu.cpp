@@ -27,10 +27,6 @@ Form4& menuWindow(Module1& m) {
     // The window opens with the kind the editor works on (the invoice at start).
     if (QAbstractButton* current = menu->ui.Options->button(static_cast<int>(m.kind)))
         current->setChecked(true);
-    // The only place the current kind changes: the other features read it without looking at the menu.
-    QObject::connect(menu->ui.Options, &QButtonGroup::idToggled, menu, [&m](int id, bool checked) {
-        if (checked) m.kind = static_cast<DocKind>(id);
-    });
     QObject::connect(menu->ui.Command1, &QPushButton::clicked, menu, [&m] { MenuLancer_Click(m); });
     QObject::connect(menu->ui.Command2, &QPushButton::clicked, menu, [&m] { MenuAnnuler_Click(m); });
     // Beside the editor, so that both stay visible: the editor is usable while the menu is open.
@@ -51,6 +47,10 @@ void Form4_Activate(Module1& m) {
 }
 
 void MenuLancer_Click(Module1& m) {
+    // The only place the current kind changes, and only when launched: a selection left unlaunched would
+    // otherwise make a save, a deletion or a line change act as another kind than the editor shows.
+    if (const int selected = menuWindow(m).ui.Options->checkedId(); selected >= 1 && selected <= 6)
+        m.kind = static_cast<DocKind>(selected);
     const DocKind kind = m.currentKind();
     // When the view cannot be opened the editor keeps walking the previous one; the captions still follow
     // the selection, as nothing is said to the user.

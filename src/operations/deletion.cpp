@@ -47,13 +47,19 @@ bool deleteAll(RecordSet& rs, const QString& criteria) {
 
 // The document with its lines and credit-note lines, then its party's row when no document of theirs is
 // left. The lines go even when the file lacks the trigger that takes them with their document, so that
-// they never join a later document given the same number.
-bool deleteDocument(Module1& m, std::optional<int> number, std::optional<int> party) {
+// they never join a later document given the same number. The party is the deleted document's own, read
+// from its header: the client number field may have been typed over since the document was shown.
+bool deleteDocument(Module1& m, std::optional<int> number) {
     if (!m.rsFacture || !m.rsCliEC) return false;
+    std::optional<int> party;
     if (number) {
         const QString criteria = QStringLiteral("NumFact=%1").arg(*number);
         if (!m.rsFacture->FindFirst(criteria)) return false;
-        if (!m.rsFacture->NoMatch() && !m.rsFacture->Delete()) return false;
+        if (!m.rsFacture->NoMatch()) {
+            if (const auto cli = m.rsFacture->Fields(QStringLiteral("NumCli")); cli && !cli->isNull())
+                party = numberIn(cli->toString());
+            if (!m.rsFacture->Delete()) return false;
+        }
         for (const char* lines : {"DetFact", "AVOIR"})
             if (!m.db.exec(QStringLiteral("DELETE FROM %1 WHERE NumFact = ? AND NOT EXISTS "
                                           "(SELECT 1 FROM Facture WHERE NumFact = ?)")
@@ -101,9 +107,8 @@ void Command8_Click(Module1& m) {
     {
         Transaction t(m.db);
         written = t.active() &&
-                  (m.currentKind() == DocKind::CreditNote
-                       ? deleteCreditNote(m, number)
-                       : deleteDocument(m, number, numberIn(ui.txtNumCli->text()))) &&
+                  (m.currentKind() == DocKind::CreditNote ? deleteCreditNote(m, number)
+                                                          : deleteDocument(m, number)) &&
                   t.commit();
     }
     if (!written) {

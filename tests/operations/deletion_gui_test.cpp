@@ -156,3 +156,13 @@ TEST_F(Deletion, AFailedDeletionChangesNothingAndSaysSo) {
     EXPECT_EQ(ui().txtNumFact->text(), "12");
     EXPECT_EQ(ui().List1->count(), 1);
 }
+
+// The client number field may have been typed over since the document was shown: the party checked is
+// the deleted document's own, so no client row is left without a document.
+TEST_F(Deletion, ATypedOverClientNumberStillTakesTheRightPartyRow) {
+    lookUp(QStringLiteral("12"));
+    QTest::keyClicks(ui().txtNumCli, QStringLiteral("5")); // now reads 85
+    remove(QStringLiteral("&Yes"));
+    EXPECT_EQ(count(QStringLiteral("Facture"), QStringLiteral("NumFact = 12")), "0");
+    EXPECT_EQ(count(QStringLiteral("CliEC"), QStringLiteral("NumCli = 8")), "0");
+}
