@@ -4,6 +4,7 @@
 // every command the worker's journal calls done, and hold the one cut short either whole or not at all.
 //
 // PYLON_KILLS sets the number of kills, PYLON_CRASH_SEED the seed the rounds are drawn from.
+#include "lines_summary.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "support/temp_db.h"
@@ -34,21 +35,8 @@ struct Rng {
 
 const QString kNullCell = QStringLiteral("\x01");
 
-// "count:hash" of a document's lines: must hash exactly as the worker does.
 QString summary(const std::vector<QStringList>& lines) {
-    quint64 h = 0xcbf29ce484222325ULL;
-    auto feed = [&h](const QByteArray& bytes) {
-        for (const char c : bytes)
-            h = (h ^ quint64(quint8(c))) * 0x100000001b3ULL;
-    };
-    for (const QStringList& line : lines) {
-        for (const QString& cell : line) {
-            feed(cell.toUtf8());
-            feed(QByteArrayLiteral("\x1f"));
-        }
-        feed(QByteArrayLiteral("\x1e"));
-    }
-    return QStringLiteral("%1:%2").arg(lines.size()).arg(h, 16, 16, QLatin1Char('0'));
+    return linesSummary(lines);
 }
 
 const QString kNoLines = summary({});

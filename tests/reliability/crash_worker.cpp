@@ -20,6 +20,7 @@
 #include "editor/fonts.h"
 #include "editor/form1.h"
 #include "editor/show_document.h"
+#include "lines_summary.h"
 #include "operations/deletion.h"
 #include "operations/month_end.h"
 #include "operations/month_end_store.h"
@@ -58,22 +59,8 @@ QString cellText(const QVariant& v) {
     return v.isNull() ? QStringLiteral("\x01") : v.toString();
 }
 
-// The lines of a document as "count:hash", FNV-1a over the cells as stored. The test computes the same
-// from the file: both sides must hash exactly this way.
 QString summary(const std::vector<QStringList>& lines) {
-    quint64 h = 0xcbf29ce484222325ULL;
-    auto feed = [&h](const QByteArray& bytes) {
-        for (const char c : bytes)
-            h = (h ^ quint64(quint8(c))) * 0x100000001b3ULL;
-    };
-    for (const QStringList& line : lines) {
-        for (const QString& cell : line) {
-            feed(cell.toUtf8());
-            feed(QByteArrayLiteral("\x1f"));
-        }
-        feed(QByteArrayLiteral("\x1e"));
-    }
-    return QStringLiteral("%1:%2").arg(lines.size()).arg(h, 16, 16, QLatin1Char('0'));
+    return linesSummary(lines);
 }
 
 // On disk before the caller goes on: a line the test reads must describe what was really done.
