@@ -18,6 +18,10 @@ void Module1::requeryAfterWrite() {
         if (*rs) (*rs)->Requery();
 }
 
+void Module1::endEntryAfterRedisplay() {
+    if (editMode() && abandonEntry) abandonEntry(*this);
+}
+
 bool Module1::editMode() const {
     return form1 && form1->ui.Command10->isEnabled();
 }

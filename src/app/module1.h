@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 namespace pylon {
@@ -26,6 +27,9 @@ struct Module1 {
     std::unique_ptr<RecordSet> rsAvoir;
     std::unique_ptr<RecordSet> rsClientDocs;
     qint16 CurrentLine = 0;
+    // How many times the editor's lines were filled anew (a document shown, an entry begun or restarted).
+    // The line dialog notes it when filled: a different count later means its row is no longer on screen.
+    quint64 linesFilled = 0;
 
     // The folder the database file and the office documents are found in: the program's own.
     QString appPath;
@@ -41,6 +45,12 @@ struct Module1 {
 
     // A document or credit note is being entered while "&Annuler" is enabled.
     bool editMode() const;
+    // Drops the entry under way as "&Annuler" does. Set when the windows are wired, so that commands of the
+    // editor's own layer (the menu) can end an entry too.
+    std::function<void(Module1&)> abandonEntry;
+    // After a command showed a stored document: an entry still under way would go on over it (a save would
+    // then write the lines typed into the document shown), so it is dropped, as a step does.
+    void endEntryAfterRedisplay();
 
     QString databasePath() const;
 

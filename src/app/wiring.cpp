@@ -1,7 +1,9 @@
 #include "app/wiring.h"
 
+#include "app/module1.h"
 #include "browse/list_window.h"
 #include "browse/navigation.h"
+#include "editing/edit_mode.h"
 #include "editing/line_dialog.h"
 #include "editing/line_entry.h"
 #include "editing/new_document.h"
@@ -16,6 +18,7 @@
 namespace pylon {
 
 void wireEditor(Module1& m) {
+    m.abandonEntry = [](Module1& mm) { Command10_Click(mm); };
     wireNavigation(m);
     wireMenu(m);
     wireListWindow(m);

@@ -39,25 +39,11 @@ QString cellText(const QListWidget* list, int row) {
     return item ? item->text() : QString();
 }
 
-// The row of the lines under the line pointer: where typing goes on during an entry.
-qint16 pointerRow(Ui::Form1& ui) {
-    return qint16((ui.txtPointeur->y() - pointer::kFirstTop) / pointer::kRowHeight);
-}
-
 // The number of the document the editor shows, from its record: the number field is also the lookup field,
 // and the user may have typed another number over it without looking that one up.
 QString shownNumber(Module1& m) {
     const auto v = m.rsDoc ? m.rsDoc->Fields(QStringLiteral("NumFact")) : std::nullopt;
     return v && !v->isNull() ? QString::number(v->toLongLong()) : QString();
-}
-
-// The lists hold lines of the table of the kind the editor's view was opened for. Choosing another kind in
-// the main menu makes it the current kind at once, before "&Lancer" opens its view: until then a rewrite by
-// the current kind would put the lists' lines into the other table.
-const char* const kOpenedView = "openedView";
-
-bool viewIsOfCurrentKind(Module1& m) {
-    return m.rsDoc && m.rsDoc->source() == kindInfo(m.currentKind()).viewSql;
 }
 
 // Quantity times unit price, proposed as the amount. Boxes that do not hold numbers leave the amount as
@@ -105,50 +91,53 @@ QString withoutLeadingSpaces(const QString& t) {
     return t.mid(n);
 }
 
-// The lines of the shown document as the lists hold them, with the dialog's boxes in place of the edited
-// row. The amount columns are right-aligned with spaces for the screen only; they are stored without.
-std::vector<LineCells> linesWithEdit(Ui::Form1& ui, Form5& d, int editedRow) {
+// The lines of the shown document as their rows show them, the amounts right-aligned with spaces included,
+// with the dialog's boxes in place of the edited row; only the edited line's unit price and amount lose
+// their leading spaces. Files written this way read back the same, and older ones hold such texts too.
+std::vector<LineCells> linesWithEdit(Ui::Form1& ui, Form5& d) {
     const auto lists = columns(ui);
     const auto texts = boxes(d);
     std::vector<LineCells> lines;
     for (int i = 0; i < ui.List1->count(); ++i) {
         LineCells cells;
         for (int c = 0; c < 5; ++c) {
-            const QString t = i == editedRow ? texts[c]->text() : cellText(lists[c], i);
-            cells << (c >= 3 ? withoutLeadingSpaces(t) : t);
+            if (i != d.row)
+                cells << cellText(lists[c], i);
+            else
+                cells << (c >= 3 ? withoutLeadingSpaces(texts[c]->text()) : texts[c]->text());
         }
         lines.push_back(cells);
     }
     return lines;
 }
 
+// The dialog stays open while the editor goes on: once the editor has filled its lines anew (another
+// document, the same one shown again, an entry begun or dropped), the dialog's row may hold another line
+// or none, and writing it back would overwrite a line that the user never chose. The user is told and
+// can double-click the line again, which refills the dialog.
+bool rowStillShown(Module1& m, Form5& d) {
+    if (d.filledAt == m.linesFilled && d.row >= 0 && d.row < m.form1->ui.List1->count()) return true;
+    MsgBox(
+        &d,
+        QStringLiteral("La ligne de cette fenêtre n'est plus celle affichée dans la facture : rien n'a été "
+                       "modifié.\nDouble-cliquez de nouveau sur la ligne à modifier."),
+        MsgStyle::Ok, QStringLiteral("Attention"));
+    return false;
+}
+
 void rewriteShownDocument(Module1& m, Form5& d) {
     Ui::Form1& ui = m.form1->ui;
-    const int row = m.CurrentLine;
-    if (row < 0 || row >= ui.List1->count()) {
-        d.hide();
-        return;
-    }
-    // The dialog stays open while the editor moves on: the lists must still be those of the document
-    // the line was taken from, or its text would be written into another document.
-    if (d.Tag.isEmpty() || shownNumber(m) != d.Tag || !viewIsOfCurrentKind(m) ||
-        d.property(kOpenedView).toString() != m.rsDoc->source()) {
-        MsgBox(&d, QStringLiteral("Le document de cette ligne n'est plus affiché : la modification n'a pas "
-                                  "été enregistrée."));
-        d.hide();
-        return;
-    }
+    if (!rowStillShown(m, d)) return;
     bool numbered = false;
     const qint64 number = d.Tag.toLongLong(&numbered);
     QString reason = QStringLiteral("numéro de document illisible");
-    const DocKind kind = m.currentKind();
     if (!numbered ||
-        !rewriteLines(m.db, kindInfo(kind).linesTable, number, linesWithEdit(ui, d, row), &reason)) {
+        !rewriteLines(m.db, kindInfo(d.kind).linesTable, number, linesWithEdit(ui, d), &reason)) {
         // The file keeps the lines it had, and so do the lists; the dialog stays open with the edit.
         MsgBox(&d, QStringLiteral("La modification n'a pas pu être enregistrée : ") + reason);
         return;
     }
-    if (auto view = RecordSet::open(m.db, kindInfo(kind).viewSql)) m.rsDoc = std::move(view);
+    if (auto view = RecordSet::open(m.db, kindInfo(d.kind).viewSql)) m.rsDoc = std::move(view);
     if (m.rsDoc) m.rsDoc->FindFirst(QStringLiteral("NumFact=") + d.Tag);
     d.hide();
     ShowCurrentDocument(m);
@@ -166,10 +155,10 @@ Form5& lineDialog(Module1& m) {
     for (int box = 1; box <= 5; ++box) {
         onKeyPress(texts[box - 1], [mp, box](int& k) { boxKeyPress(*mp, box, k); });
         // Pasted text follows the rules of the typed one: no line breaks or tabs in a cell, commas in the
-        // number boxes, and no cell longer than the designation.
+        // number boxes, the designation within the margins and the other cells within reason.
         TextRule cell;
         cell.decimalComma = box == 2 || box == 4 || box == 5;
-        cell.maxLength = kDesignMax;
+        cell.maxLength = box == 3 ? kDesignMax : kCellMax;
         guardLineEdit(texts[box - 1], cell);
     }
     for (QLineEdit* typed : {d->ui.Text2, d->ui.Text4})
@@ -202,10 +191,13 @@ void LineColumn_DblClick(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     const int row = selectedRow(ui.List1);
     if (row < 0) return;
-    m.CurrentLine = qint16(row);
+    // The dialog keeps its own row: CurrentLine stays the row under the line pointer, so that typing during
+    // an entry goes on there in all five columns while the dialog is open.
     Form5& d = lineDialog(m);
-    d.Tag = shownNumber(m);
-    d.setProperty(kOpenedView, m.rsDoc ? m.rsDoc->source() : QString());
+    d.row = row;
+    d.kind = m.currentKind();
+    d.filledAt = m.linesFilled;
+    d.Tag = m.editMode() ? ui.txtNumFact->text() : shownNumber(m);
     const auto lists = columns(ui);
     const auto texts = boxes(d);
     for (int c = 0; c < 5; ++c)
@@ -231,18 +223,18 @@ void Form5_Command1_Click(Module1& m) {
         return;
     }
     // During an entry only the lists change: the document is stored when the entry is saved.
+    if (!rowStillShown(m, d)) return;
     const auto lists = columns(ui);
     const auto texts = boxes(d);
     for (int c = 0; c < 5; ++c)
-        if (QListWidgetItem* item = lists[c]->item(m.CurrentLine)) item->setText(texts[c]->text());
+        if (QListWidgetItem* item = lists[c]->item(d.row)) item->setText(texts[c]->text());
     d.hide();
     ui.txtPointeur->setFocus();
-    m.CurrentLine = pointerRow(ui);
 }
 
 void Form5_Command2_Click(Module1& m) {
+    // Typing goes on where it was: the dialog never moved the row of the line pointer.
     lineDialog(m).hide();
-    if (m.editMode()) m.CurrentLine = pointerRow(m.form1->ui);
 }
 
 void wireLineDialog(Module1& m) {

@@ -47,8 +47,9 @@ bool rewriteLines(Database& db, const QString& table, qint64 number, const std::
         insert->reset();
         if (!insert->bind(0, number)) return fail(db, error);
         for (int c = 0; c < 5; ++c) {
+            // Never NULL: an empty cell is stored as an empty text, as it stands in the column.
             const QString cell = c < line.size() ? line[c] : QString();
-            if (!insert->bind(c + 1, cell.isEmpty() ? QStringLiteral(" ") : cell)) return fail(db, error);
+            if (!insert->bind(c + 1, cell.isNull() ? QStringLiteral("") : cell)) return fail(db, error);
         }
         insert->step();
         if (!insert->ok()) return fail(db, error);

@@ -14,8 +14,9 @@ using LineCells = QStringList;
 
 // Deletes the lines of document `number` in `table` ("DetFact" or "AVOIR") and writes `lines` in their
 // place, in that order, as one transaction: either every line is replaced or the file keeps the lines it
-// had. An empty cell is written as a single space, as the save of a new document writes it. Nothing is
-// written when no document has that number any more.
+// had. Cells are written as they are, an empty one as an empty text (the save of a new document writes a
+// single space instead; both read back as a blank cell). Nothing is written when no document has that
+// number any more.
 // Returns false with the reason in *error when nothing was changed: what happened to the file and what to
 // do (db_errors.h), or SQLite's message when the file itself is not at fault.
 bool rewriteLines(Database& db, const QString& table, qint64 number, const std::vector<LineCells>& lines,

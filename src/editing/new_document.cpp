@@ -15,6 +15,7 @@ void clearForEntry(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     for (QListWidget* l : {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5})
         l->clear();
+    ++m.linesFilled;
     for (QLineEdit* t : {ui.txtTotalHT, ui.txtTVA, ui.txtTotalTTC})
         t->setText(QStringLiteral("0"));
     ui.txtSomme->clear();
@@ -26,7 +27,9 @@ void Command5_Click(Module1& m) {
         showAttachList(m);
         ui.Label15->hide();
         ui.Label17->hide();
-        m.CurrentLine = 0;
+        // During a credit note's entry the lines and the pointer stay as they are (a pick does nothing
+        // until the entry ends): typing goes on at the row under the pointer, in all five columns alike.
+        if (!m.editMode()) m.CurrentLine = 0;
         return;
     }
     ui.txtNumFact->setText(QString::number(nextNumber(m, m.currentKind())));

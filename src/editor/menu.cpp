@@ -1,5 +1,6 @@
 #include "editor/menu.h"
 
+#include "app/messages.h"
 #include "app/module1.h"
 #include "editor/form1.h"
 #include "editor/form4.h"
@@ -47,17 +48,32 @@ void Form4_Activate(Module1& m) {
 }
 
 void MenuLancer_Click(Module1& m) {
+    Form4& menu = menuWindow(m);
     // The only place the current kind changes, and only when launched: a selection left unlaunched would
     // otherwise make a save, a deletion or a line change act as another kind than the editor shows.
-    if (const int selected = menuWindow(m).ui.Options->checkedId(); selected >= 1 && selected <= 6)
-        m.kind = static_cast<DocKind>(selected);
-    const DocKind kind = m.currentKind();
-    // When the view cannot be opened the editor keeps walking the previous one; the captions still follow
-    // the selection, as nothing is said to the user.
-    if (auto view = RecordSet::open(m.db, kindInfo(kind).viewSql)) m.rsDoc = std::move(view);
+    const int selected = menu.ui.Options->checkedId();
+    const DocKind kind = selected >= 1 && selected <= 6 ? static_cast<DocKind>(selected) : m.currentKind();
+    // The kind and its view change together or not at all: the old view under the new kind would show
+    // documents of one kind while the commands act as another.
+    auto view = RecordSet::open(m.db, kindInfo(kind).viewSql);
+    if (!view) {
+        if (QAbstractButton* applied = menu.ui.Options->button(static_cast<int>(m.currentKind())))
+            applied->setChecked(true);
+        putMenuAway(m);
+        const QString reason =
+            m.db.isOpen() ? m.db.failureText() : QStringLiteral("la base de données n'est pas ouverte.");
+        MsgBox(m.form1,
+               QStringLiteral("Ces documents n'ont pas pu être lus, l'éditeur reste sur les précédents : ") +
+                   reason,
+               MsgStyle::Ok, QStringLiteral("Attention"));
+        return;
+    }
+    m.kind = kind;
+    m.rsDoc = std::move(view);
     applyKindCaptions(kind, *m.form1, m.form1->ui);
     ShowCurrentDocument(m);
     putMenuAway(m);
+    m.endEntryAfterRedisplay();
 }
 
 void MenuAnnuler_Click(Module1& m) {

@@ -38,6 +38,7 @@ void appendLines(RecordSet& rs, const QString& number, Ui::Form1& ui) {
 } // namespace
 
 void ShowCurrentDocument(Module1& m) {
+    ++m.linesFilled;
     Ui::Form1& ui = m.form1->ui;
     RecordSet* doc = m.rsDoc.get();
 

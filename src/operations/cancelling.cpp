@@ -63,6 +63,7 @@ void Command17_Click(Module1& m) {
     const QString number = m.form1->ui.txtNumFact->text();
     if (!number.isEmpty()) toggle(m, number);
     ShowCurrentDocument(m);
+    m.endEntryAfterRedisplay();
 }
 
 void wireCancelling(Module1& m) {

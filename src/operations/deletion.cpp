@@ -120,6 +120,7 @@ void Command8_Click(Module1& m) {
         m.requeryAfterWrite();
         if (m.rsDoc && number) m.rsDoc->FindFirst(QStringLiteral("NumFact=%1").arg(*number));
         ShowCurrentDocument(m);
+        m.endEntryAfterRedisplay();
         MsgBox(m.form1,
                QStringLiteral("L'opération n'a pas pu être enregistrée : ") +
                    (reason.isEmpty() ? QStringLiteral("la suppression n'a pas abouti") : reason),
@@ -129,6 +130,7 @@ void Command8_Click(Module1& m) {
     m.requeryAfterWrite();
     if (m.rsDoc) m.rsDoc->MoveLast();
     ShowCurrentDocument(m);
+    m.endEntryAfterRedisplay();
 }
 
 void wireDeletion(Module1& m) {

@@ -3,6 +3,7 @@
 #include "support/gui_fixture.h"
 #include "support/typing.h"
 
+#include <QPushButton>
 #include <QTest>
 
 using namespace pylon;
@@ -77,3 +78,64 @@ TEST_F(CreditNote, APickDuringAnEntryDoesNothing) {
     pick(1);
     EXPECT_EQ(ui().txtNumFact->text(), "typed");
 }
+
+TEST_F(CreditNote, AttachListReopenedDuringTheEntryKeepsTheColumnsInStep) {
+    QTest::mouseClick(ui().Command5, Qt::LeftButton);
+    pick(0);
+    typeLine(ui().txtPointeur, {"1", "1", "Retour", "20", QString()});
+    typeLine(ui().txtPointeur, {"2"});                // the second line's N.B. only
+    QTest::mouseClick(ui().Command5, Qt::LeftButton); // the list again, which does nothing during an entry
+    list().hide();
+    ui().txtPointeur->setFocus();
+    typeLine(ui().txtPointeur, {"2", "Reprise", "5", QString()});
+    EXPECT_EQ(column(1), QStringList({"1", "2"}));
+    EXPECT_EQ(column(2), QStringList({"1", "2"}));
+    EXPECT_EQ(column(3), QStringList({"Retour", "Reprise"}));
+    EXPECT_EQ(column(5), QStringList({"20,00", "10,00"}));
+}
+
+// Commands that show a stored document again end an entry, as a step does: a credit note left under way
+// over the document shown would be saved a second time into it.
+struct EndsTheEntry {
+    const char* name;
+    void (*run)(Ui::Form1&, Module1&);
+};
+
+class CreditNoteEntryEnded : public CreditNote, public ::testing::WithParamInterface<EndsTheEntry> {};
+
+TEST_P(CreditNoteEntryEnded, NothingIsLeftToSaveTwice) {
+    ASSERT_TRUE(
+        file.exec(QStringLiteral("UPDATE Facture SET Avoir = 1 WHERE NumFact = 3;"
+                                 "INSERT INTO AVOIR VALUES (3, ' ', '1', 'Retour', '5,00', '5,00');")));
+    m->rsDoc = RecordSet::open(m->db, kindInfo(DocKind::CreditNote).viewSql);
+    ShowCurrentDocument(*m);
+    QTest::mouseClick(ui().Command5, Qt::LeftButton);
+    pick(0);
+    typeLine(ui().txtPointeur, {"", "1", "Encore", "7", QString()});
+    GetParam().run(ui(), *m);
+    EXPECT_FALSE(ui().Command10->isEnabled());
+    EXPECT_FALSE(ui().Command6->isEnabled());
+    EXPECT_FALSE(ui().txtPointeur->isVisible());
+    EXPECT_EQ(m->CurrentLine, 0);
+    QTest::mouseClick(ui().Command6, Qt::LeftButton);
+    EXPECT_EQ(file.scalar(QStringLiteral("SELECT count(*) FROM AVOIR WHERE Design = 'Encore'")), "0");
+    EXPECT_LE(file.scalar(QStringLiteral("SELECT count(*) FROM AVOIR")).toInt(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(CreditNote, CreditNoteEntryEnded,
+                         ::testing::Values(EndsTheEntry{"Supprimer",
+                                                        [](Ui::Form1& ui, Module1&) {
+                                                            QTest::mouseClick(ui.Command8, Qt::LeftButton);
+                                                        }},
+                                           EndsTheEntry{"FactAnnul",
+                                                        [](Ui::Form1& ui, Module1&) {
+                                                            QTest::mouseClick(ui.Command17, Qt::LeftButton);
+                                                        }},
+                                           EndsTheEntry{"Lancer",
+                                                        [](Ui::Form1& ui, Module1& m) {
+                                                            QTest::mouseClick(ui.Command15, Qt::LeftButton);
+                                                            auto* launch = m.form4->findChild<QPushButton*>(
+                                                                QStringLiteral("Command1"));
+                                                            QTest::mouseClick(launch, Qt::LeftButton);
+                                                        }}),
+                         [](const auto& info) { return std::string(info.param.name); });

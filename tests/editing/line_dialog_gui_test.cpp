@@ -137,7 +137,7 @@ TEST_F(LineDialog, KeysInTheBoxes) {
 
 TEST_F(LineDialog, ValidatingRewritesTheStoredInvoice) {
     Form5& d = open(ui().List2, 2);
-    EXPECT_EQ(m->CurrentLine, 2);
+    EXPECT_EQ(d.row, 2);
     EXPECT_EQ(d.ui.Text3->text(), "Ecrou");
     EXPECT_EQ(d.ui.Text4->text(), "10,00");
     EXPECT_EQ(d.ui.Text5->text(), "30,00") << "the stored amount, not a product";
@@ -147,8 +147,10 @@ TEST_F(LineDialog, ValidatingRewritesTheStoredInvoice) {
     QTest::mouseClick(d.ui.Command1, Qt::LeftButton);
 
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(stored("DetFact", 4), "1|5|Vis|1,20|6,00;2|2|Boulon|4,00|8,00;3|3|Ecrou|12|36;"
-                                    " | |  Livraison comprise| | ");
+    EXPECT_EQ(stored("DetFact", 4),
+              "1|5|Vis|     1,20|     6,00;2|2|Boulon|     4,00|     8,00;3|3|Ecrou|12|36;"
+              " | |  Livraison comprise|      |      ")
+        << "the other lines as their rows show them";
     EXPECT_EQ(stored("DetFact", 8), "1|2|Retour|10,00|20,00");
     EXPECT_EQ(ui().txtNumFact->text(), "4");
     EXPECT_EQ(column(4).at(2).trimmed(), "12,00");
@@ -158,13 +160,20 @@ TEST_F(LineDialog, ValidatingRewritesTheStoredInvoice) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(LineDialog, SingleSpaceCellsShowEmptyAndStaySingleSpaces) {
+TEST_F(LineDialog, SingleSpaceCellsShowEmptyAndAreRewrittenEmpty) {
     Form5& d = open(ui().List3, 3);
     for (QLineEdit* box : {d.ui.Text1, d.ui.Text2, d.ui.Text4, d.ui.Text5})
         EXPECT_EQ(box->text(), "") << box->objectName().toStdString();
     EXPECT_EQ(d.ui.Text3->text(), "  Livraison comprise") << "the designation keeps its spaces";
     QTest::mouseClick(d.ui.Command1, Qt::LeftButton);
-    EXPECT_EQ(stored("DetFact", 4), kInvoice4) << "empty cells are stored as saved lines are";
+    EXPECT_EQ(stored("DetFact", 4), "1|5|Vis|     1,20|     6,00;2|2|Boulon|     4,00|     8,00;"
+                                    "3|3|Ecrou|    10,00|    30,00;||  Livraison comprise||");
+    EXPECT_EQ(file.scalar(QStringLiteral("SELECT count(*) FROM DetFact WHERE NumFact = 4 AND NB IS NULL")),
+              "0")
+        << "an empty text, never a missing value";
+    EXPECT_EQ(column(3).at(3), "  Livraison comprise");
+    EXPECT_EQ(column(5).at(3), "") << "an empty amount shows empty and adds nothing";
+    EXPECT_EQ(ui().txtTotalHT->text().trimmed(), "44,00");
 }
 
 TEST_F(LineDialog, ValidatingACreditNoteRewritesItsOwnLines) {
@@ -174,7 +183,7 @@ TEST_F(LineDialog, ValidatingACreditNoteRewritesItsOwnLines) {
     retype(d.ui.Text2, QStringLiteral("4"));
     EXPECT_EQ(d.ui.Text5->text(), "20");
     QTest::mouseClick(d.ui.Command1, Qt::LeftButton);
-    EXPECT_EQ(stored("AVOIR", 8), "1|2|Retour|10,00|20,00;2|4|Reprise|5,00|20");
+    EXPECT_EQ(stored("AVOIR", 8), "1|2|Retour|    10,00|    20,00;2|4|Reprise|5,00|20");
     EXPECT_EQ(stored("DetFact", 8), "1|2|Retour|10,00|20,00");
     EXPECT_EQ(stored("DetFact", 4), kInvoice4);
     EXPECT_EQ(ui().txtNumFact->text(), "8");
@@ -214,7 +223,7 @@ TEST_F(LineDialog, CancellingDuringAnEntryKeepsTypingWhereThePointerIs) {
     typeLine({QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("1")});
     typeLine({QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("B"), QStringLiteral("1")});
     Form5& d = open(ui().List1, 0);
-    EXPECT_EQ(m->CurrentLine, 0);
+    EXPECT_EQ(m->CurrentLine, 2) << "the dialog keeps its row apart from the pointer's";
     retype(d.ui.Text1, QStringLiteral("autre"));
     QTest::mouseClick(d.ui.Command2, Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
@@ -231,9 +240,90 @@ TEST_F(LineDialog, AnEditOfADocumentNoLongerShownIsNotWritten) {
     ASSERT_EQ(ui().txtNumFact->text(), "8");
     QTest::mouseClick(d.ui.Command1, Qt::LeftButton);
     ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Attention");
     EXPECT_EQ(stored("DetFact", 4), kInvoice4);
     EXPECT_EQ(stored("DetFact", 8), "1|2|Retour|10,00|20,00");
     EXPECT_EQ(column(3), QStringList({"Retour"}));
+    EXPECT_TRUE(d.isVisible()) << "open, to double-click the line again";
+}
+
+// The editor fills its lines anew and shows the same document again: the dialog's row may name another
+// line by now, so its edit is refused until the line is double-clicked again.
+struct Redisplay {
+    const char* name;
+    void (*act)(Ui::Form1&);
+};
+
+class LineDialogAfterRedisplay : public LineDialog, public ::testing::WithParamInterface<Redisplay> {};
+
+TEST_P(LineDialogAfterRedisplay, TheEditIsRefusedUntilTheLineIsChosenAgain) {
+    Form5& d = open(ui().List1, 2);
+    retype(d.ui.Text3, QStringLiteral("Autre"));
+    GetParam().act(ui());
+    ASSERT_EQ(ui().txtNumFact->text(), "4");
+    QTest::mouseClick(d.ui.Command1, Qt::LeftButton);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Attention");
+    EXPECT_EQ(stored("DetFact", 4), kInvoice4);
+    EXPECT_TRUE(d.isVisible());
+
+    open(ui().List1, 1);
+    EXPECT_EQ(d.ui.Text3->text(), "Boulon") << "a double-click refills the open dialog";
+    retype(d.ui.Text3, QStringLiteral("Autre"));
+    QTest::mouseClick(d.ui.Command1, Qt::LeftButton);
+    EXPECT_EQ(column(3), QStringList({"Vis", "Autre", "Ecrou", "  Livraison comprise"}));
+    EXPECT_FALSE(d.isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(LineDialog, LineDialogAfterRedisplay,
+                         ::testing::Values(Redisplay{"StepAwayAndBack",
+                                                     [](Ui::Form1& ui) {
+                                                         QTest::mouseClick(ui.Command3, Qt::LeftButton);
+                                                         QTest::mouseClick(ui.Command2, Qt::LeftButton);
+                                                     }},
+                                           Redisplay{"LookUpTheSameNumber",
+                                                     [](Ui::Form1& ui) {
+                                                         QTest::keyClick(ui.txtNumFact, Qt::Key_Return);
+                                                     }},
+                                           Redisplay{"EntryBegunAndDropped",
+                                                     [](Ui::Form1& ui) {
+                                                         QTest::mouseClick(ui.Command5, Qt::LeftButton);
+                                                         QTest::mouseClick(ui.Command10, Qt::LeftButton);
+                                                     }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LineDialog, ALineOfADroppedEntryNeverReachesTheStoredDocument) {
+    QTest::mouseClick(ui().Command5, Qt::LeftButton);
+    typeLine({QStringLiteral("N"), QStringLiteral("1"), QStringLiteral("Nouveau"), QStringLiteral("1")});
+    Form5& d = open(ui().List1, 0);
+    QTest::mouseClick(ui().Command10, Qt::LeftButton); // the entry is dropped, invoice 4 is shown again
+    ASSERT_FALSE(ui().Command10->isEnabled());
+    QTest::mouseClick(d.ui.Command1, Qt::LeftButton);
+    EXPECT_EQ(stored("DetFact", 4), kInvoice4);
+    EXPECT_EQ(column(3).at(0), "Vis");
+}
+
+TEST_F(LineDialog, TypingGoesOnUnderThePointerWhileTheDialogIsOpen) {
+    QTest::mouseClick(ui().Command5, Qt::LeftButton);
+    typeLine({QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("1")});
+    typeLine({QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("2")});
+    QTest::keyClicks(ui().txtPointeur, QStringLiteral("3"));
+    QTest::keyClick(ui().txtPointeur, Qt::Key_Return); // the third line's N.B. is stored
+    Form5& d = open(ui().List3, 0);
+    ASSERT_TRUE(d.isVisible());
+    ui().txtPointeur->activateWindow();
+    ui().txtPointeur->setFocus();
+    for (const QString& cell : {QStringLiteral("3"), QStringLiteral("C"), QStringLiteral("3")}) {
+        QTest::keyClicks(ui().txtPointeur, cell);
+        QTest::keyClick(ui().txtPointeur, Qt::Key_Return);
+    }
+    QTest::keyClick(ui().txtPointeur, Qt::Key_Return);
+    EXPECT_EQ(column(1), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(column(2), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(column(3), QStringList({"A", "B", "C"}));
+    EXPECT_EQ(column(5), QStringList({"1,00", "4,00", "9,00"}));
+    QTest::mouseClick(d.ui.Command1, Qt::LeftButton);
+    EXPECT_EQ(column(3), QStringList({"A", "B", "C"})) << "the dialog wrote its own row back, unchanged";
 }
 
 class LineDialogRefused : public LineDialog {

@@ -255,13 +255,17 @@ TEST_F(Menu, LaunchingTheCurrentKindAgainReopensItsViewOnTheFirstDocument) {
     EXPECT_FALSE(menu()->isVisible());
 }
 
-TEST_F(Menu, AViewThatCannotBeOpenedLeavesThePreviousOneButTheCaptionsChange) {
+TEST_F(Menu, AViewThatCannotBeOpenedLeavesTheKindItsViewAndItsCaptions) {
     start();
     const RecordSet* before = m->rsDoc.get();
     ASSERT_TRUE(file.exec(QStringLiteral("DROP TABLE AVOIR;")));
     launch(5);
     EXPECT_EQ(m->rsDoc.get(), before);
-    EXPECT_EQ(ui().Command7->text(), "Avoirs");
-    EXPECT_TRUE(boxes.shown.empty()) << "nothing is said";
+    EXPECT_EQ(m->currentKind(), DocKind::Invoice);
+    EXPECT_EQ(captions(), kInvoice);
+    EXPECT_EQ(menu()->ui.Options->checkedId(), 1) << "the menu shows the kind still applied";
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Attention");
+    EXPECT_EQ(ui().txtNumFact->text(), "5");
     checkFileAfterwards = false;
 }

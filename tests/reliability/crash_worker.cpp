@@ -344,11 +344,11 @@ class Worker {
         const auto lines = newLines();
         begin(QStringLiteral("rewrite %1 table=%2 old=%3 new=%4")
                   .arg(doc->number)
-                  .arg(table, old, summary(asStored(lines))));
+                  .arg(table, old, summary(lines)));
         QString error;
         if (!rewriteLines(m.db, table, doc->number, lines, &error)) fail(error);
         m.requeryAfterWrite();
-        done(linesOf(table, doc->number) == summary(asStored(lines)));
+        done(linesOf(table, doc->number) == summary(lines));
     }
 
     // A document deleted from its own kind, after the question is answered Yes.
