@@ -17,8 +17,10 @@ inline constexpr int kLastTop = kFirstTop + (kRows - 1) * kRowHeight;
 void park(QLineEdit* p);
 } // namespace pointer
 
-// The designation column holds at most this many characters.
+// The designation column holds at most this many characters typed or pasted, to stay within the margins.
 inline constexpr int kDesignMax = 53;
+// The other cells have no margin; this only keeps a pasted page out of them.
+inline constexpr int kCellMax = 255;
 
 void txtPointeur_KeyPress(Module1& m, int& keyAscii);
 void txtDateFact_KeyPress(Module1& m, int& keyAscii);
