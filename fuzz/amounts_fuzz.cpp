@@ -1,6 +1,7 @@
 // Amounts move between the screen and the database as text many times per document; every step has to
 // keep the value to the cent, and the text has to stay in the one shape the rest of the program reads.
-// Each input gives one qint64 amount (its first 8 bytes) and one arbitrary text (the rest).
+// Each input gives one qint64 amount (its first 8 bytes), the other factor of a product and the decimals of
+// both (the next 9 bytes), and one arbitrary text (the rest).
 #include "editor/amount_text.h"
 #include "fuzz_support.h"
 
@@ -126,14 +127,85 @@ void checkText(const QString& text) {
     checkPad(text);
 }
 
+Wide pow10(int n) {
+    Wide p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+Wide magnitudeOf(Wide v) {
+    return v < 0 ? -v : v;
+}
+
+// v x 10^-decimals written with all its decimals ("-12,345" for -12345 and 3); plain drops the trailing
+// zeros after the comma and the comma itself when nothing is left after it.
+QString decimalText(Wide v, int decimals, bool plain) {
+    QString digits;
+    for (Wide m = magnitudeOf(v); m > 0; m /= 10)
+        digits.prepend(QChar(u'0' + int(m % 10)));
+    if (digits.size() <= decimals) digits.prepend(QString(decimals + 1 - digits.size(), u'0'));
+    if (decimals > 0) digits.insert(digits.size() - decimals, u',');
+    if (plain && decimals > 0) {
+        while (digits.endsWith(u'0'))
+            digits.chop(1);
+        if (digits.endsWith(u',')) digits.chop(1);
+    }
+    return v < 0 && (!plain || v != 0) ? u'-' + digits : digits;
+}
+
+// Quantity x unit price as the line entry and the line dialog propose it: exact, rounded once.
+void checkProduct(qint64 x, int dx, qint64 y, int dy) {
+    const QString tx = decimalText(x, dx, false);
+    const QString ty = decimalText(y, dy, false);
+    const auto ex = pylon::parseExact(tx);
+    const auto ey = pylon::parseExact(ty);
+    require(ex && ey, "parseExact reads a decimal text", tx + QStringLiteral(" ") + ty);
+    require(pylon::plainText(*ex) == decimalText(x, dx, true), "plainText writes back what parseExact read",
+            tx + QStringLiteral(" -> ") + pylon::plainText(*ex));
+    const auto product = pylon::multiplyExact(*ex, *ey);
+    require(product.has_value(), "short numbers always multiply", tx + QStringLiteral(" x ") + ty);
+
+    const Wide exact = Wide(x) * Wide(y);
+    const int scale = dx + dy;
+    const QString detail = tx + QStringLiteral(" x ") + ty;
+    require(pylon::plainText(*product) == decimalText(exact, scale, true), "the plain product is exact",
+            detail + QStringLiteral(" -> ") + pylon::plainText(*product));
+
+    // Rounded once to the cent, then in ten-thousandths; beyond the range of Amount there is no proposal.
+    std::optional<Wide> cents;
+    if (scale >= 2)
+        cents = roundTo(exact, pow10(scale - 2)) / pow10(scale - 2);
+    else if (magnitudeOf(exact) < (Wide(1) << 80))
+        cents = exact * pow10(2 - scale);
+    const Wide limit = std::numeric_limits<qint64>::max();
+    const bool fits = cents && magnitudeOf(*cents) <= limit / 100;
+    const auto rounded = pylon::roundExact(*product, 2);
+    require(rounded.has_value() == fits && (!fits || Wide(*rounded) == *cents * 100),
+            "the proposed amount is the exact product rounded once to the cent",
+            detail + QStringLiteral(" -> ") + (rounded ? num(*rounded) : QStringLiteral("nullopt")));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
     const Amount a = in.take<int64_t>();
+    // The other factor of a product, and the decimals of both (low and high half of the byte).
+    const qint64 b = in.take<int64_t>();
+    const uint8_t places = in.take<uint8_t>();
     checkAmount(a);
     // Amounts near zero and near the cent boundaries are the common ones; reach them often.
     checkAmount(a % 1'000'000);
-    checkText(in.text());
+    checkProduct(a, places % 16, b, places / 16);
+    checkProduct(a % 1'000'000, places % 16, b % 1'000'000, places / 16);
+    const QString text = in.text();
+    checkText(text);
+    if (const auto x = pylon::parseExact(text)) {
+        const QString plain = pylon::plainText(*x);
+        require(pylon::parseExact(plain) == x, "a plain text reads back as the same number", shown(text));
+        require(pylon::roundExact(*x, 4) == pylon::parseAmount(text), "parseAmount is parseExact rounded",
+                shown(text));
+    }
     return 0;
 }

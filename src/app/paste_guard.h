@@ -25,14 +25,24 @@ struct TextRule {
 // unpaired surrogates) are dropped; tabs and line breaks become spaces unless the rule keeps the breaks.
 QString cleanText(const QString& text, const TextRule& rule);
 
+// One change of the user's to a field: the text `before` became `after`, the cursor standing at `cursor`
+// in it. What the user brought in is cleaned with the rule and cut so that the change leaves the text no
+// longer than the rule allows, or than it already was; the text around it stays exactly as it was, whatever
+// the program had put there. Also gives where the cursor goes: after what is kept of the new part.
+struct CleanEdit {
+    QString text;
+    qsizetype cursor = 0;
+};
+CleanEdit cleanEdit(const QString& before, const QString& after, qsizetype cursor, const TextRule& rule);
+
 // From now on every change the user makes to the field is cleaned with the rule of the moment, which may
-// depend on where the field stands. Texts the program sets itself are left as they are: some fields show
-// an answer exactly as it was given, to be checked afterwards.
+// depend on where the field stands. Texts the program sets itself are shown as they are, however long:
+// some fields show an answer exactly as it was given, to be checked afterwards, others a stored value.
 void guardLineEdit(QLineEdit* field, std::function<TextRule()> rule);
 void guardLineEdit(QLineEdit* field, const TextRule& rule);
 
-// A multi-line box cannot tell the user's changes from the program's: the rule holds for every text it
-// shows.
+// The same for a multi-line box. Its user's changes are told from the program's by the box's undo history,
+// which records the first and never the texts set with setPlainText or clear: the box must keep it on.
 void guardPlainTextEdit(QPlainTextEdit* box, const TextRule& rule);
 
 } // namespace pylon

@@ -1,7 +1,6 @@
 #include "editing/form5.h"
 
 #include "editing/line_dialog.h"
-#include "editing/line_entry.h"
 
 #include <QCloseEvent>
 
@@ -9,8 +8,8 @@ namespace pylon {
 
 Form5::Form5(Module1& m, QWidget* parent) : QWidget(parent), m_(m) {
     ui.setupUi(this);
-    // The designation column holds no more than the line pointer lets one type into it.
-    ui.Text3->setMaxLength(kDesignMax);
+    // The boxes have no length of their own: a stored cell is shown whole, however long. What the user may
+    // type or paste into each is limited where the boxes are guarded.
 }
 
 bool Form5::event(QEvent* e) {

@@ -8,6 +8,8 @@
 #include "editor/amount_text.h"
 #include "editor/form1.h"
 
+#include <QtNumeric>
+
 namespace pylon {
 
 namespace pointer {
@@ -32,13 +34,13 @@ void store(Module1& m, QListWidget* list) {
     p->clear();
 }
 
-// What may stand in the pointer where it is. Typing can take the designation one character past the
-// margin, which the next key (Enter included) takes back with the margin message; pasted text stops at
-// the same place, so the margin works the same way for it. The number columns hold no more than that.
+// What may be typed or pasted into the pointer where it is. Typing can take the designation one character
+// past the margin, which the next key (Enter included) takes back with the margin message; pasted text stops
+// at the same place, so the margin works the same way for it. The other columns have no margin.
 TextRule pointerRule(const QLineEdit* p) {
     TextRule rule;
     rule.decimalComma = p->x() == kQtLeft || p->x() == kPuLeft || p->x() == kMntLeft;
-    rule.maxLength = kDesignMax + 1;
+    rule.maxLength = p->x() == kDesignLeft ? kDesignMax + 1 : kCellMax;
     return rule;
 }
 
@@ -64,16 +66,20 @@ void reformatCell(QListWidget* list, int row) {
 }
 
 // The running totals grow by the amount just stored; the tax is taken on the total rounded to cents,
-// and the total with tax is the sum of the two texts shown. Texts that are not amounts stay as they are.
+// and the total with tax is the sum of the two texts shown. A total that cannot be computed (from a text
+// that is not an amount, or beyond the range of amounts) keeps its text, and so do the totals after it.
 void addToTotals(Ui::Form1& ui, int row) {
     const QListWidgetItem* item = ui.List5->item(row);
     const auto before = parseAmount(ui.txtTotalHT->text());
     const auto amount = item ? parseAmount(item->text()) : std::nullopt;
-    if (!before || !amount) return;
-    ui.txtTotalHT->setText(formatAmount(*before + *amount));
-    const Amount ht = *parseAmount(ui.txtTotalHT->text());
+    Amount ht = 0;
+    if (!before || !amount || qAddOverflow(*before, *amount, &ht)) return;
+    ui.txtTotalHT->setText(formatAmount(ht));
+    ht = parseAmount(ui.txtTotalHT->text()).value_or(ht);
     ui.txtTVA->setText(formatAmount(vatOf(ht)));
-    ui.txtTotalTTC->setText(formatAmount(ht + *parseAmount(ui.txtTVA->text())));
+    const Amount tva = parseAmount(ui.txtTVA->text()).value_or(0);
+    Amount ttc = 0;
+    if (!qAddOverflow(ht, tva, &ttc)) ui.txtTotalTTC->setText(formatAmount(ttc));
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "editor/amount_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace pylon {
 
@@ -20,55 +22,111 @@ quint64 magnitude(Amount a) {
     return a < 0 ? quint64(0) - quint64(a) : quint64(a);
 }
 
+// Drops the leading zeros and, after the comma, the trailing ones; zero loses its sign.
+ExactNumber normalized(ExactNumber x) {
+    qsizetype lead = 0;
+    while (lead < x.digits.size() && x.digits[lead] == '0')
+        ++lead;
+    x.digits.remove(0, lead);
+    qsizetype trail = 0;
+    while (trail < x.decimals && trail < x.digits.size() && x.digits[x.digits.size() - 1 - trail] == '0')
+        ++trail;
+    x.digits.chop(trail);
+    x.decimals -= int(trail);
+    if (x.digits.isEmpty()) return ExactNumber{};
+    return x;
+}
+
 } // namespace
 
-std::optional<Amount> parseAmount(const QString& text) {
+std::optional<ExactNumber> parseExact(const QString& text) {
     const QString t = text.trimmed();
     qsizetype i = 0;
     const qsizetype n = t.size();
-    bool negative = false;
+    ExactNumber out;
     if (i < n && t[i] == u'-') {
-        negative = true;
+        out.negative = true;
         ++i;
     }
-    const quint64 limit = negative ? kMaxNegative : kMaxPositive;
-
-    // The integer part, checked against the limit as it grows.
-    quint64 whole = 0;
-    int wholeDigits = 0;
-    for (; i < n && isAsciiDigit(t[i]); ++i) {
-        const quint64 d = quint64(t[i].unicode() - u'0');
-        if (whole > (limit / kScale - d) / 10) return std::nullopt;
-        whole = whole * 10 + d;
-        ++wholeDigits;
-    }
-
-    // The decimals: the first four are kept, the fifth decides the rounding, the rest only have to be digits.
-    quint64 fraction = 0;
-    int fractionDigits = 0;
-    bool roundUp = false;
+    qsizetype read = 0;
+    for (; i < n && isAsciiDigit(t[i]); ++i, ++read)
+        if (!out.digits.isEmpty() || t[i] != u'0') out.digits += char(t[i].unicode());
     if (i < n && t[i] == u',') {
-        ++i;
-        for (; i < n && isAsciiDigit(t[i]); ++i) {
-            const quint64 d = quint64(t[i].unicode() - u'0');
-            if (fractionDigits < 4)
-                fraction = fraction * 10 + d;
-            else if (fractionDigits == 4)
-                roundUp = d >= 5;
-            ++fractionDigits;
+        for (++i; i < n && isAsciiDigit(t[i]); ++i, ++read) {
+            out.digits += char(t[i].unicode());
+            ++out.decimals;
         }
     }
-    if (i != n || wholeDigits + fractionDigits == 0) return std::nullopt;
-    for (int k = fractionDigits; k < 4; ++k)
-        fraction *= 10;
+    if (i != n || read == 0) return std::nullopt;
+    return normalized(std::move(out));
+}
 
-    // whole * kScale <= limit holds from the checks above; adding the decimals may still overflow.
-    quint64 value = whole * kScale;
-    const quint64 rest = fraction + (roundUp ? 1 : 0);
-    if (value > limit - rest) return std::nullopt;
-    value += rest;
-    if (negative) return value == kMaxNegative ? std::numeric_limits<qint64>::min() : -qint64(value);
-    return qint64(value);
+std::optional<ExactNumber> multiplyExact(const ExactNumber& a, const ExactNumber& b) {
+    if (a.digits.size() + b.digits.size() > kExactDigits) return std::nullopt;
+    if (a.digits.isEmpty() || b.digits.isEmpty()) return ExactNumber{};
+    // Long multiplication, least significant digit first; each column stays far below 2^32.
+    const qsizetype la = a.digits.size(), lb = b.digits.size();
+    std::vector<quint32> columns(size_t(la + lb), 0);
+    for (qsizetype i = 0; i < la; ++i)
+        for (qsizetype j = 0; j < lb; ++j)
+            columns[size_t(i + j)] +=
+                quint32(a.digits[la - 1 - i] - '0') * quint32(b.digits[lb - 1 - j] - '0');
+    QByteArray digits(la + lb, '0');
+    quint32 carry = 0;
+    for (qsizetype k = 0; k < la + lb; ++k) {
+        const quint32 v = columns[size_t(k)] + carry;
+        digits[la + lb - 1 - k] = char('0' + v % 10);
+        carry = v / 10;
+    }
+    ExactNumber out;
+    out.negative = a.negative != b.negative;
+    out.digits = digits;
+    out.decimals = a.decimals + b.decimals;
+    return normalized(std::move(out));
+}
+
+std::optional<Amount> roundExact(const ExactNumber& x, int places) {
+    if (places < 0 || places > 4) return std::nullopt;
+    quint64 scale = 1;
+    for (int k = places; k < 4; ++k)
+        scale *= 10;
+    // The most units of 10^-places that still fit once scaled to ten-thousandths.
+    const quint64 limit = (x.negative ? kMaxNegative : kMaxPositive) / scale;
+    quint64 units = 0;
+    const auto push = [&](quint64 d) {
+        if (units > (limit - d) / 10) return false;
+        units = units * 10 + d;
+        return true;
+    };
+    const qsizetype len = x.digits.size();
+    const qsizetype dropped = qsizetype(x.decimals) - places; // digits below 10^-places
+    const qsizetype kept = len - std::max<qsizetype>(dropped, 0);
+    for (qsizetype k = 0; k < kept; ++k)
+        if (!push(quint64(x.digits[k] - '0'))) return std::nullopt;
+    for (qsizetype k = dropped; k < 0; ++k)
+        if (!push(0)) return std::nullopt;
+    // The first digit dropped decides; when every digit is dropped and more, it is a leading 0.
+    if (dropped > 0 && kept >= 0 && x.digits[kept] >= '5') {
+        if (units == limit) return std::nullopt;
+        ++units;
+    }
+    const quint64 value = units * scale;
+    if (!x.negative) return qint64(value);
+    return value == kMaxNegative ? std::numeric_limits<qint64>::min() : -qint64(value);
+}
+
+QString plainText(const ExactNumber& x) {
+    if (x.digits.isEmpty()) return QStringLiteral("0");
+    QString digits = QString::fromLatin1(x.digits);
+    if (digits.size() <= x.decimals) digits.prepend(QString(x.decimals + 1 - digits.size(), u'0'));
+    if (x.decimals > 0) digits.insert(digits.size() - x.decimals, u',');
+    return x.negative ? u'-' + digits : digits;
+}
+
+std::optional<Amount> parseAmount(const QString& text) {
+    const std::optional<ExactNumber> x = parseExact(text);
+    if (!x) return std::nullopt;
+    return roundExact(*x, 4);
 }
 
 QString formatAmount(Amount a) {

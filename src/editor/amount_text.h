@@ -1,6 +1,7 @@
 #pragma once
 // Amounts as the screen shows them: fixed-point values in ten-thousandths of a dirham, written with a
 // comma as the decimal separator ("1028,80"). Pure routines: no database, no widgets.
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -20,6 +21,31 @@ std::optional<Amount> parseAmount(const QString& text);
 // rounded half away from zero (12345 -> "1,23", 10288000 -> "1028,80", 50 -> "0,01", -50 -> "-0,01").
 // A negative amount that rounds to zero is written "0,00" (never "-0,00").
 QString formatAmount(Amount a);
+
+// A number read from the screen exactly, however many decimals it has:
+// (negative ? -1 : 1) x digits x 10^-decimals. Zero has no digits and is never negative; the digits never
+// begin with a 0 and, when there are decimals, never end with one.
+struct ExactNumber {
+    bool negative = false;
+    QByteArray digits;
+    int decimals = 0;
+    bool operator==(const ExactNumber&) const = default;
+};
+
+// Reads the shapes parseAmount reads and refuses the others, without rounding and without a range.
+std::optional<ExactNumber> parseExact(const QString& text);
+
+// a x b, exactly. nullopt when the digits of a and b together exceed kExactDigits: no cell that could be
+// typed comes near, and a text stored or set with thousands of digits must not stall the window.
+inline constexpr int kExactDigits = 1000;
+std::optional<ExactNumber> multiplyExact(const ExactNumber& a, const ExactNumber& b);
+
+// The number rounded once, half away from zero, to `places` decimals (0 to 4), in ten-thousandths; nullopt
+// beyond the range of Amount.
+std::optional<Amount> roundExact(const ExactNumber& n, int places);
+
+// The number written plainly, all its decimals and no more ("37,5", "0,110889", "-2", "0").
+QString plainText(const ExactNumber& n);
 
 // Reformats a cell text (parse, then format); nullopt when the text is not a number.
 std::optional<QString> reformatAmount(const QString& text);

@@ -7,6 +7,7 @@
 #include "store/dates.h"
 
 #include <QDate>
+#include <QtNumeric>
 
 namespace pylon {
 
@@ -77,15 +78,20 @@ void ShowCurrentDocument(Module1& m) {
     ui.Label15->setVisible(hasCreditNote && m.currentKind() == DocKind::Invoice);
     ui.Label17->setVisible(cancelled);
 
-    // Totals, in ten-thousandths so that the tax and the total add up exactly.
+    // Totals, in ten-thousandths so that the tax and the total add up exactly. A sum beyond the range of
+    // amounts cannot be shown truly: that total keeps its text, and so do the totals made from it.
     Amount ht = 0;
+    bool htComputed = true;
     for (int i = 0; i < ui.List5->count(); ++i)
-        if (const auto a = parseAmount(ui.List5->item(i)->text())) ht += *a;
-    const Amount tva = vatOf(ht);
-    const Amount ttc = ht + tva;
-    ui.txtTotalHT->setText(formatAmount(ht));
-    ui.txtTVA->setText(formatAmount(tva));
-    ui.txtTotalTTC->setText(formatAmount(ttc));
+        if (const auto a = parseAmount(ui.List5->item(i)->text()))
+            htComputed = htComputed && !qAddOverflow(ht, *a, &ht);
+    if (htComputed) {
+        const Amount tva = vatOf(ht);
+        Amount ttc = 0;
+        ui.txtTotalHT->setText(formatAmount(ht));
+        ui.txtTVA->setText(formatAmount(tva));
+        if (!qAddOverflow(ht, tva, &ttc)) ui.txtTotalTTC->setText(formatAmount(ttc));
+    }
 
     for (QListWidget* l : {ui.List4, ui.List5})
         for (int i = 0; i < l->count(); ++i)

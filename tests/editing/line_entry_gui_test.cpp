@@ -85,6 +85,45 @@ TEST_F(LineEntry, CellsWalkTheColumnsWithCommaAndProposal) {
     EXPECT_EQ(ui().txtTotalTTC->text(), "36,06");
 }
 
+TEST_F(LineEntry, TheProposalIsTheExactProductRoundedOnce) {
+    begin();
+    const struct {
+        const char *quantity, *price, *proposed;
+    } rows[] = {
+        {"0,1249", "0,20", "0,02"},  // 0,02498, not 0,0250 rounded again
+        {"0,1249", "0,204", "0,02"}, // the unit price as shown, rounded to the cent
+        {"1", "500000000000000", "500000000000000,00"},
+        {"99999999999", "99999999999", ""}, // beyond the range of amounts
+    };
+    for (const auto& r : rows) {
+        typeLine(p(), {"", r.quantity, "d", r.price});
+        EXPECT_EQ(p()->text(), r.proposed) << r.quantity << " x " << r.price;
+        pressEnter(p());
+    }
+}
+
+TEST_F(LineEntry, ARunningTotalBeyondTheRangeKeepsItsText) {
+    begin();
+    const struct {
+        QStringList amounts;
+        const char *ht, *tva, *ttc;
+    } rows[] = {
+        {{"500000000000000", "500000000000000"},
+         "500000000000000,00",
+         "100000000000000,00",
+         "600000000000000,00"},
+        {{"800000000000000"}, "800000000000000,00", "160000000000000,00", "0"}, // only the total with tax
+    };
+    for (const auto& r : rows) {
+        QTest::mouseClick(ui().Command5, Qt::LeftButton);
+        for (const QString& amount : r.amounts)
+            typeLine(p(), {"", "1", "d", "1", amount});
+        EXPECT_EQ(ui().txtTotalHT->text(), r.ht);
+        EXPECT_EQ(ui().txtTVA->text(), r.tva);
+        EXPECT_EQ(ui().txtTotalTTC->text(), r.ttc);
+    }
+}
+
 TEST_F(LineEntry, DesignationStopsAtTheMargin) {
     begin();
     typeLine(p(), {"", "1"});

@@ -64,6 +64,7 @@ TEST(ParseAmount, RejectsWhatIsNotANumber) {
          {"",   " ",        "   ",   "-",     ",",   "-,",  "abc", "12a", "a12",  "1.5",    "1.028,80",
           "+5", "1 028,80", "1,2,3", "12,,5", "--5", "- 5", "5-",  "1e3", "0x10", "12,5 €", "١٢"}) {
         EXPECT_FALSE(parseAmount(QString::fromUtf8(s)).has_value()) << s;
+        EXPECT_FALSE(parseExact(QString::fromUtf8(s)).has_value()) << s;
     }
 }
 
@@ -82,6 +83,67 @@ TEST(ParseAmount, RejectsOverflow) {
     EXPECT_FALSE(parseAmount(QStringLiteral("922337203685478")).has_value());
     EXPECT_FALSE(parseAmount(QStringLiteral("1000000000000000")).has_value());
     EXPECT_FALSE(parseAmount(QStringLiteral("99999999999999999999999999")).has_value());
+}
+
+// ---- exact numbers: the product of a line's quantity and unit price ----
+
+// Quantity x unit price, exactly, then rounded once to the cent as the line pointer proposes it.
+TEST(ExactProduct, IsExactAndRoundedOnce) {
+    const struct {
+        const char *quantity, *price, *plain, *cents;
+    } rows[] = {
+        {"0,1249", "0,20", "0,02498", "0,02"}, // rounding to 0,0250 first would give 0,03
+        {"0,333", "0,333", "0,110889", "0,11"},
+        {"3", "12,5", "37,5", "37,50"},
+        {"2,4", "12", "28,8", "28,80"},
+        {"0,5", "0,2", "0,1", "0,10"},
+        {"-1,5", "0,5", "-0,75", "-0,75"},
+        {"-0,001", "5", "-0,005", "-0,01"}, // half away from zero
+        {"0,00001", "0,5", "0,000005", "0,00"},
+        {"1,234567891", "1", "1,234567891", "1,23"},
+        {"  007,50 ", "-0", "0", "0,00"},
+        {",5", "4,", "2", "2,00"},
+        {"922337203685477,58", "1", "922337203685477,58", "922337203685477,58"},
+        {"99999999999", "99999999999", "9999999999800000000001", nullptr}, // beyond the range of amounts
+    };
+    for (const auto& r : rows) {
+        const auto q = parseExact(QString::fromLatin1(r.quantity));
+        const auto p = parseExact(QString::fromLatin1(r.price));
+        ASSERT_TRUE(q && p) << r.quantity << " x " << r.price;
+        const auto product = multiplyExact(*q, *p);
+        ASSERT_TRUE(product) << r.quantity << " x " << r.price;
+        EXPECT_EQ(plainText(*product), QString::fromLatin1(r.plain)) << r.quantity << " x " << r.price;
+        const auto cents = roundExact(*product, 2);
+        EXPECT_EQ(cents ? formatAmount(*cents) : QString(), QString::fromLatin1(r.cents))
+            << r.quantity << " x " << r.price;
+    }
+}
+
+TEST(ExactProduct, RefusesFactorsTooLongToMultiplyQuickly) {
+    const auto nines = parseExact(QString(kExactDigits / 2, u'9'));
+    ASSERT_TRUE(nines);
+    const auto square = multiplyExact(*nines, *nines);
+    ASSERT_TRUE(square) << "as many digits as the limit";
+    EXPECT_EQ(plainText(*square).size(), kExactDigits);
+    const auto more = parseExact(QString(kExactDigits / 2 + 1, u'9'));
+    EXPECT_FALSE(multiplyExact(*nines, *more).has_value());
+}
+
+TEST(ExactNumber, ReadsAnyLengthAndWritesItBackPlainly) {
+    const struct {
+        const char *text, *plain;
+    } rows[] = {
+        {"99999999999999999999999999", "99999999999999999999999999"},
+        {"0,00000000000000000001", "0,00000000000000000001"},
+        {"-0012,3400", "-12,34"},
+        {"1000", "1000"},
+        {"-0,000", "0"},
+    };
+    for (const auto& r : rows) {
+        const auto x = parseExact(QString::fromLatin1(r.text));
+        ASSERT_TRUE(x) << r.text;
+        EXPECT_EQ(plainText(*x), QString::fromLatin1(r.plain)) << r.text;
+    }
 }
 
 // ---- formatAmount ----

@@ -100,3 +100,27 @@ TEST_F(ShowDocument, AKindWithoutDocumentsShowsAnEmptyEditor) {
     EXPECT_FALSE(ui().Command16->isEnabled());
     EXPECT_TRUE(boxes.shown.empty()) << "an empty kind is not an empty database";
 }
+
+TEST_F(ShowDocument, ATotalBeyondTheRangeKeepsItsText) {
+    // Invoice 9: two lines whose sum passes the range of amounts. Invoice 10: a sum that fits, but not once
+    // the tax is added.
+    ASSERT_TRUE(file.exec(QStringLiteral(
+        "INSERT INTO Facture VALUES (9, '2004-02-02', 8, 'B', 'b', 'Facture', 0, 0);"
+        "INSERT INTO DetFact VALUES (9, ' ', '1', 'x', '500000000000000', '500000000000000,00');"
+        "INSERT INTO DetFact VALUES (9, ' ', '1', 'y', '500000000000000', '500000000000000,00');"
+        "INSERT INTO Facture VALUES (10, '2004-02-03', 8, 'B', 'b', 'Facture', 0, 0);"
+        "INSERT INTO DetFact VALUES (10, ' ', '1', 'x', '800000000000000', '800000000000000,00');")));
+    start();
+    ASSERT_EQ(ui().txtTotalTTC->text(), "  1234,56") << "invoice 5";
+    ASSERT_TRUE(m->rsDoc->FindFirst(QStringLiteral("NumFact=9")));
+    ShowCurrentDocument(*m);
+    EXPECT_EQ(column(3), QStringList({"x", "y"}));
+    EXPECT_EQ(ui().txtTotalHT->text(), "  1028,80");
+    EXPECT_EQ(ui().txtTVA->text(), "   205,76");
+    EXPECT_EQ(ui().txtTotalTTC->text(), "  1234,56");
+    ASSERT_TRUE(m->rsDoc->FindFirst(QStringLiteral("NumFact=10")));
+    ShowCurrentDocument(*m);
+    EXPECT_EQ(ui().txtTotalHT->text(), "800000000000000,00");
+    EXPECT_EQ(ui().txtTVA->text(), "160000000000000,00");
+    EXPECT_EQ(ui().txtTotalTTC->text(), "  1234,56");
+}

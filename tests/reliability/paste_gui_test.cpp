@@ -126,6 +126,38 @@ TEST(PasteRule, KeepsWhatAKeyCouldType) {
     EXPECT_EQ(cleanText(QStringLiteral("1.5"), amount), "1,5");
 }
 
+TEST(PasteRule, CleansOnlyWhatTheUserBroughtIn) {
+    TextRule digits;
+    digits.digitsOnly = true;
+    digits.maxLength = 10;
+    TextRule line;
+    line.maxLength = 6;
+    const QString emoji = QString::fromUtf8("😀"), other = QString::fromUtf8("😁"); // the same first half
+    const struct {
+        QString before, after;
+        qsizetype cursor;
+        const TextRule& rule;
+        QString text;
+        qsizetype at;
+    } rows[] = {
+        {"12", "1a\t2", 3, digits, "12", 1},
+        {"1 OR 2", "1 OR 2x3", 8, digits, "1 OR 23", 7},   // the program's text stays as it was
+        {"a\tb", "a\tbc\nd", 6, line, "a\tbc d", 6},       // a tab set by the program too
+        {"abc", "abXc", 0, line, "abXc", 3},               // an undo: the cursor is elsewhere
+        {"abcd", "abcdefgh", 8, line, "abcdef", 6},        // cut to the room left
+        {"abcdefgh", "abcdefghi", 9, line, "abcdefgh", 8}, // already too long: nothing more
+        {"abcdefgh", "abXdefgh", 3, line, "abXdefgh", 3},  // but it can be changed within
+        {"abcdefgh", "abcdefg", 7, line, "abcdefg", 7},    // and shortened
+        {"abcde", "abcde" + emoji, 7, line, "abcde", 5},   // a pair is never cut in two
+        {emoji, other + emoji, 4, line, other + emoji, 4}, // nor split by the common part
+    };
+    for (const auto& r : rows) {
+        const CleanEdit e = cleanEdit(r.before, r.after, r.cursor, r.rule);
+        EXPECT_EQ(e.text, r.text) << r.after.toStdString();
+        EXPECT_EQ(e.cursor, r.at) << r.after.toStdString();
+    }
+}
+
 TEST_F(Paste, TheClipboardWorksOnThisPlatform) {
     QGuiApplication::clipboard()->setText(QStringLiteral("42"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "42") << "the tests below paste through it";
