@@ -1,8 +1,9 @@
 # Sourced by ./run and ./test: installs what the build needs, then configures and builds a folder.
 # Debian packages only; as root they are installed, otherwise the exact command is printed.
 
-PYLON_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev libbenchmark-dev
-  fonts-wine fonts-liberation xvfb x11-utils imagemagick libgl-dev clang libclang-rt-14-dev)
+# qt6-translations-l10n: Qt's own French texts, for the buttons of the message and input boxes.
+PYLON_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsqlite3-dev sqlite3 libgtest-dev
+  libbenchmark-dev fonts-wine fonts-liberation xvfb x11-utils imagemagick libgl-dev clang libclang-rt-14-dev)
 
 pylon_install_packages() {
   local missing=() p

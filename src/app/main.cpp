@@ -2,6 +2,7 @@
 #include "app/activation.h"
 #include "app/module1.h"
 #include "app/startup.h"
+#include "app/translations.h"
 #include "app/wiring.h"
 #include "editor/fonts.h"
 #include "editor/form1.h"
@@ -12,6 +13,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pylon Beta"));
+    pylon::loadFrenchTranslations(app);
     pylon::setUpFonts();
     pylon::watchActivations();
 

@@ -14,6 +14,9 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     // last row counts too: the pick then works on whatever row is selected, or on none.
     for (QListWidget* list : columns())
         list->viewport()->installEventFilter(this);
+    // Row i of every column is one record: the columns scroll as one.
+    const auto c = columns();
+    columnsInStep_ = std::make_unique<ColumnsInStep>(std::vector<QListWidget*>(c.begin(), c.end()));
 }
 
 void Form2::showEvent(QShowEvent* e) {

@@ -1,10 +1,12 @@
 #pragma once
 // The list window: four aligned columns under their headings. It only carries the controls and reports
 // a double-click on any column; what the lists hold and what a pick does live in the browse handlers.
+#include "editor/columns_in_step.h"
 #include "ui_Form2.h"
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 namespace pylon {
 
@@ -26,6 +28,7 @@ class Form2 : public QWidget {
 
   private:
     bool placed_ = false;
+    std::unique_ptr<ColumnsInStep> columnsInStep_;
 };
 
 } // namespace pylon

@@ -83,9 +83,15 @@ void Command9_Click(Module1& m) {
     setColumn(w.ui.List3, addresses);
     const QSignalBlocker quietNames(w.ui.List2), quietAddresses(w.ui.List3);
     for (int i = 0; i < int(rows.size()); ++i) {
-        w.ui.List2->item(i)->setData(kPlainNameRole, rows[size_t(i)].name);
-        w.ui.List2->item(i)->setData(kOnAccountRole, rows[size_t(i)].onAccount);
-        w.ui.List3->item(i)->setData(kAddressRole, rows[size_t(i)].address);
+        QListWidgetItem* name = w.ui.List2->item(i);
+        QListWidgetItem* address = w.ui.List3->item(i);
+        name->setData(kPlainNameRole, rows[size_t(i)].name);
+        name->setData(kOnAccountRole, rows[size_t(i)].onAccount);
+        address->setData(kAddressRole, rows[size_t(i)].address);
+        // The columns have no sideways scrolling, which would shorten one of them and put its rows out of
+        // step with the others: a long name or address is cut at the column's edge and read whole here.
+        name->setToolTip(name->text());
+        address->setToolTip(rows[size_t(i)].address);
     }
     showListWindow(m);
 }

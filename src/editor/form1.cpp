@@ -11,6 +11,9 @@ namespace pylon {
 Form1::Form1(Module1& m, QWidget* parent) : QWidget(parent), m_(m) {
     ui.setupUi(this);
     m_.form1 = this;
+    // Row i of the five columns is one line of the document: they scroll as one table.
+    columnsInStep_ = std::make_unique<ColumnsInStep>(
+        std::vector<QListWidget*>{ui.List1, ui.List2, ui.List3, ui.List4, ui.List5});
 }
 
 bool Form1::event(QEvent* e) {

@@ -1,9 +1,11 @@
 #pragma once
 // The document editor window. It only carries the controls and passes its events on to the handlers;
 // what the events do lives with each feature.
+#include "editor/columns_in_step.h"
 #include "ui_Form1.h"
 
 #include <QWidget>
+#include <memory>
 
 namespace pylon {
 
@@ -22,6 +24,7 @@ class Form1 : public QWidget {
   private:
     Module1& m_;
     bool unloaded_ = false;
+    std::unique_ptr<ColumnsInStep> columnsInStep_;
 };
 
 } // namespace pylon

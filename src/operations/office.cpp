@@ -1,12 +1,17 @@
 #include "operations/office.h"
 
+#include "app/messages.h"
 #include "app/module1.h"
 #include "editor/form1.h"
 #include "operations/author_box.h"
 #include "operations/quit.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace pylon {
 
@@ -17,6 +22,23 @@ DocumentOpener& opener() {
     return current;
 }
 
+// Whether the desktop names a program for the file's type. The desktop's opener is started and forgotten:
+// it cannot say afterwards that it found nothing, so the question is asked first, where the desktop can
+// answer it. A desktop that cannot be asked is given the benefit of the doubt.
+bool desktopHasProgramFor(const QString& path) {
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty()) return true;
+    QProcess p;
+    p.start(query, {QStringLiteral("query"), QStringLiteral("default"),
+                    QMimeDatabase().mimeTypeForFile(path).name()});
+    if (!p.waitForFinished(5000) || p.exitStatus() != QProcess::NormalExit) return true;
+    return !p.readAllStandardOutput().trimmed().isEmpty();
+}
+
+bool openOnDesktop(const QUrl& url) {
+    return desktopHasProgramFor(url.toLocalFile()) && QDesktopServices::openUrl(url);
+}
+
 } // namespace
 
 void setDocumentOpener(DocumentOpener o) {
@@ -24,15 +46,20 @@ void setDocumentOpener(DocumentOpener o) {
 }
 
 void openOfficeDocument(Module1& m, const QString& fileName) {
-    const QString path = m.appPath + QLatin1Char('/') + fileName;
-    // Some desktops answer a missing file with a dialog of their own; the program stays silent instead.
-    if (!QFileInfo::exists(path)) return;
+    const QString path = QFileInfo(m.appPath + QLatin1Char('/') + fileName).absoluteFilePath();
+    // The user is told where the program looked, so that the file can be put back or opened by hand.
+    const QString shownPath = QDir::toNativeSeparators(path);
+    // Checked here rather than left to the desktop, which may say nothing or say it in another language.
+    if (!QFileInfo::exists(path)) {
+        MsgBox(m.form1, QStringLiteral("Le document est introuvable :\n%1").arg(shownPath));
+        return;
+    }
     const QUrl url = QUrl::fromLocalFile(path);
     // The document is handed over and left to the user: nothing waits for it and nothing closes it.
-    if (opener())
-        opener()(url);
-    else
-        QDesktopServices::openUrl(url);
+    const bool handedOver = opener() ? opener()(url) : openOnDesktop(url);
+    if (!handedOver)
+        MsgBox(m.form1,
+               QStringLiteral("Aucun programme de ce poste ne peut ouvrir le document :\n%1").arg(shownPath));
 }
 
 void Command12_Click(Module1& m) {

@@ -12,12 +12,12 @@ struct Module1;
 
 using DocumentOpener = std::function<bool(const QUrl&)>;
 
-// What opens a document: the desktop's opener unless replaced (the tests record the calls instead).
-// An empty function puts the desktop's opener back.
+// What opens a document: the desktop's opener unless replaced (the tests record the calls instead). It
+// returns false when nothing could open the document. An empty function puts the desktop's opener back.
 void setDocumentOpener(DocumentOpener opener);
 
-// Opens the named file of the program's folder. A missing file or a desktop that cannot open it shows
-// nothing: the editor simply stays as it is.
+// Opens the named file of the program's folder. A missing file, or a desktop without a program for it,
+// is said in a message that gives the file's full path; the editor stays as it is.
 void openOfficeDocument(Module1& m, const QString& fileName);
 
 void Command12_Click(Module1& m); // "&Imprimer": the blank invoice form

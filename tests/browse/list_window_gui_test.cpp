@@ -1,10 +1,13 @@
 // The list window driven through the editor's "Factures" and "Clients" buttons and double-clicks on its rows.
 #include "browse/form2.h"
 #include "browse/list_window.h"
+#include "editing/attach_list.h"
 #include "support/gui_fixture.h"
 
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 using namespace pylon;
 using namespace pylon::test;
@@ -71,6 +74,33 @@ class ListWindow : public EditorTest {
         m->rsDoc = RecordSet::open(m->db, kindInfo(kind).viewSql);
     }
     void enterEditMode() { ui().Command10->setEnabled(true); }
+    void turnWheel(int column, int notches) {
+        QWidget* v = list(column)->viewport();
+        const QPointF at = v->rect().center();
+        QWheelEvent e(at, v->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(v, &e);
+    }
+    // The shown columns start at the same row, and the selected row sits at the same height in each.
+    void expectInStep(const char* how) {
+        SCOPED_TRACE(how);
+        const int top = list(1)->indexAt(QPoint(2, 2)).row();
+        const int row = list(1)->currentRow();
+        for (int c = 2; c <= 4; ++c) {
+            if (!list(c)->isVisible()) continue;
+            EXPECT_EQ(list(c)->verticalScrollBar()->value(), list(1)->verticalScrollBar()->value()) << c;
+            EXPECT_EQ(list(c)->indexAt(QPoint(2, 2)).row(), top) << c;
+            if (row >= 0) {
+                EXPECT_EQ(list(c)->visualItemRect(list(c)->item(row)).top(),
+                          list(1)->visualItemRect(list(1)->item(row)).top())
+                    << c;
+            }
+        }
+    }
+    void expectAtTop(const char* how) {
+        for (int c = 1; c <= 4; ++c)
+            EXPECT_EQ(list(c)->verticalScrollBar()->value(), 0) << how << ", column " << c;
+    }
 };
 
 } // namespace
@@ -197,6 +227,60 @@ TEST_F(ListWindow, ARowChosenInOneColumnIsChosenInAll) {
     QTest::keyClick(list(1), Qt::Key_Down);
     for (int c = 1; c <= 4; ++c)
         EXPECT_EQ(list(c)->currentRow(), 6) << c;
+}
+
+TEST_F(ListWindow, TheColumnsScrollAsOneAndEachFillStartsAtTheTop) {
+    // Sixty more invoices, each under a name of its own so that the client list is as long; one address
+    // is far wider than its column.
+    QString more;
+    for (int n = 10; n < 70; ++n)
+        more += doc(n, 7, QStringLiteral("Client %1").arg(n), "Facture", false,
+                    n == 69 ? QStringLiteral("Zone industrielle ").repeated(12) : QStringLiteral("Rue"));
+    ASSERT_TRUE(file.exec(more));
+    start();
+    const struct {
+        const char* how;
+        std::function<void()> move;
+    } moves[] = {
+        {"the wheel over the dates", [&] { turnWheel(2, 4); }},
+        {"a page down in the types",
+         [&] {
+             clickRow(4, 0);
+             QTest::keyClick(list(4), Qt::Key_PageDown); // to the last row in view
+             QTest::keyClick(list(4), Qt::Key_PageDown);
+         }},
+        {"the last row from the numbers",
+         [&] {
+             clickRow(1, 2);
+             QTest::keyClick(list(1), Qt::Key_End);
+         }},
+        {"typing a number", [&] { QTest::keyClicks(list(1), QStringLiteral("65")); }},
+        {"a click on a half-hidden row",
+         [&] { clickRow(3, list(3)->indexAt(list(3)->viewport()->rect().bottomLeft()).row()); }},
+    };
+    for (const auto& step : moves) {
+        open(ui().Command7);
+        expectAtTop("a new document list");
+        step.move();
+        EXPECT_GT(list(1)->verticalScrollBar()->value(), 0) << step.how;
+        expectInStep(step.how);
+    }
+
+    // The client list, its widest address included, and the attach list.
+    open(ui().Command9);
+    expectAtTop("the client list after a scrolled document list");
+    clickRow(3, 0);
+    QTest::keyClick(list(3), Qt::Key_End);
+    EXPECT_EQ(list(3)->currentRow(), list(3)->count() - 1);
+    expectInStep("the end of the client list");
+    const int wide = texts(2).indexOf(QStringLiteral("Client 69 *"));
+    ASSERT_GE(wide, 0);
+    EXPECT_EQ(list(3)->item(wide)->toolTip(), QStringLiteral("Zone industrielle ").repeated(12))
+        << "an address cut at the column's edge reads whole in its tip";
+    showAttachList(*m);
+    expectAtTop("the attach list after a scrolled client list");
+    turnWheel(1, 10);
+    expectInStep("the attach list");
 }
 
 TEST_F(ListWindow, AColumnShorterThanTheRowKeepsItsSelection) {

@@ -1,3 +1,4 @@
+#include "support/gui_fixture.h"
 #include "ui_Form1.h"
 
 #include <QAbstractButton>
@@ -6,9 +7,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSet>
 #include <QStringList>
 #include <QStyle>
+#include <QTest>
+#include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -115,6 +120,11 @@ TEST_F(Form1Layout, WindowHasItsTitleAndClientSize) {
     EXPECT_EQ(window.objectName(), "Form1");
     EXPECT_EQ(window.size(), QSize(769, 666));
     EXPECT_EQ(window.windowTitle(), "      Pylon Beta    -   Gestionnaire de la facture");
+    // Smaller, the window would hide "&Valider" and the totals; larger, it would show bare grey space.
+    for (const QSize tried : {QSize(500, 400), QSize(1200, 900)}) {
+        window.resize(tried);
+        EXPECT_EQ(window.size(), QSize(769, 666));
+    }
 }
 
 TEST_F(Form1Layout, EveryControlHasItsClassPlaceAndCaption) {
@@ -178,6 +188,40 @@ TEST_F(Form1Layout, ListRowsAreElevenPixelsHigh) {
     }
 }
 
+double luminance(const QColor& c) {
+    const auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+// The contrast ratio of two colours, from 1 (the same) to 21 (black on white).
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(Form1Layout, ASelectedLineStaysReadable) {
+    window.show();
+    for (const QString& name : kLists) {
+        SCOPED_TRACE(name.toStdString());
+        auto* list = window.findChild<QListWidget*>(name);
+        list->addItems({"   12,50", "    1,00", "    3,00"});
+        list->setCurrentRow(1);
+        const QImage shot = list->viewport()->grab().toImage();
+        const QRect row = list->visualItemRect(list->item(1));
+        // The far end of the row holds no text: what is drawn there lies behind the whole line.
+        const QColor behind = shot.pixelColor(row.right() - 1, row.center().y());
+        EXPECT_NE(behind.rgb(), qRgb(192, 192, 255)) << "the chosen line stands out from the others";
+        double text = 1;
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            for (int x = row.left(); x < row.right(); ++x)
+                text = std::max(text, contrast(shot.pixelColor(x, y), behind));
+        EXPECT_GE(text, 4.5) << "its text reads against what lies behind it";
+    }
+}
+
 struct Look {
     const char* name;
     const char* family;
@@ -232,3 +276,66 @@ TEST_F(Form1Layout, FieldsAndLabelsHaveTheirFontsAndColours) {
 }
 
 } // namespace
+
+namespace {
+
+// The editor on an invoice of sixty lines, more than its columns show at once.
+class Form1Columns : public pylon::test::EditorTest {
+  protected:
+    void SetUp() override {
+        QString sql =
+            QStringLiteral("INSERT INTO CliEC VALUES (7, 0, 0);"
+                           "INSERT INTO Facture VALUES (3, '2004-01-02', 7, 'A', 'a', 'Facture', 0, 0);");
+        for (int n = 0; n < 60; ++n)
+            sql += QStringLiteral("INSERT INTO DetFact VALUES (3, '%1', '1', 'L%1', '1,00', '1,00');")
+                       .arg(n, 2, 10, QLatin1Char('0'));
+        ASSERT_TRUE(file.exec(sql));
+        start();
+    }
+    QListWidget* list(int i) const {
+        return editor->findChild<QListWidget*>(QStringLiteral("List%1").arg(i));
+    }
+    void expectInStep(const char* how) {
+        SCOPED_TRACE(how);
+        const int top = list(1)->indexAt(QPoint(2, 2)).row();
+        for (int c = 2; c <= 5; ++c) {
+            EXPECT_EQ(list(c)->verticalScrollBar()->value(), list(1)->verticalScrollBar()->value()) << c;
+            EXPECT_EQ(list(c)->indexAt(QPoint(2, 2)).row(), top) << c;
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(Form1Columns, TheFiveColumnsScrollAsOneAndEachDocumentStartsAtTheTop) {
+    ASSERT_EQ(list(1)->count(), 60);
+    QWidget* designations = list(3)->viewport();
+    const struct {
+        const char* how;
+        std::function<void()> move;
+    } moves[] = {
+        {"the wheel over the designations",
+         [&] {
+             const QPointF at = designations->rect().center();
+             QWheelEvent e(at, designations->mapToGlobal(at), QPoint(), QPoint(0, -360), Qt::NoButton,
+                           Qt::NoModifier, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(designations, &e);
+         }},
+        {"the last line from the amounts",
+         [&] {
+             QTest::mouseClick(list(5)->viewport(), Qt::LeftButton, {},
+                               list(5)->visualItemRect(list(5)->item(2)).center());
+             QTest::keyClick(list(5), Qt::Key_End);
+         }},
+        {"typing a line number", [&] { QTest::keyClicks(list(1), QStringLiteral("55")); }},
+    };
+    for (const auto& step : moves) {
+        // Showing the document again fills the columns anew, from the top.
+        QTest::mouseClick(ui().Command1, Qt::LeftButton);
+        for (int c = 1; c <= 5; ++c)
+            EXPECT_EQ(list(c)->verticalScrollBar()->value(), 0) << step.how << ", column " << c;
+        step.move();
+        EXPECT_GT(list(1)->verticalScrollBar()->value(), 0) << step.how;
+        expectInStep(step.how);
+    }
+}

@@ -72,14 +72,14 @@ TEST_F(Cancelling, YesCancelsThenYesRestoresTheSameDocumentExactly) {
     const QString before = document(3);
     const QString totals = ui().txtTotalTTC->text();
 
-    const ShownMessage cancel = press("&Yes");
+    const ShownMessage cancel = press("&Oui");
     EXPECT_EQ(cancel.title, "Attention");
     EXPECT_EQ(cancel.text, "Annuler la facture N° 3");
     EXPECT_EQ(flag(3), "1");
     EXPECT_TRUE(markerShown());
     EXPECT_EQ(ui().txtNumFact->text(), "3");
 
-    const ShownMessage restore = press("&Yes");
+    const ShownMessage restore = press("&Oui");
     EXPECT_EQ(restore.title, "Attention");
     EXPECT_EQ(restore.text, "Reprendre la facture N° 3");
     EXPECT_EQ(flag(3), "0");
@@ -90,13 +90,13 @@ TEST_F(Cancelling, YesCancelsThenYesRestoresTheSameDocumentExactly) {
 }
 
 TEST_F(Cancelling, NoWritesNothingInEitherState) {
-    EXPECT_EQ(press("&No").text, "Annuler la facture N° 3");
+    EXPECT_EQ(press("&Non").text, "Annuler la facture N° 3");
     EXPECT_EQ(flag(3), "0");
     EXPECT_FALSE(markerShown());
 
     showNumber(QStringLiteral("12"));
     EXPECT_TRUE(markerShown());
-    EXPECT_EQ(press("&No").text, "Reprendre la facture N° 12");
+    EXPECT_EQ(press("&Non").text, "Reprendre la facture N° 12");
     EXPECT_EQ(flag(12), "1");
     EXPECT_TRUE(markerShown());
     EXPECT_EQ(flag(3), "0");
@@ -105,7 +105,7 @@ TEST_F(Cancelling, NoWritesNothingInEitherState) {
 TEST_F(Cancelling, AMissingFlagCountsAsNotCancelled) {
     showNumber(QStringLiteral("15"));
     EXPECT_FALSE(markerShown());
-    EXPECT_EQ(press("&Yes").text, "Annuler la facture N° 15");
+    EXPECT_EQ(press("&Oui").text, "Annuler la facture N° 15");
     EXPECT_EQ(flag(15), "1");
     EXPECT_TRUE(markerShown());
 }
@@ -119,7 +119,7 @@ TEST_F(Cancelling, EveryKindIsCancelledWithTheSameWording) {
         const QString number = QString::number(c.number);
         useKind(c.kind);
         ASSERT_EQ(ui().txtNumFact->text(), number);
-        EXPECT_EQ(press("&Yes").text, QStringLiteral("Annuler la facture N° ") + number);
+        EXPECT_EQ(press("&Oui").text, QStringLiteral("Annuler la facture N° ") + number);
         EXPECT_EQ(flag(c.number), "1");
         EXPECT_TRUE(markerShown()) << c.number;
         EXPECT_EQ(ui().txtNumFact->text(), number) << "the same document stays on screen";
@@ -131,7 +131,7 @@ TEST_F(Cancelling, EveryKindIsCancelledWithTheSameWording) {
 TEST_F(Cancelling, NoQuestionWithoutADocumentOfThatNumber) {
     for (const char* typed : {"", "99"}) {
         ui().txtNumFact->setText(QString::fromLatin1(typed));
-        EXPECT_TRUE(press("&Yes").text.isEmpty()) << typed;
+        EXPECT_TRUE(press("&Oui").text.isEmpty()) << typed;
         EXPECT_EQ(ui().txtNumFact->text(), "3") << "the display is refreshed";
     }
     EXPECT_EQ(file.scalar(QStringLiteral("SELECT sum(coalesce(\"Annulée\", 0)) FROM Facture")), "1");
@@ -139,7 +139,7 @@ TEST_F(Cancelling, NoQuestionWithoutADocumentOfThatNumber) {
 
 TEST_F(Cancelling, ATypedNumberIsTheOneCancelledAndTheScreenKeepsItsDocument) {
     ui().txtNumFact->setText(QStringLiteral("20"));
-    EXPECT_EQ(press("&Yes").text, "Annuler la facture N° 20");
+    EXPECT_EQ(press("&Oui").text, "Annuler la facture N° 20");
     EXPECT_EQ(flag(20), "1");
     EXPECT_EQ(ui().txtNumFact->text(), "3");
     EXPECT_FALSE(markerShown());
@@ -148,7 +148,7 @@ TEST_F(Cancelling, ATypedNumberIsTheOneCancelledAndTheScreenKeepsItsDocument) {
 TEST_F(Cancelling, AFailedWriteIsSaidAndLeavesTheFileAsItWas) {
     ASSERT_TRUE(m->db.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON Facture "
                                           "BEGIN SELECT RAISE(ABORT, 'disque plein'); END;")));
-    boxes.answers = QStringList{QStringLiteral("&Yes"), QStringLiteral("OK")};
+    boxes.answers = QStringList{QStringLiteral("&Oui"), QStringLiteral("OK")};
     QTest::mouseClick(ui().Command17, Qt::LeftButton);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].title, "Attention");
@@ -161,7 +161,7 @@ TEST_F(Cancelling, AFailedWriteIsSaidAndLeavesTheFileAsItWas) {
 
     // Once the file accepts writes again the same command works: nothing of the failed attempt lingers.
     ASSERT_TRUE(m->db.exec(QStringLiteral("DROP TRIGGER temp.refuse")));
-    EXPECT_EQ(press("&Yes").text, "Annuler la facture N° 3");
+    EXPECT_EQ(press("&Oui").text, "Annuler la facture N° 3");
     EXPECT_EQ(flag(3), "1");
     EXPECT_TRUE(markerShown());
 }

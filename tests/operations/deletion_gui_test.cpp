@@ -61,7 +61,7 @@ class Deletion : public EditorTest {
 TEST_F(Deletion, AnEmptyNumberAsksNothingAndChangesNothing) {
     const QString before = everything();
     ui().txtNumFact->clear();
-    remove("&Yes");
+    remove("&Oui");
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(everything(), before);
     EXPECT_TRUE(ui().txtNumFact->text().isEmpty()) << "no refresh either";
@@ -85,7 +85,7 @@ TEST_F(Deletion, EachKindAsksItsOwnQuestionAndNoKeepsEverything) {
         useKind(c.kind);
         ASSERT_EQ(ui().txtNumFact->text(), c.shown);
         boxes.shown.clear();
-        remove("&No");
+        remove("&Non");
         ASSERT_EQ(boxes.shown.size(), 1u) << c.question;
         EXPECT_EQ(boxes.shown[0].title, "Attention !");
         EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(c.question));
@@ -103,7 +103,7 @@ TEST_F(Deletion, ADocumentGoesWithItsLinesAndCreditNoteEvenWithoutTheFilesTrigge
         const QString number = trigger ? QStringLiteral("10") : QStringLiteral("11");
         useKind(DocKind::Invoice);
         lookUp(number);
-        remove("&Yes");
+        remove("&Oui");
         for (const char* table : {"Facture", "DetFact", "AVOIR"})
             EXPECT_EQ(count(QString::fromLatin1(table), "NumFact = " + number), "0") << table;
         EXPECT_EQ(count("CliEC", "NumCli = 7"), "1") << "client 7 still has documents";
@@ -115,13 +115,13 @@ TEST_F(Deletion, ADocumentGoesWithItsLinesAndCreditNoteEvenWithoutTheFilesTrigge
 
 TEST_F(Deletion, APartysLastDocumentTakesItsRowWithIt) {
     lookUp("12");
-    remove("&Yes");
+    remove("&Oui");
     EXPECT_EQ(count("Facture", "NumFact = 12"), "0");
     EXPECT_EQ(count("CliEC", "NumCli = 8"), "0");
     EXPECT_EQ(ui().txtNumFact->text(), "11");
 
     useKind(DocKind::Order);
-    remove("&Yes");
+    remove("&Oui");
     EXPECT_EQ(count("Facture", "NumFact = 30"), "0");
     EXPECT_EQ(count("CliEC", "NumCli = 9"), "0") << "the supplier's row";
     EXPECT_TRUE(ui().txtNumFact->text().isEmpty()) << "no order left to show";
@@ -131,7 +131,7 @@ TEST_F(Deletion, APartysLastDocumentTakesItsRowWithIt) {
 TEST_F(Deletion, ACreditNoteGoesAndItsInvoiceStays) {
     useKind(DocKind::CreditNote);
     ASSERT_EQ(ui().txtNumFact->text(), "10");
-    remove("&Yes");
+    remove("&Oui");
     EXPECT_EQ(count("AVOIR", "NumFact = 10"), "0");
     EXPECT_EQ(count("Facture", "NumFact = 10 AND Avoir = 0 AND TypeFact = 'Facture'"), "1");
     EXPECT_EQ(count("DetFact", "NumFact = 10"), "2");
@@ -148,7 +148,7 @@ TEST_F(Deletion, AFailedDeletionChangesNothingAndSaysSo) {
                                           "SELECT RAISE(ABORT, 'client protégé'); END;")));
     const QString before = everything();
     lookUp("12");
-    remove("&Yes");
+    remove("&Oui");
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].title, "Message");
     EXPECT_EQ(boxes.shown[1].text, "L'opération n'a pas pu être enregistrée : client protégé");
@@ -162,7 +162,7 @@ TEST_F(Deletion, AFailedDeletionChangesNothingAndSaysSo) {
 TEST_F(Deletion, ATypedOverClientNumberStillTakesTheRightPartyRow) {
     lookUp(QStringLiteral("12"));
     QTest::keyClicks(ui().txtNumCli, QStringLiteral("5")); // now reads 85
-    remove(QStringLiteral("&Yes"));
+    remove(QStringLiteral("&Oui"));
     EXPECT_EQ(count(QStringLiteral("Facture"), QStringLiteral("NumFact = 12")), "0");
     EXPECT_EQ(count(QStringLiteral("CliEC"), QStringLiteral("NumCli = 8")), "0");
 }

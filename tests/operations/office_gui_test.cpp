@@ -3,9 +3,11 @@
 #include "support/gui_fixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QTest>
+#include <functional>
 
 using namespace pylon;
 using namespace pylon::test;
@@ -65,17 +67,35 @@ TEST_F(Office, EachButtonOpensItsOwnFileOfTheProgramFolderEveryTime) {
     EXPECT_EQ(ui().txtNumFact->text(), "3");
 }
 
-TEST_F(Office, AMissingFileOrAFailingOpenerShowsNothing) {
-    for (const auto& b : kDocumentButtons)
-        click(editor->findChild<QPushButton*>(QString::fromLatin1(b.button)));
-    EXPECT_TRUE(opened.empty()) << "nothing is handed over for a file that is not there";
-
-    deliverDocuments();
-    openerSucceeds = false;
-    for (const auto& b : kDocumentButtons)
-        click(editor->findChild<QPushButton*>(QString::fromLatin1(b.button)));
-    EXPECT_EQ(opened.size(), 3);
-    EXPECT_TRUE(boxes.shown.empty());
+TEST_F(Office, AMissingFileOrNoProgramToOpenItIsSaidWithTheFullPath) {
+    const struct {
+        const char* situation;
+        bool delivered;
+        std::function<void()> opener; // sets the opener up
+        const char* message;          // followed by the file's full path
+    } cases[] = {
+        {"the file is missing", false, [] {}, "Le document est introuvable :\n"},
+        {"the opener finds no program", true, [this] { openerSucceeds = false; },
+         "Aucun programme de ce poste ne peut ouvrir le document :\n"},
+        // The desktop of the tests (offscreen) opens nothing.
+        {"the desktop's own opener", true, [] { setDocumentOpener({}); },
+         "Aucun programme de ce poste ne peut ouvrir le document :\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        if (c.delivered) deliverDocuments();
+        c.opener();
+        for (const auto& b : kDocumentButtons) {
+            boxes.shown.clear();
+            click(editor->findChild<QPushButton*>(QString::fromLatin1(b.button)));
+            ASSERT_EQ(boxes.shown.size(), 1u) << b.button;
+            EXPECT_EQ(boxes.shown[0].title, "Gestionnaire de la facture");
+            EXPECT_EQ(
+                boxes.shown[0].text,
+                QString::fromUtf8(c.message) +
+                    QDir::toNativeSeparators(QDir(m->appPath).absoluteFilePath(QString::fromLatin1(b.file))));
+        }
+    }
     EXPECT_EQ(ui().txtNumFact->text(), "3");
     EXPECT_EQ(ui().List1->count(), 1);
 }

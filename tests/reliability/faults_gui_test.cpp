@@ -146,7 +146,7 @@ void Faults::expectEveryWriteRefused(const QString& said) {
     d->hide();
 
     boxes.shown.clear();
-    boxes.answers = QStringList{QStringLiteral("&Yes")};
+    boxes.answers = QStringList{QStringLiteral("&Oui")};
     QTest::mouseClick(ui().Command8, Qt::LeftButton);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(last().text.startsWith(QStringLiteral("L'opération n'a pas pu être enregistrée : ")));
@@ -154,7 +154,7 @@ void Faults::expectEveryWriteRefused(const QString& said) {
     EXPECT_EQ(ui().txtNumFact->text(), "7") << "the document is still shown";
 
     boxes.shown.clear();
-    boxes.answers = QStringList{QStringLiteral("&Yes")};
+    boxes.answers = QStringList{QStringLiteral("&Oui")};
     QTest::mouseClick(ui().Command17, Qt::LeftButton);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(last().text.startsWith(

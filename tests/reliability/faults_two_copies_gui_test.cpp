@@ -183,7 +183,7 @@ TEST_F(FaultsTwoCopies, ALineChangedInADocumentTheOtherCopyDeletedIsNotWritten) 
 
     activate(*editor2);
     ASSERT_EQ(editor2->ui.txtNumFact->text(), "7");
-    boxes.answers = QStringList{QStringLiteral("&Yes")};
+    boxes.answers = QStringList{QStringLiteral("&Oui")};
     QTest::mouseClick(editor2->ui.Command8, Qt::LeftButton);
     ASSERT_EQ(count("Facture", "NumFact = 7"), "0");
 

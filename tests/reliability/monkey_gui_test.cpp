@@ -373,7 +373,7 @@ class Monkey : public EditorTest {
 TEST_F(Monkey, RandomUseEndsWithoutACrashAndWithASoundFile) {
     Rng answers(seed_ ^ 0x5A5A5A5Aull);
     InputMonkey inputs(answers, log_);
-    const QStringList buttonTexts = {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("OK")};
+    const QStringList buttonTexts = {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("OK")};
     QElapsedTimer clock;
     clock.start();
     int restarts = 0;

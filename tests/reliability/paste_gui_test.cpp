@@ -26,7 +26,7 @@ void pasteKeys(QWidget* w, const QString& text) {
     QTest::keySequence(w, QKeySequence::Paste);
 }
 
-// The field's own context menu, and its "Paste" entry.
+// The field's own context menu, and its "Coller" (paste) entry.
 void pasteFromMenu(QLineEdit* w, const QString& text) {
     QGuiApplication::clipboard()->setText(text);
     QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(4, 4), w->mapToGlobal(QPoint(4, 4)));
@@ -35,7 +35,7 @@ void pasteFromMenu(QLineEdit* w, const QString& text) {
     ASSERT_TRUE(menu);
     QAction* paste = nullptr;
     for (QAction* a : menu->actions())
-        if (a->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Paste"))) paste = a;
+        if (a->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Coller"))) paste = a;
     ASSERT_TRUE(paste);
     paste->trigger();
     menu->close();

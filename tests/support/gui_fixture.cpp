@@ -20,7 +20,10 @@ BoxAnswerer::BoxAnswerer() {
 void BoxAnswerer::poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    shown.push_back({box->windowTitle(), box->text()});
+    QStringList buttons;
+    for (QAbstractButton* b : box->buttons())
+        buttons << b->text();
+    shown.push_back({box->windowTitle(), box->text(), buttons});
     QAbstractButton* target = nullptr;
     const QString wanted = answers.isEmpty() ? QString() : answers.takeFirst();
     for (QAbstractButton* b : box->buttons()) {

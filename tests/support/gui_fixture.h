@@ -19,14 +19,15 @@ bool focusIs(QWidget* w);
 struct ShownMessage {
     QString title;
     QString text;
+    QStringList buttons; // their texts, as the user reads them
 };
 
-// Answers the modal boxes the program opens: with the next queued answer, else OK / Yes.
+// Answers the modal boxes the program opens: with the next queued answer, else OK / Oui.
 class BoxAnswerer : public QObject {
   public:
     BoxAnswerer();
     std::vector<ShownMessage> shown;
-    QStringList answers; // button texts to press, in order ("&Yes", "&No", "OK")
+    QStringList answers; // button texts to press, in order ("&Oui", "&Non", "OK")
 
   private:
     void poll();

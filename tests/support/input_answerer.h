@@ -30,13 +30,19 @@ class InputAnswerer : public QObject {
     }
     std::vector<ShownInput> shown;
     QStringList answers; // texts to type, in order; with none left, the proposed text is accepted
+    std::vector<QStringList> buttonTexts; // of each box shown, as the user reads them
 
   private:
     void poll() {
         auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
-        shown.push_back({box->windowTitle(), box->labelText(), box->textValue()});
         auto* buttons = box->findChild<QDialogButtonBox*>();
+        QStringList texts;
+        if (buttons)
+            for (QAbstractButton* b : buttons->buttons())
+                texts << b->text();
+        shown.push_back({box->windowTitle(), box->labelText(), box->textValue()});
+        buttonTexts.push_back(texts);
         const QString answer = answers.isEmpty() ? box->textValue() : answers.takeFirst();
         if (answer == kCancel) {
             if (buttons)
