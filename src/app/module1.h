@@ -27,6 +27,12 @@ struct Module1 {
     std::unique_ptr<RecordSet> rsAvoir;
     std::unique_ptr<RecordSet> rsClientDocs;
     qint16 CurrentLine = 0;
+    // The cell the line pointer fills: its column (0 N.B., 1 QTE, 2 Designation, 3 P.U. H.T, 4 Montant H.T)
+    // and its row (0 to 31). The pointer box is placed from this; its position is never read back.
+    struct PointerCell {
+        int column = 0;
+        int row = 0;
+    } pointerCell;
     // How many times the editor's lines were filled anew (a document shown, an entry begun or restarted).
     // The line dialog notes it when filled: a different count later means its row is no longer on screen.
     quint64 linesFilled = 0;

@@ -10,7 +10,7 @@ namespace pylon {
 void leaveEditMode(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     ui.txtPointeur->hide();
-    pointer::park(ui.txtPointeur);
+    pointer::park(m);
     ui.Command6->setEnabled(false);
     ui.Command10->setEnabled(false);
     ui.Check1->setEnabled(false);

@@ -13,18 +13,39 @@
 namespace pylon {
 
 namespace pointer {
-void park(QLineEdit* p) {
-    p->clear();
-    p->setGeometry(kNbLeft, kFirstTop, kNarrow, p->height());
+
+namespace {
+
+// The box follows the cell: over its column, on its row, as wide as the designation or as a number.
+void place(Module1& m) {
+    static constexpr int kLefts[] = {kNbLeft, kQtLeft, kDesignLeft, kPuLeft, kMntLeft};
+    const auto& cell = m.pointerCell;
+    QLineEdit* p = m.form1->ui.txtPointeur;
+    p->setGeometry(kLefts[cell.column], kFirstTop + cell.row * kRowHeight,
+                   cell.column == kDesign ? kWide : kNarrow, p->height());
 }
+
+} // namespace
+
+void park(Module1& m) {
+    m.form1->ui.txtPointeur->clear();
+    m.pointerCell = {};
+    place(m);
+}
+
 } // namespace pointer
 
 namespace {
 
 using namespace pointer;
 
-void moveTo(QLineEdit* p, int left, int top, int width) {
-    p->setGeometry(left, top, width, p->height());
+void moveTo(Module1& m, int column, int row) {
+    m.pointerCell = {column, row};
+    place(m);
+}
+
+bool isNumberColumn(int column) {
+    return column == kQt || column == kPu || column == kMnt;
 }
 
 // Stores the pointer's text in the row being typed of a column, and empties the pointer.
@@ -37,10 +58,10 @@ void store(Module1& m, QListWidget* list) {
 // What may be typed or pasted into the pointer where it is. Typing can take the designation one character
 // past the margin, which the next key (Enter included) takes back with the margin message; pasted text stops
 // at the same place, so the margin works the same way for it. The other columns have no margin.
-TextRule pointerRule(const QLineEdit* p) {
+TextRule pointerRule(int column) {
     TextRule rule;
-    rule.decimalComma = p->x() == kQtLeft || p->x() == kPuLeft || p->x() == kMntLeft;
-    rule.maxLength = p->x() == kDesignLeft ? kDesignMax + 1 : kCellMax;
+    rule.decimalComma = isNumberColumn(column);
+    rule.maxLength = column == kDesign ? kDesignMax + 1 : kCellMax;
     return rule;
 }
 
@@ -87,46 +108,46 @@ void addToTotals(Ui::Form1& ui, int row) {
 void txtPointeur_KeyPress(Module1& m, int& k) {
     Ui::Form1& ui = m.form1->ui;
     QLineEdit* p = ui.txtPointeur;
-    const int left = p->x();
-    if (left == kDesignLeft && p->text().size() > kDesignMax) {
+    const auto [column, pointerRow] = m.pointerCell;
+    if (column == kDesign && p->text().size() > kDesignMax) {
         k = 8;
         MsgBox(m.form1, QStringLiteral("Veillez ne pas dépasser les marges !"));
     }
-    if (k == '.' && (left == kQtLeft || left == kPuLeft || left == kMntLeft)) k = ',';
+    if (k == '.' && isNumberColumn(column)) k = ',';
     if (k != 13) return;
     k = 0;
     const int row = m.CurrentLine;
-    switch (left) {
-    case kNbLeft:
+    switch (column) {
+    case kNb:
         store(m, ui.List1);
-        moveTo(p, kQtLeft, p->y(), p->width());
+        moveTo(m, kQt, pointerRow);
         break;
-    case kQtLeft:
+    case kQt:
         store(m, ui.List2);
-        moveTo(p, kDesignLeft, p->y(), kWide);
+        moveTo(m, kDesign, pointerRow);
         break;
-    case kDesignLeft:
+    case kDesign:
         store(m, ui.List3);
-        moveTo(p, kPuLeft, p->y(), kNarrow);
+        moveTo(m, kPu, pointerRow);
         break;
-    case kPuLeft:
+    case kPu:
         store(m, ui.List4);
-        moveTo(p, kMntLeft, p->y(), p->width());
+        moveTo(m, kMnt, pointerRow);
         reformatCell(ui.List4, row);
         p->setText(proposedAmount(ui.List2->item(row), ui.List4->item(row)));
         break;
-    case kMntLeft:
+    case kMnt:
         store(m, ui.List5);
-        if (p->y() == kLastTop) {
+        if (pointerRow == kRows - 1) {
             // The document is full: only saving or abandoning is left.
             p->hide();
-            moveTo(p, kNbLeft, kFirstTop, p->width());
+            moveTo(m, kNb, 0);
             ui.Command6->setFocus();
             reformatCell(ui.List5, row);
             addToTotals(ui, row);
             m.CurrentLine = 0;
         } else {
-            moveTo(p, kNbLeft, p->y() + kRowHeight, p->width());
+            moveTo(m, kNb, pointerRow + 1);
             reformatCell(ui.List5, row);
             addToTotals(ui, row);
             m.CurrentLine = qint16(m.CurrentLine + 1);
@@ -150,8 +171,7 @@ void wireLineEntry(Module1& m) {
     onKeyPress(m.form1->ui.txtPointeur, [mp](int& k) { txtPointeur_KeyPress(*mp, k); });
     onKeyPress(m.form1->ui.txtDateFact, [mp](int& k) { txtDateFact_KeyPress(*mp, k); });
     onKeyPress(m.form1->ui.txtNomCli, [mp](int& k) { txtNomCli_KeyPress(*mp, k); });
-    QLineEdit* p = m.form1->ui.txtPointeur;
-    guardLineEdit(p, [p] { return pointerRule(p); });
+    guardLineEdit(m.form1->ui.txtPointeur, [mp] { return pointerRule(mp->pointerCell.column); });
     guardHeader(m.form1->ui);
 }
 

@@ -1,20 +1,19 @@
 #pragma once
 // Typing a document's lines through the line pointer, a small box that walks over the five columns:
 // each Enter stores its text in the cell under it and moves it one column on, then to the next row.
-class QLineEdit;
-
 namespace pylon {
 
 struct Module1;
 
 // Pointer positions in pixels (the window's layout is in twips, 15 to the pixel).
 namespace pointer {
+enum Column { kNb, kQt, kDesign, kPu, kMnt };
 inline constexpr int kNbLeft = 8, kQtLeft = 88, kDesignLeft = 168, kPuLeft = 600, kMntLeft = 680;
 inline constexpr int kNarrow = 81, kWide = 433;
 inline constexpr int kFirstTop = 216, kRowHeight = 11, kRows = 32;
 inline constexpr int kLastTop = kFirstTop + (kRows - 1) * kRowHeight;
 // Puts the pointer, empty, on the first cell.
-void park(QLineEdit* p);
+void park(Module1& m);
 } // namespace pointer
 
 // The designation column holds at most this many characters typed or pasted, to stay within the margins.

@@ -38,7 +38,7 @@ void Command5_Click(Module1& m) {
     ui.txtNumCli->clear();
     ui.txtNomCli->clear();
     ui.txtAdrCli->clear();
-    pointer::park(ui.txtPointeur);
+    pointer::park(m);
     ui.txtPointeur->show();
     ui.Check1->setChecked(false);
     ui.Command6->setEnabled(true);
