@@ -96,8 +96,10 @@ int checkDatabase(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return fail(QStringLiteral("%1: no such file").arg(path));
     if (!info.isFile()) return fail(QStringLiteral("%1 is not a file").arg(path));
+    // A check changes nothing: read-only, so neither the journal mode is switched nor the log copied into
+    // the file (the saves waiting in it are read all the same).
     Database db;
-    if (!db.open(path, Database::Mode::ReadWrite))
+    if (!db.open(path, Database::Mode::ReadOnly))
         return fail(QStringLiteral("cannot open %1: %2").arg(path, db.lastError()));
     const QStringList problems = schema::check(db);
     for (const QString& p : problems)

@@ -11,7 +11,7 @@ namespace pylon::dbtool {
 int initDatabase(const QString& path);
 // A new database filled with the demo business. Never overwrites a file.
 int makeDemo(const QString& path, const demo::DemoOptions& options);
-// Prints each breach of the file's invariants, or "ok".
+// Prints each breach of the file's invariants, or "ok". Reads the file (and its log) without writing.
 int checkDatabase(const QString& path);
 
 // "pylon-db: message" on stderr.

@@ -14,7 +14,7 @@ namespace pylon {
 
 namespace {
 
-enum class Opening { Opened, Unreadable, Damaged };
+enum class Opening { Opened, Unreadable, Damaged, LogUnread };
 
 Opening openDatabase(Module1& m) {
     const QString path = m.databasePath();
@@ -23,10 +23,18 @@ Opening openDatabase(Module1& m) {
         m.db.setError(QStringLiteral("no database file"), db_errors::kCantOpen);
         return Opening::Unreadable;
     }
-    // The whole file is read once before anything is written to it: a damaged file is left as it is.
-    if (!m.db.open(path, Database::Mode::ReadWrite, Database::Check::Quick))
-        return db_errors::faultOf(m.db.lastErrorCode()) == db_errors::Fault::Damaged ? Opening::Damaged
-                                                                                     : Opening::Unreadable;
+    // The whole file is read, and its tables looked for, before anything is written to it: a damaged file,
+    // or another program's, is left as it is.
+    if (!m.db.open(path, Database::Mode::ReadWrite, Database::Check::Quick, schema::hasTables)) {
+        switch (db_errors::faultOf(m.db.lastErrorCode())) {
+        case db_errors::Fault::Damaged:
+            return Opening::Damaged;
+        case db_errors::Fault::UnappliedLog:
+            return Opening::LogUnread;
+        default:
+            return Opening::Unreadable;
+        }
+    }
     if (!schema::ensureAdditions(m.db)) {
         m.db.close();
         return Opening::Unreadable;
@@ -41,6 +49,11 @@ void sayWhyNotOpened(Module1& m, Opening opening) {
         MsgBox(m.form1, QStringLiteral("La base de données est endommagée :\r\n") + path +
                             QStringLiteral("\r\nElle n'a pas été ouverte et rien n'y a été écrit. Fermez le "
                                            "programme et remplacez ce fichier par une copie de sauvegarde."));
+        return;
+    }
+    if (opening == Opening::LogUnread) {
+        MsgBox(m.form1, QStringLiteral("La base de données n'a pas été ouverte et rien n'y a été écrit : ") +
+                            m.db.failureText());
         return;
     }
     QString text = QStringLiteral("Base de données introuvable ou illisible :\r\n") + path;
@@ -91,7 +104,9 @@ void Form1_Load(Module1& m) {
 }
 
 void Form1_Activate(Module1& m) {
-    if (m.rsFacture && m.rsFacture->RecordCount() == 0)
+    // Only a table that was read and found empty: a file that cannot be read at the moment is not empty.
+    const std::optional<long> documents = m.rsFacture ? m.rsFacture->RowCount() : std::nullopt;
+    if (documents && *documents == 0)
         MsgBox(m.form1, QStringLiteral("La base de données est vide."), MsgStyle::Ok,
                QStringLiteral("Message"));
 }

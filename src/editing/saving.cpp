@@ -68,12 +68,21 @@ bool writeLines(Module1& m, RecordSet& lines) {
     return true;
 }
 
+enum class Lookup { Found, Absent, Failed };
+
+// Asks the file itself. A search that could not read the file is no answer: taking it for "absent" would
+// let a second document take a number, or a second row a party, that the file already holds.
+Lookup lookUp(RecordSet& rs, const QString& criterion) {
+    if (!rs.FindFirst(criterion)) return Lookup::Failed;
+    return rs.NoMatch() ? Lookup::Absent : Lookup::Found;
+}
+
 bool writeClient(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     RecordSet& cli = *m.rsCliEC;
-    const bool found =
-        cli.FindFirst(QStringLiteral("NumCli=") + ui.txtNumCli->text().trimmed()) && !cli.NoMatch();
-    if (found) {
+    const Lookup party = lookUp(cli, QStringLiteral("NumCli=") + ui.txtNumCli->text().trimmed());
+    if (party == Lookup::Failed) return false;
+    if (party == Lookup::Found) {
         // A party keeps the supplier flag it was created with; only "En Compte" follows the box.
         return cli.Edit() && cli.SetField(QStringLiteral("ClientC"), ui.Check1->isChecked()) && cli.Update();
     }
@@ -116,9 +125,8 @@ void saveFailed(Module1& m) {
            MsgStyle::Ok, kAttention);
 }
 
-bool headerExists(Module1& m) {
-    return m.rsFacture->FindFirst(QStringLiteral("NumFact=") + m.form1->ui.txtNumFact->text().trimmed()) &&
-           !m.rsFacture->NoMatch();
+Lookup header(Module1& m) {
+    return lookUp(*m.rsFacture, QStringLiteral("NumFact=") + m.form1->ui.txtNumFact->text().trimmed());
 }
 
 // A number already taken: the entry stays as it is, so that only the number needs changing.
@@ -138,32 +146,37 @@ void refuseMissingDocument(Module1& m) {
 
 enum class Written { Done, Failed, Refused };
 
-// The writes of one save, all or nothing. `allowed` is asked again once no other program can write:
+// The writes of one save, all or nothing. The header is looked up again once no other program can write:
 // another copy of the program may have saved the same number, or deleted the document, since it was
-// first looked up. The transaction ends here, before any message box is shown, so that the file stays
-// locked against other programs only while it is written.
-template <typename Allowed, typename Writes>
-Written inOneTransaction(Module1& m, Allowed allowed, Writes writes) {
+// first looked up. `wanted` is the answer that lets the save go on. The transaction ends here, before any
+// message box is shown, so that the file stays locked against other programs only while it is written.
+template <typename Writes> Written inOneTransaction(Module1& m, Lookup wanted, Writes writes) {
     // Whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
     Transaction t(m.db);
     if (!t.active()) return Written::Failed;
-    if (!allowed()) return Written::Refused;
+    const Lookup found = header(m);
+    if (found == Lookup::Failed) return Written::Failed;
+    if (found != wanted) return Written::Refused;
     return writes() && t.commit() ? Written::Done : Written::Failed;
 }
 
 void saveCreditNote(Module1& m) {
-    if (!headerExists(m)) {
+    m.db.setError(QString());
+    const Lookup found = header(m);
+    if (found == Lookup::Failed) {
+        saveFailed(m);
+        return;
+    }
+    if (found == Lookup::Absent) {
         refuseMissingDocument(m);
         return;
     }
-    const Written w = inOneTransaction(
-        m, [&m] { return headerExists(m); },
-        [&m] {
-            RecordSet& f = *m.rsFacture;
-            return f.Edit() && f.SetField(QStringLiteral("Avoir"), true) && f.Update() &&
-                   writeLines(m, *m.rsAvoir);
-        });
+    const Written w = inOneTransaction(m, Lookup::Found, [&m] {
+        RecordSet& f = *m.rsFacture;
+        return f.Edit() && f.SetField(QStringLiteral("Avoir"), true) && f.Update() &&
+               writeLines(m, *m.rsAvoir);
+    });
     if (w == Written::Refused) {
         refuseMissingDocument(m);
         return;
@@ -177,7 +190,13 @@ void saveCreditNote(Module1& m) {
 
 void saveDocument(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
-    if (headerExists(m)) {
+    m.db.setError(QString());
+    const Lookup found = header(m);
+    if (found == Lookup::Failed) {
+        saveFailed(m);
+        return;
+    }
+    if (found == Lookup::Found) {
         refuseTakenNumber(m);
         return;
     }
@@ -188,8 +207,7 @@ void saveDocument(Module1& m) {
         return;
     }
     const Written w = inOneTransaction(
-        m, [&m] { return !headerExists(m); },
-        [&m] { return writeClient(m) && writeHeader(m) && writeLines(m, *m.rsDetFact); });
+        m, Lookup::Absent, [&m] { return writeClient(m) && writeHeader(m) && writeLines(m, *m.rsDetFact); });
     if (w == Written::Refused) {
         refuseTakenNumber(m);
         return;

@@ -1,13 +1,13 @@
 #include "store/database.h"
 
 #include "store/db_errors.h"
+#include "store/wal_log.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QUrl>
-#include <cstring>
 #include <sqlite3.h>
 
 namespace pylon {
@@ -56,12 +56,31 @@ bool Database::connect(const QString& path, Access access) {
     db_ = handle;
     path_ = path;
     readOnly_ = access == Access::ReadOnly || access == Access::AsItStands;
+    asItStands_ = access == Access::AsItStands;
+    // A connection that only reads never copies the log into the file either, even as the last one out.
+    if (readOnly_) sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, busyTimeoutMs_);
     sqlite3_create_function(db_, "Month", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, monthFunction,
                             nullptr, nullptr);
     // Reading the schema proves that the file is a database at all.
     return exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
+bool Database::connectForReading(const QString& path) {
+    if (connect(path, Access::ReadOnly)) return true;
+    // A folder this process may not write: SQLite cannot make the files it reads a shared file through.
+    const int primary = lastErrorCode_ & 0xff;
+    if ((primary != SQLITE_READONLY && primary != SQLITE_CANTOPEN) || !QFileInfo::exists(path)) return false;
+    // Read as it stands, the file would lack the saves still waiting in its log: older documents would be
+    // shown as if they were the latest.
+    if (wal_log::holdsUnappliedCommits(path)) {
+        close();
+        setError(QStringLiteral("the write-ahead log holds saved changes and cannot be read"),
+                 db_errors::kUnappliedLog);
+        return false;
+    }
+    return connect(path, Access::AsItStands);
 }
 
 // Closes after a failed opening, keeping the reason, without letting SQLite copy its log into a file that
@@ -75,30 +94,40 @@ void Database::fail() {
     lastErrorCode_ = code;
 }
 
-bool Database::open(const QString& path, Mode mode, Check check) {
+bool Database::open(const QString& path, Mode mode, Check check, const Acceptance& accept) {
     close();
     lastError_.clear();
     lastErrorCode_ = 0;
     // Named in the messages even when it cannot be opened.
     path_ = path;
-    const Access access = mode == Mode::Create     ? Access::Create
-                          : mode == Mode::ReadOnly ? Access::ReadOnly
-                                                   : Access::ReadWrite;
-    if (!connect(path, access)) {
-        // A folder this process may not write: SQLite cannot make the files it reads a shared file through.
-        const int primary = lastErrorCode_ & 0xff;
-        if (mode == Mode::Create || (primary != SQLITE_READONLY && primary != SQLITE_CANTOPEN) ||
-            !QFileInfo::exists(path) || !connect(path, Access::AsItStands)) {
+    if (mode == Mode::Create) {
+        if (!connect(path, Access::Create)) {
+            fail();
+            return false;
+        }
+    } else {
+        // Whatever decides whether the file may be used is read through a connection that cannot write:
+        // a file found damaged, or not the one the caller expects, is left byte for byte as it was.
+        if (!connectForReading(path) || (check == Check::Quick && !quickCheck(2000))) {
+            fail();
+            return false;
+        }
+        if (accept && !accept(*this)) {
+            if (lastErrorCode_ == SQLITE_OK)
+                setError(QStringLiteral("the file is not the expected database"), db_errors::kNotOurs);
+            fail();
+            return false;
+        }
+        // Only now may the file be written. Where SQLite cannot make its log files the file is read as it
+        // stands; a connection that cannot write after all goes back to reading.
+        if (mode == Mode::ReadWrite && !asItStands_ && !connect(path, Access::ReadWrite) &&
+            !connectForReading(path)) {
             fail();
             return false;
         }
     }
     // A file this process may not write is opened read-only by SQLite itself.
     readOnly_ = readOnly_ || sqlite3_db_readonly(db_, "main") == 1;
-    if (check == Check::Quick && !quickCheck(2000)) {
-        fail();
-        return false;
-    }
     if (!exec(readOnly_ ? QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;")
                         : QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; "
                                          "PRAGMA foreign_keys=OFF;"))) {
@@ -181,6 +210,7 @@ void Database::close() {
         db_ = nullptr;
     }
     readOnly_ = false;
+    asItStands_ = false;
 }
 
 bool Database::exec(const QString& sql) {
@@ -270,104 +300,6 @@ qint64 Database::totalChanges() const {
 }
 int Database::changes() const {
     return db_ ? sqlite3_changes(db_) : 0;
-}
-
-Statement::~Statement() {
-    sqlite3_finalize(stmt_);
-}
-
-bool Statement::bind(int index, const QVariant& v) {
-    int rc = SQLITE_OK;
-    const int i = index + 1;
-    if (!v.isValid() || v.isNull()) {
-        rc = sqlite3_bind_null(stmt_, i);
-    } else {
-        switch (v.typeId()) {
-        case QMetaType::Bool:
-            rc = sqlite3_bind_int(stmt_, i, v.toBool() ? 1 : 0);
-            break;
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::Short:
-            rc = sqlite3_bind_int64(stmt_, i, v.toLongLong());
-            break;
-        case QMetaType::Double:
-            rc = sqlite3_bind_double(stmt_, i, v.toDouble());
-            break;
-        case QMetaType::QDate:
-            rc = sqlite3_bind_text(stmt_, i, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
-                                   SQLITE_TRANSIENT);
-            break;
-        default: {
-            const QByteArray t = v.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt_, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-        }
-        }
-    }
-    if (rc != SQLITE_OK) {
-        db_.recordEngineError();
-        ok_ = false;
-        return false;
-    }
-    return true;
-}
-
-bool Statement::bindAll(const std::vector<QVariant>& values) {
-    for (size_t i = 0; i < values.size(); ++i)
-        if (!bind(int(i), values[i])) return false;
-    return true;
-}
-
-bool Statement::step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc != SQLITE_DONE) {
-        ok_ = false;
-        db_.recordEngineError();
-    }
-    return false;
-}
-
-bool Statement::reset() {
-    ok_ = true;
-    sqlite3_reset(stmt_);
-    return sqlite3_clear_bindings(stmt_) == SQLITE_OK;
-}
-
-int Statement::columnCount() const {
-    return sqlite3_column_count(stmt_);
-}
-QString Statement::columnName(int i) const {
-    return QString::fromUtf8(sqlite3_column_name(stmt_, i));
-}
-QString Statement::columnTable(int i) const {
-    const char* t = sqlite3_column_table_name(stmt_, i);
-    return t ? QString::fromUtf8(t) : QString();
-}
-
-QVariant Statement::value(int i) const {
-    switch (sqlite3_column_type(stmt_, i)) {
-    case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(stmt_, i)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt_, i));
-    case SQLITE_NULL:
-        return QVariant();
-    default: {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
-        const int n = sqlite3_column_bytes(stmt_, i);
-        // Walks read the same short texts over and over (kinds, dates, names): the last text of each
-        // column is kept and shared rather than decoded and allocated again.
-        if (size_t(i) >= recent_.size()) recent_.resize(size_t(i) + 1);
-        auto& [bytes, text] = recent_[size_t(i)];
-        if (bytes.size() != n || std::memcmp(bytes.constData(), p, size_t(n)) != 0) {
-            bytes = QByteArray(p, n);
-            text = QString::fromUtf8(bytes);
-        }
-        return QVariant(text);
-    }
-    }
 }
 
 } // namespace pylon

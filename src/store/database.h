@@ -3,9 +3,12 @@
 // write-ahead log, full synchronous commits, the Month() function registered.
 // A file the program may read but not write is opened for reading only: its documents can still be
 // browsed, and every write is refused before it starts.
+// Nothing is written to an existing file before it has passed the checks the caller asks for: they are
+// made through a connection that can only read.
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,14 +26,20 @@ class Database {
     // Quick: reads the whole file once at opening (PRAGMA quick_check, for a bounded time) so that a
     // damaged file is refused before anything is written to it.
     enum class Check { None, Quick };
+    // Whether an existing file is the one the caller expects (its tables are there, say). Asked through
+    // the read-only connection, before anything can be written to the file.
+    using Acceptance = std::function<bool(Database&)>;
 
     Database() = default;
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens an existing file (ReadWrite) or creates a new one (Create). Returns false with lastError() set.
-    bool open(const QString& path, Mode mode = Mode::ReadWrite, Check check = Check::None);
+    // Opens an existing file (ReadWrite, ReadOnly) or creates a new one (Create). Returns false with
+    // lastError() set; a file refused by `accept` gives db_errors::kNotOurs. A read-only connection never
+    // copies the write-ahead log into the file, not even when it is closed.
+    bool open(const QString& path, Mode mode = Mode::ReadWrite, Check check = Check::None,
+              const Acceptance& accept = {});
     void close();
     bool isOpen() const { return db_ != nullptr; }
     QString path() const { return path_; }
@@ -75,6 +84,9 @@ class Database {
   private:
     enum class Access { ReadWrite, Create, ReadOnly, AsItStands };
     bool connect(const QString& path, Access access);
+    // Read-only, or as it stands where SQLite cannot make its log files; refused when the file's log holds
+    // saved changes that reading it as it stands would miss.
+    bool connectForReading(const QString& path);
     bool quickCheck(int budgetMs);
     void fail();
 
@@ -83,6 +95,7 @@ class Database {
     QString lastError_;
     int lastErrorCode_ = 0;
     bool readOnly_ = false;
+    bool asItStands_ = false;
     int busyTimeoutMs_ = 3000;
 };
 

@@ -1,14 +1,17 @@
 #include "store/db_errors.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <sqlite3.h>
 
 namespace pylon::db_errors {
 
-static_assert(kFileMoved == SQLITE_READONLY_DBMOVED && kCantOpen == SQLITE_CANTOPEN);
+static_assert(kFileMoved == SQLITE_READONLY_DBMOVED && kCantOpen == SQLITE_CANTOPEN &&
+              kUnappliedLog == SQLITE_READONLY_RECOVERY && kNotOurs == SQLITE_NOTADB);
 
 Fault faultOf(int code) {
     if (code == kFileMoved) return Fault::Moved;
+    if (code == kUnappliedLog) return Fault::UnappliedLog;
     switch (code & 0xff) {
     case SQLITE_READONLY:
         return Fault::ReadOnly;
@@ -38,6 +41,7 @@ bool needsRestart(int code) {
     switch (faultOf(code)) {
     case Fault::ReadOnly:
     case Fault::Moved:
+    case Fault::UnappliedLog:
     case Fault::Damaged:
     case Fault::NotADatabase:
     case Fault::CantOpen:
@@ -63,6 +67,12 @@ QString explain(int code, const QString& path, const QString& engineMessage) {
                               "(supprimé, renommé, déplacé ou remplacé).\r\nRemettez le fichier à sa place, "
                               "puis relancez le programme.")
             .arg(file);
+    case Fault::UnappliedLog:
+        return QStringLiteral("les dernières modifications de la base de données %1 sont encore dans son "
+                              "journal « %2 », qui ne peut pas être lu : son dossier est en lecture seule. "
+                              "Sans elles, les documents montrés seraient anciens.\r\nDonnez le droit "
+                              "d'écriture sur ce dossier, puis relancez le programme.")
+            .arg(file, QFileInfo(path).fileName() + QStringLiteral("-wal"));
     case Fault::Busy:
         return QStringLiteral("la base de données est utilisée par un autre programme, qui est en train d'y "
                               "écrire.\r\nRéessayez dans un instant ; si ce message revient, fermez l'autre "

@@ -11,10 +11,28 @@ namespace pylon::db_errors {
 inline constexpr int kFileMoved = 1032; // SQLITE_READONLY_DBMOVED
 // The file cannot be opened, or is not there at all.
 inline constexpr int kCantOpen = 14; // SQLITE_CANTOPEN
+// Saved changes still wait in the file's write-ahead log, which cannot be read in a folder that may not be
+// written: SQLite's code for a log that needs writing to be read.
+inline constexpr int kUnappliedLog = 264; // SQLITE_READONLY_RECOVERY
+// The file is a database, but not one of this program's (its tables are not there).
+inline constexpr int kNotOurs = 26; // SQLITE_NOTADB
 
 // The faults of the file or its disk, as opposed to a value or a rule the data broke.
 // Damaged is a database with broken insides; NotADatabase a file that is no SQLite database at all.
-enum class Fault { None, ReadOnly, Moved, Busy, Full, Io, Damaged, NotADatabase, CantOpen, NoMemory };
+// UnappliedLog is a file whose latest saves are still in a log this process cannot read.
+enum class Fault {
+    None,
+    ReadOnly,
+    Moved,
+    UnappliedLog,
+    Busy,
+    Full,
+    Io,
+    Damaged,
+    NotADatabase,
+    CantOpen,
+    NoMemory
+};
 
 Fault faultOf(int code);
 

@@ -107,12 +107,17 @@ Statement* RecordSet::statement(const QString& sql) {
 
 std::optional<RecordSet::Row> RecordSet::fetchOne(const QString& sql, const std::vector<QVariant>& params) {
     Statement* st = statement(sql);
-    if (!st) return std::nullopt;
+    if (!st) {
+        readFailed_ = true;
+        return std::nullopt;
+    }
     std::optional<Row> row;
     if (st->bindAll(params) && st->step()) {
         row.emplace(size_t(st->columnCount()));
         for (int i = 0; i < st->columnCount(); ++i)
             (*row)[size_t(i)] = st->value(i);
+    } else if (!st->ok()) {
+        readFailed_ = true;
     }
     // Reset at once so that no read stays open on the file between two clicks.
     st->reset();
@@ -121,7 +126,11 @@ std::optional<RecordSet::Row> RecordSet::fetchOne(const QString& sql, const std:
 
 std::optional<RecordSet::Row> RecordSet::neighbour(bool forward, const Row* from, const QString& cond,
                                                    const QVariant& condParam) {
-    if (!ready()) return std::nullopt;
+    readFailed_ = false;
+    if (!ready()) {
+        readFailed_ = true;
+        return std::nullopt;
+    }
     QStringList order;
     for (int i = 0; i < keyCount(); ++i)
         order << keyName(sql_, i) + (forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
@@ -159,6 +168,7 @@ std::optional<RecordSet::Row> RecordSet::neighbour(bool forward, const Row* from
             params.push_back(condParam);
         }
         if (auto row = fetchOne(head + where.join(QStringLiteral(" AND ")) + tail, params)) return row;
+        if (readFailed_) return std::nullopt;
     }
     return std::nullopt;
 }
@@ -178,6 +188,8 @@ bool RecordSet::resolve() {
     if (!ready()) return false;
     if (auto row = neighbour(true, nullptr, {}, {})) {
         standOn(std::move(*row));
+    } else if (readFailed_) {
+        return false;
     } else {
         pos_ = Pos::Empty;
         row_.clear();
@@ -189,7 +201,7 @@ bool RecordSet::MoveFirst() {
     if (!resolve()) return false;
     auto row = neighbour(true, nullptr, {}, {});
     if (!row) {
-        pos_ = Pos::Empty;
+        if (!readFailed_) pos_ = Pos::Empty;
         return false;
     }
     standOn(std::move(*row));
@@ -200,7 +212,7 @@ bool RecordSet::MoveLast() {
     if (!resolve()) return false;
     auto row = neighbour(false, nullptr, {}, {});
     if (!row) {
-        pos_ = Pos::Empty;
+        if (!readFailed_) pos_ = Pos::Empty;
         return false;
     }
     standOn(std::move(*row));
@@ -214,6 +226,7 @@ bool RecordSet::MoveNext() {
         row = neighbour(true, nullptr, {}, {});
     else if (!(row = takeAhead()))
         row = neighbour(true, &row_, {}, {});
+    if (!row && readFailed_) return false;
     mode_ = EditMode::None;
     if (row) {
         standOn(std::move(*row));
@@ -227,6 +240,7 @@ bool RecordSet::MoveNext() {
 bool RecordSet::MovePrevious() {
     if (!resolve() || pos_ == Pos::Empty || pos_ == Pos::BeforeFirst) return false;
     auto row = pos_ == Pos::AfterLast ? neighbour(false, nullptr, {}, {}) : neighbour(false, &row_, {}, {});
+    if (!row && readFailed_) return false;
     mode_ = EditMode::None;
     if (row) {
         standOn(std::move(*row));
@@ -248,25 +262,30 @@ bool RecordSet::IsBOF() {
 }
 
 long RecordSet::RecordCount() {
+    return RowCount().value_or(0);
+}
+
+std::optional<long> RecordSet::RowCount() {
+    QVariant n;
     // A list not copied yet is counted without copying it.
-    if (!snapshotTable_.isEmpty() && snapshotStale_ && prepareSource()) {
-        const QVariant n = db_.scalar(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_.snapshot));
-        return n.isValid() ? long(n.toLongLong()) : 0;
+    if (!snapshotTable_.isEmpty() && snapshotStale_) {
+        if (!prepareSource()) return std::nullopt;
+        n = db_.scalar(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_.snapshot));
+    } else {
+        if (!ready()) return std::nullopt;
+        n = db_.scalar(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_.select));
     }
-    if (!ready()) return 0;
-    const QVariant n = db_.scalar(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_.select));
-    return n.isValid() ? long(n.toLongLong()) : 0;
+    if (!n.isValid()) return std::nullopt;
+    return long(n.toLongLong());
 }
 
 bool RecordSet::find(bool forward, bool fromCurrent, const QString& criteria) {
     const auto c = parseCriterion(criteria);
     if (!c || !resolve()) return false;
     if (column(c->field) < 0) return false;
+    // A set found empty earlier is searched all the same: another program may have written since.
     std::optional<Row> row;
-    if (pos_ == Pos::Empty) {
-        noMatch_ = true;
-        return true;
-    }
+    readFailed_ = false;
     const bool onRow = pos_ == Pos::OnRow;
     if (fromCurrent && onRow) {
         row = neighbour(forward, &row_, c->sql(), c->value);
@@ -276,6 +295,7 @@ bool RecordSet::find(bool forward, bool fromCurrent, const QString& criteria) {
     } else {
         row = neighbour(forward, nullptr, c->sql(), c->value);
     }
+    if (!row && readFailed_) return false;
     noMatch_ = !row;
     if (row) standOn(std::move(*row));
     return true;

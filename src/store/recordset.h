@@ -5,7 +5,9 @@
 // It keeps no copy of the rows: the current row is identified by its key (the ORDER BY values and the row
 // ids of the tables), and every move or search asks SQLite for the neighbouring row through the indexes.
 // Rows written through any record set are therefore seen at once; Requery goes back to the first row.
-// Every operation returns false when it fails and then leaves the record set and the file as they were.
+// Searches always ask the file, even when the record set was empty when it was last read.
+// Every operation returns false when it fails and then leaves the record set and the file as they were; a
+// read that fails is never taken for a missing row.
 #include "store/schema.h"
 #include "store/source_sql.h"
 
@@ -38,7 +40,10 @@ class RecordSet {
     bool MovePrevious();
     bool IsEOF();
     bool IsBOF();
+    // 0 when the rows cannot be counted, as the callers that walk a list want it.
     long RecordCount();
+    // The number of rows, or nullopt when the file could not be read: an empty result is not a failure.
+    std::optional<long> RowCount();
 
     bool FindFirst(const QString& criteria);
     bool FindNext(const QString& criteria);
@@ -75,9 +80,10 @@ class RecordSet {
     bool resolve();
     int keyCount() const { return sql_.orderKeys + sql_.rowKeys; }
     Statement* statement(const QString& sql);
+    // No row: readFailed_ tells whether there was none or the file could not be read.
     std::optional<Row> fetchOne(const QString& sql, const std::vector<QVariant>& params);
     // The first row in order (forward) or the last (backward) after the current key, or from the start or
-    // end when from is null; cond (with its parameter) narrows the rows.
+    // end when from is null; cond (with its parameter) narrows the rows. No row: see readFailed_.
     std::optional<Row> neighbour(bool forward, const Row* from, const QString& cond,
                                  const QVariant& condParam);
     void standOn(Row&& row);
@@ -100,6 +106,7 @@ class RecordSet {
     Row row_;
     bool deleted_ = false;
     bool noMatch_ = false;
+    bool readFailed_ = false;
     EditMode mode_ = EditMode::None;
     std::map<int, QVariant> buffer_;
     std::deque<Row> ahead_;

@@ -1,3 +1,6 @@
+#include "editor/form4.h"
+#include "store/database.h"
+#include "support/file_faults.h"
 #include "support/gui_fixture.h"
 
 #include <QFile>
@@ -29,16 +32,31 @@ TEST_F(Startup, EmptyDatabaseIsSaidOncePerReturnToTheEditor) {
     ASSERT_EQ(countMessages(boxes, kEmpty), 1) << "once at start, not again when its own box closes";
     EXPECT_EQ(boxes.shown.front().title, "Message");
 
-    QWidget other;
-    other.setObjectName(QStringLiteral("Form4"));
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    editor->activateWindow();
+    // "&Menu", then the menu's "&Annuler": back in the editor.
+    QTest::mouseClick(ui().Command15, Qt::LeftButton);
+    auto* menu = qobject_cast<Form4*>(m->form4.get());
+    ASSERT_TRUE(menu && QTest::qWaitForWindowActive(menu));
+    QTest::mouseClick(menu->ui.Command2, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     QTest::qWait(100);
     EXPECT_EQ(countMessages(boxes, kEmpty), 2) << "again on return from another window, once";
     EXPECT_TRUE(ui().txtNumFact->text().isEmpty());
+
+    // The user works in another program, then clicks the editor again. Qt tells the application when none
+    // of its windows has the keyboard any more, and that it has it again; `elsewhere` stands for the
+    // other program's window.
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    for (const Qt::ApplicationState state : {Qt::ApplicationInactive, Qt::ApplicationActive}) {
+        QApplicationStateChangeEvent change(state);
+        QCoreApplication::sendEvent(qApp, &change);
+    }
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    QTest::qWait(100);
+    EXPECT_EQ(countMessages(boxes, kEmpty), 2) << "not on return from another program";
 }
 
 TEST_F(Startup, DocumentsOfOtherKindsOnlyGiveNoMessage) {
@@ -53,16 +71,27 @@ TEST_F(Startup, DocumentsOfOtherKindsOnlyGiveNoMessage) {
     EXPECT_TRUE(ui().txtNumFact->text().isEmpty());
 }
 
-TEST_F(Startup, MissingOrUnreadableFileIsSaidThenTheEditorIsEmpty) {
-    for (const bool present : {false, true}) {
-        QFile::remove(file.path());
-        QFile::remove(file.path() + QStringLiteral("-wal"));
-        QFile::remove(file.path() + QStringLiteral("-shm"));
-        if (present) {
+TEST_F(Startup, MissingOrUnreadableFileIsSaidThenTheEditorIsEmptyAndTheFileUntouched) {
+    enum class Found { Nothing, Letter, EmptyFile, OtherProgramsDatabase };
+    for (const Found found :
+         {Found::Nothing, Found::Letter, Found::EmptyFile, Found::OtherProgramsDatabase}) {
+        SCOPED_TRACE(int(found));
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(file.path() + QLatin1String(suffix));
+        if (found == Found::Letter || found == Found::EmptyFile) {
             QFile f(file.path());
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("this is not a database, it is a letter to a client\n");
+            if (found == Found::Letter) f.write("this is not a database, it is a letter to a client\n");
         }
+        if (found == Found::OtherProgramsDatabase) {
+            // Another program's notes, in a rollback journal: not a byte of it may change.
+            Database other;
+            ASSERT_TRUE(other.open(file.path(), Database::Mode::Create));
+            ASSERT_TRUE(other.exec(QStringLiteral("PRAGMA journal_mode=DELETE; CREATE TABLE Notes(t TEXT);"
+                                                  "INSERT INTO Notes VALUES ('appeler M. Alami');")));
+        }
+        const bool present = found != Found::Nothing;
+        const QByteArray before = fingerprint(file.path());
         boxes.shown.clear();
         start();
         QTest::qWait(50);
@@ -75,6 +104,7 @@ TEST_F(Startup, MissingOrUnreadableFileIsSaidThenTheEditorIsEmpty) {
         EXPECT_EQ(ui().txtTotalTTC->text(), "     0,00");
         EXPECT_EQ(QFile::exists(file.path()), present) << "the program never makes a database of its own";
         editor->close();
+        EXPECT_EQ(fingerprint(file.path()), before) << "a file refused is left as it was";
     }
     checkFileAfterwards = false;
 }

@@ -2,59 +2,29 @@
 // program, a full disk, damaged, gone while the program runs. Each time the program says what happened
 // and what to do, writes nothing at all, keeps running and keeps the entry on screen.
 #include "editing/form5.h"
+#include "editor/form4.h"
 #include "store/db_errors.h"
+#include "support/file_faults.h"
 #include "support/gui_fixture.h"
 #include "support/input_answerer.h"
 #include "support/typing.h"
 
-#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
-#include <linux/capability.h>
 #include <sqlite3.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 using namespace pylon;
 using namespace pylon::test;
 
 namespace {
 
-// Root writes any file whatever its permissions. For the length of a test the thread sets aside that
-// power (its effective capabilities, kept in the permitted set and restored afterwards), so that a file
-// made read-only is read-only for the program too, as it is for any other user.
-class AsOrdinaryUser {
-  public:
-    AsOrdinaryUser() {
-        if (geteuid() != 0) {
-            ok_ = true;
-            return;
-        }
-        if (syscall(SYS_capget, &header_, saved_) != 0) return;
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        lowered[0].effective &=
-            ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-        lowered_ = ok_ = syscall(SYS_capset, &header_, lowered) == 0;
-    }
-    ~AsOrdinaryUser() {
-        if (lowered_) syscall(SYS_capset, &header_, saved_);
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-    bool ok() const { return ok_; }
-
-  private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2] = {};
-    bool ok_ = false;
-    bool lowered_ = false;
-};
-
-QByteArray fingerprint(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+// Refuses every read of one table on the connection it is set on.
+int denyReading(void* table, int action, const char* name, const char*, const char*, const char*) {
+    const bool refused =
+        action == SQLITE_READ && name &&
+        QString::fromUtf8(name).compare(*static_cast<QString*>(table), Qt::CaseInsensitive) == 0;
+    return refused ? SQLITE_DENY : SQLITE_OK;
 }
 
 class Faults : public EditorTest {
@@ -110,8 +80,17 @@ class Faults : public EditorTest {
     // Every command that writes: save, line change, deletion, cancelling, month-end invoice. Each one is
     // refused with a message containing `said`; the file does not change.
     void expectEveryWriteRefused(const QString& said);
+    // From now on the program cannot read `table`, as when the disk fails under it; writes still go
+    // through. Statements prepared before are prepared again at their next use, and refused too.
+    void makeUnreadable(const QString& table) {
+        unreadable_ = table;
+        sqlite3_set_authorizer(m->db.handle(), denyReading, &unreadable_);
+        ASSERT_TRUE(file.exec(QStringLiteral("CREATE TABLE a_change(x); DROP TABLE a_change;")));
+    }
+    void readableAgain() { sqlite3_set_authorizer(m->db.handle(), nullptr, nullptr); }
 
     InputAnswerer inputs;
+    QString unreadable_;
 };
 
 void Faults::expectEveryWriteRefused(const QString& said) {
@@ -382,24 +361,38 @@ TEST_F(Faults, AFileRenamedOrDeletedWhileRunningIsNotWrittenInto) {
     checkFileAfterwards = false;
 }
 
-TEST(FaultTexts, EveryFaultOfTheFileSaysWhatHappenedAndWhatToDo) {
-    const QString path = QStringLiteral("/données/VelD");
-    // Primary codes and some of their extended ones: a write error, a stale snapshot, a read-only folder.
-    for (const int code : {SQLITE_READONLY, SQLITE_READONLY_DIRECTORY, db_errors::kFileMoved, SQLITE_BUSY,
-                           SQLITE_BUSY_SNAPSHOT, SQLITE_LOCKED, SQLITE_FULL, SQLITE_IOERR, SQLITE_IOERR_WRITE,
-                           SQLITE_CORRUPT, SQLITE_NOTADB, SQLITE_CANTOPEN, SQLITE_PERM}) {
-        const QString text = db_errors::explain(code, path, QStringLiteral("engine words"));
-        EXPECT_TRUE(text.contains(QStringLiteral("« /données/VelD »"))) << code << text.toStdString();
-        EXPECT_EQ(text.count(QStringLiteral("\r\n")), 1) << "what happened, then what to do: " << code;
-        EXPECT_TRUE(text.at(0).isLower()) << "follows a colon: " << code;
-        EXPECT_FALSE(text.contains(QStringLiteral("engine words"))) << code;
+TEST_F(Faults, ASaveThatCannotLookTheNumberOrThePartyUpWritesNothing) {
+    startActive();
+    // An unread header could hide the number; an unread party row would get a second row.
+    for (const char* table : {"Facture", "CliEC"}) {
+        SCOPED_TRACE(table);
+        typeDocument(QStringLiteral("30"), QStringLiteral("1"));
+        boxes.shown.clear();
+        makeUnreadable(QString::fromLatin1(table));
+        save();
+        readableAgain();
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_TRUE(
+            last().text.startsWith(QStringLiteral("L'enregistrement a échoué, rien n'a été enregistré : ")))
+            << last().text.toStdString();
+        expectEntryKept();
+        EXPECT_EQ(count("Facture", "NumFact = 30"), "0");
+        EXPECT_EQ(count("CliEC", "NumCli = 1"), "1");
+        QTest::mouseClick(ui().Command10, Qt::LeftButton);
     }
-    EXPECT_TRUE(db_errors::explain(SQLITE_READONLY_DIRECTORY, path, {}).contains("en lecture seule"));
-    EXPECT_TRUE(db_errors::explain(SQLITE_BUSY_SNAPSHOT, path, {}).contains("un autre programme"));
-    EXPECT_TRUE(db_errors::explain(SQLITE_IOERR_WRITE, path, {}).contains("erreur du disque"));
-    // A rule of the data, not the file: the engine's own words are the reason.
-    EXPECT_EQ(db_errors::explain(SQLITE_CONSTRAINT_TRIGGER, path, QStringLiteral("client protégé")),
-              "client protégé");
-    EXPECT_FALSE(db_errors::needsRestart(SQLITE_BUSY));
-    EXPECT_TRUE(db_errors::needsRestart(SQLITE_READONLY));
+}
+
+TEST_F(Faults, AFileThatCannotBeReadIsNotSaidEmpty) {
+    startActive();
+    makeUnreadable(QStringLiteral("Facture"));
+    boxes.shown.clear();
+    // Back from the menu, the editor is the active window again.
+    QTest::mouseClick(ui().Command15, Qt::LeftButton);
+    auto* menu = qobject_cast<Form4*>(m->form4.get());
+    ASSERT_TRUE(menu && QTest::qWaitForWindowActive(menu));
+    QTest::mouseClick(menu->ui.Command2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    QTest::qWait(50);
+    readableAgain();
+    EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front().text.toStdString();
 }

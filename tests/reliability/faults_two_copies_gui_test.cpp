@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QTest>
+#include <algorithm>
 #include <sqlite3.h>
 
 using namespace pylon;
@@ -33,14 +34,17 @@ int commitTheOther(void* p, int) {
 
 class FaultsTwoCopies : public EditorTest {
   protected:
-    void SetUp() override {
-        // Invoices 7 and 8 of client 1 (on account), dated in March 2005.
-        ASSERT_TRUE(file.exec(QStringLiteral(
+    // Invoices 7 and 8 of client 1 (on account), dated in March 2005.
+    virtual bool arrange() {
+        return file.exec(QStringLiteral(
             "INSERT INTO CliEC VALUES (1, 1, 0);"
             "INSERT INTO Facture VALUES (7, '2005-03-05', 1, 'Alami', 'Rue 1', 'Facture', 0, 0),"
             " (8, '2005-03-09', 1, 'Alami', 'Rue 1', 'Facture', 0, 0);"
             "INSERT INTO DetFact VALUES (7, '1', '1', 'Stylo', '2,00', '2,00'),"
-            " (8, '1', '2', 'Cahier', '5,00', '10,00');")));
+            " (8, '1', '2', 'Cahier', '5,00', '10,00');"));
+    }
+    void SetUp() override {
+        ASSERT_TRUE(arrange());
         start();
         m2 = std::make_unique<Module1>();
         m2->appPath = QFileInfo(file.path()).absolutePath();
@@ -95,7 +99,34 @@ class FaultsTwoCopies : public EditorTest {
     InputAnswerer inputs;
 };
 
+// Both copies started before anything was saved: neither has read a document or a party yet.
+class FaultsTwoCopiesOnAnEmptyFile : public FaultsTwoCopies {
+  protected:
+    bool arrange() override { return true; }
+    int said(const QString& text) const {
+        return int(std::count_if(boxes.shown.begin(), boxes.shown.end(),
+                                 [&](const ShownMessage& s) { return s.text == text; }));
+    }
+};
+
 } // namespace
+
+TEST_F(FaultsTwoCopiesOnAnEmptyFile, NeitherANumberNorAPartyIsWrittenTwice) {
+    typeDocument(*editor, QStringLiteral("1"), QStringLiteral("5"));
+    typeDocument(*editor2, QStringLiteral("1"), QStringLiteral("5"));
+    activate(*editor);
+    save(*editor);
+    activate(*editor2);
+    save(*editor2);
+    EXPECT_EQ(said(QStringLiteral("Facture N° 1 Existe déjà.")), 1);
+    EXPECT_EQ(count("Facture", "NumFact = 1"), "1");
+    EXPECT_TRUE(editor2->ui.Command10->isEnabled()) << "the entry stays, to change its number";
+
+    editor2->ui.txtNumFact->setText(QStringLiteral("2"));
+    save(*editor2);
+    EXPECT_EQ(count("Facture", "NumFact IN (1, 2)"), "2");
+    EXPECT_EQ(count("CliEC", "NumCli = 5"), "1") << "one row for the party both copies wrote";
+}
 
 TEST_F(FaultsTwoCopies, EachCopyKeepsTheOthersSaves) {
     typeDocument(*editor, QStringLiteral("30"), QStringLiteral("200"));

@@ -58,6 +58,26 @@ TEST_F(RecordSetTest, EmptySetHasBothEndsAndFailsMoves) {
     EXPECT_TRUE(rs->NoMatch());
 }
 
+TEST_F(RecordSetTest, AnEmptySetIsSearchedInTheFileAndAFailedReadIsNoAnswer) {
+    auto rs = RecordSet::open(db, QStringLiteral("AVOIR"));
+    ASSERT_TRUE(rs->IsEOF());
+    // Another program (another copy of this one) writes after the set was found empty.
+    ASSERT_TRUE(
+        file.exec(QStringLiteral("INSERT INTO AVOIR VALUES (3, ' ', '1', 'retour', '5,00', '5,00')")));
+    ASSERT_TRUE(rs->FindFirst(QStringLiteral("NumFact=3")));
+    ASSERT_FALSE(rs->NoMatch()) << "found in the file, not answered from memory";
+    EXPECT_EQ(rs->RowCount(), 1);
+
+    // The table is gone: every read fails, and none passes for an empty set or a missing row.
+    ASSERT_TRUE(file.exec(QStringLiteral("DROP TABLE AVOIR")));
+    EXPECT_FALSE(rs->FindFirst(QStringLiteral("NumFact=4")));
+    EXPECT_FALSE(rs->NoMatch());
+    EXPECT_FALSE(rs->MoveLast());
+    EXPECT_EQ(text(*rs, "Design"), "retour") << "the set stays where it stood";
+    EXPECT_EQ(rs->RowCount(), std::nullopt);
+    EXPECT_EQ(rs->RecordCount(), 0);
+}
+
 TEST_F(RecordSetTest, WalksATableInWritingOrder) {
     auto rs = RecordSet::open(db, QStringLiteral("DetFact"));
     ASSERT_TRUE(rs);

@@ -1,9 +1,11 @@
 // pylon-db driven through the built binary, as the other tests and the benchmarks use it.
 #include "editor/amount_text.h"
 #include "store/database.h"
+#include "support/file_faults.h"
 #include "support/temp_db.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QFile>
 #include <QRegularExpression>
@@ -143,6 +145,37 @@ TEST(PylonDbCheck, ReportsPlantedDamage) {
         EXPECT_EQ(runDbTool({QStringLiteral("check"), db.path()}, &out), 1);
         EXPECT_TRUE(out.contains(QString::fromUtf8(p.expected))) << out.toStdString();
         EXPECT_FALSE(out.contains(QStringLiteral("ok\n")));
+    }
+}
+
+// A check must not change what it checks: it neither switches a file to the write-ahead log nor copies the
+// log into the file, and it reads the saves still waiting in the log.
+TEST(PylonDbCheck, ReadsTheFileAndItsLogAndWritesNeither) {
+    for (const bool inLog : {false, true}) {
+        SCOPED_TRACE(inLog ? "saves waiting in the log" : "a rollback-journal file");
+        const TempDb db;
+        const QString path = db.path();
+        {
+            Database w;
+            ASSERT_TRUE(w.open(path));
+            ASSERT_TRUE(w.exec(inLog ? QStringLiteral("PRAGMA wal_autocheckpoint=0")
+                                     : QStringLiteral("PRAGMA journal_mode=DELETE")));
+            // A number used twice: only a check that reads the log finds it there.
+            ASSERT_TRUE(w.exec(
+                QStringLiteral("INSERT INTO CliEC VALUES (1, 0, 0);"
+                               "INSERT INTO Facture VALUES (5, '2005-03-05', 1, 'A', 'B', 'Facture', 0, 0),"
+                               " (5, '2005-03-06', 1, 'A', 'B', 'Facture', 0, 0);"
+                               "INSERT INTO DetFact VALUES (5, ' ', '1', 'x', '1,00', '1,00');")));
+            sqlite3_db_config(w.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        }
+        const QString log = path + QStringLiteral("-wal");
+        const QByteArray file = test::fingerprint(path), logged = test::fingerprint(log);
+        QString out;
+        EXPECT_EQ(runDbTool({QStringLiteral("check"), path}, &out), 1);
+        EXPECT_TRUE(out.contains(QStringLiteral("document number 5 is used by 2 documents")))
+            << out.toStdString();
+        EXPECT_EQ(test::fingerprint(path), file) << "not a byte of the file written";
+        EXPECT_EQ(test::fingerprint(log), logged);
     }
 }
 
