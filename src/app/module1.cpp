@@ -1,6 +1,5 @@
 #include "app/module1.h"
 
-#include "editor/form1.h"
 #include "store/schema.h"
 
 namespace pylon {
@@ -20,10 +19,6 @@ void Module1::requeryAfterWrite() {
 
 void Module1::endEntryAfterRedisplay() {
     if (editMode() && abandonEntry) abandonEntry(*this);
-}
-
-bool Module1::editMode() const {
-    return form1 && form1->ui.Command10->isEnabled();
 }
 
 } // namespace pylon

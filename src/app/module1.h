@@ -14,6 +14,10 @@ namespace pylon {
 
 class Form1;
 
+// What the list window shows: the documents of the current kind, the clients, the suppliers, or every
+// document for a credit note to be attached to.
+enum class ListMode { None, Documents, Clients, Suppliers, Attach };
+
 struct Module1 {
     Database db;
     std::unique_ptr<RecordSet> rsDoc;
@@ -49,11 +53,18 @@ struct Module1 {
     DocKind currentKind() const { return kind; }
     DocKind kind = DocKind::Invoice;
 
-    // A document or credit note is being entered while "&Annuler" is enabled.
-    bool editMode() const;
+    // A document or credit note is being entered. "&Valider" and "&Annuler" are enabled exactly while it
+    // is; they follow this, never the other way round.
+    bool editing = false;
+    // What the list window lists, and so what a double-click on it does. Its caption follows this.
+    ListMode listMode = ListMode::None;
+    bool editMode() const { return editing; }
     // Drops the entry under way as "&Annuler" does. Set when the windows are wired, so that commands of the
     // editor's own layer (the menu) can end an entry too.
     std::function<void(Module1&)> abandonEntry;
+    // Lists every stored document in the list window for a credit note to be attached to: the list
+    // window's own code, above the editing code that asks for it.
+    std::function<void(Module1&)> showAttachList;
     // After a command showed a stored document: an entry still under way would go on over it (a save would
     // then write the lines typed into the document shown), so it is dropped, as a step does.
     void endEntryAfterRedisplay();

@@ -1,6 +1,7 @@
 #include "app/wiring.h"
 
 #include "app/module1.h"
+#include "browse/attach_list.h"
 #include "browse/list_window.h"
 #include "browse/navigation.h"
 #include "editing/edit_mode.h"
@@ -19,6 +20,7 @@ namespace pylon {
 
 void wireEditor(Module1& m) {
     m.abandonEntry = [](Module1& mm) { Command10_Click(mm); };
+    m.showAttachList = [](Module1& mm) { showAttachList(mm); };
     wireNavigation(m);
     wireMenu(m);
     wireListWindow(m);

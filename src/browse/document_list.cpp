@@ -59,7 +59,7 @@ void Command7_Click(Module1& m) {
     w.ui.Label4->show();
     // Every kind goes under the same caption: it is what a double-click goes by, and only the type column
     // tells the kinds apart.
-    w.setWindowTitle(kDocumentListCaption);
+    setListMode(m, w, ListMode::Documents);
     setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Date:"), QStringLiteral("Client N°:"));
     const auto rows = documentRows(m);
     const auto columns = w.columns();

@@ -91,20 +91,36 @@ void List1_DblClick(Module1& m) {
     Form2& w = listWindow(m);
     const int row = selectedRow(w.ui.List1);
     const QString t = row >= 0 ? w.ui.List1->item(row)->text() : QString();
-    const QString caption = w.windowTitle();
     // The edit mode and the list are read now: either may have changed since the list was filled.
     if (m.editMode()) {
-        if (caption == kClientListCaption) pickClient(m, row);
+        if (m.listMode == ListMode::Clients) pickClient(m, row);
         return;
     }
-    if (caption == kDocumentListCaption) {
+    switch (m.listMode) {
+    case ListMode::Documents:
         showFound(m, QStringLiteral("NumFact=") + t);
-    } else if (caption == kClientListCaption || caption == kSupplierListCaption) {
+        break;
+    case ListMode::Clients:
+    case ListMode::Suppliers:
         showFound(m, QStringLiteral("NumCli=") + t);
-    } else if (caption == kAttachListCaption && row >= 0) {
+        break;
+    case ListMode::Attach:
         // Without a picked document there is nothing to attach the credit note to.
-        AttachCreditNote(m, t);
+        if (row >= 0) AttachCreditNote(m, t);
+        break;
+    case ListMode::None:
+        break;
     }
+}
+
+void setListMode(Module1& m, Form2& w, ListMode mode) {
+    // The caption names the list for the user; the supplier list is the client list's caption in the
+    // purchase-order kind.
+    static const QString captions[] = {
+        QString(), QStringLiteral("Liste des factures."), QStringLiteral("Liste des clients."),
+        QStringLiteral("Liste des fournisseurs."), QStringLiteral("Attaché Avoir au facture :")};
+    m.listMode = mode;
+    w.setWindowTitle(captions[static_cast<int>(mode)]);
 }
 
 void wireListWindow(Module1& m) {

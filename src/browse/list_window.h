@@ -12,12 +12,10 @@ namespace pylon {
 
 struct Module1;
 class Form2;
+enum class ListMode;
 
-// The captions of the window, which also say what it lists and so what a double-click does.
-inline const QString kDocumentListCaption = QStringLiteral("Liste des factures.");
-inline const QString kClientListCaption = QStringLiteral("Liste des clients.");
-inline const QString kSupplierListCaption = QStringLiteral("Liste des fournisseurs.");
-inline const QString kAttachListCaption = QStringLiteral("Attaché Avoir au facture :");
+// Says what the window lists from now on: Module1::listMode and the caption that names it.
+void setListMode(Module1& m, Form2& w, ListMode mode);
 
 // The window, made and wired on first use and kept until the editor closes.
 Form2& listWindow(Module1& m);

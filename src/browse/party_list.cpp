@@ -68,7 +68,7 @@ void Command9_Click(Module1& m) {
     w.ui.List4->hide();
     w.ui.Label4->hide();
     const bool suppliers = m.currentKind() == DocKind::Order;
-    w.setWindowTitle(suppliers ? kSupplierListCaption : kClientListCaption);
+    setListMode(m, w, suppliers ? ListMode::Suppliers : ListMode::Clients);
     setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Nom:"), QStringLiteral("Adresse:"));
 
     const std::vector<Party> rows = parties(m, suppliers ? m.rsFournisseurs.get() : m.rsClients.get());

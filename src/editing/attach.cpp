@@ -1,6 +1,7 @@
 #include "editing/attach.h"
 
 #include "app/module1.h"
+#include "editing/edit_mode.h"
 #include "editing/new_document.h"
 #include "editor/form1.h"
 #include "store/dates.h"
@@ -38,8 +39,7 @@ void AttachCreditNote(Module1& m, const QString& number) {
     ui.Check1->setChecked(onAccount);
     ui.txtPointeur->show();
     clearForEntry(m);
-    ui.Command6->setEnabled(true);
-    ui.Command10->setEnabled(true);
+    enterEditMode(m, false);
     ui.txtNumFact->setFocus();
     m.CurrentLine = 0;
     if (m.form2) m.form2->hide();

@@ -7,8 +7,17 @@
 
 namespace pylon {
 
+void enterEditMode(Module1& m, bool clientEditable) {
+    Ui::Form1& ui = m.form1->ui;
+    m.editing = true;
+    ui.Command6->setEnabled(true);
+    ui.Command10->setEnabled(true);
+    if (clientEditable) ui.Check1->setEnabled(true);
+}
+
 void leaveEditMode(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
+    m.editing = false;
     ui.txtPointeur->hide();
     pointer::park(m);
     ui.Command6->setEnabled(false);

@@ -1,7 +1,7 @@
 #include "editing/new_document.h"
 
 #include "app/module1.h"
-#include "editing/attach_list.h"
+#include "editing/edit_mode.h"
 #include "editing/line_entry.h"
 #include "editing/numbering.h"
 #include "editor/form1.h"
@@ -24,7 +24,7 @@ void clearForEntry(Module1& m) {
 void Command5_Click(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     if (m.currentKind() == DocKind::CreditNote) {
-        showAttachList(m);
+        if (m.showAttachList) m.showAttachList(m);
         ui.Label15->hide();
         ui.Label17->hide();
         // During a credit note's entry the lines and the pointer stay as they are (a pick does nothing
@@ -41,9 +41,7 @@ void Command5_Click(Module1& m) {
     pointer::park(m);
     ui.txtPointeur->show();
     ui.Check1->setChecked(false);
-    ui.Command6->setEnabled(true);
-    ui.Command10->setEnabled(true);
-    ui.Check1->setEnabled(true);
+    enterEditMode(m, true);
     ui.txtPointeur->setFocus();
     ui.Label15->hide();
     ui.Label17->hide();

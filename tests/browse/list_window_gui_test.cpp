@@ -1,7 +1,8 @@
 // The list window driven through the editor's "Factures" and "Clients" buttons and double-clicks on its rows.
+#include "browse/attach_list.h"
 #include "browse/form2.h"
 #include "browse/list_window.h"
-#include "editing/attach_list.h"
+#include "editing/edit_mode.h"
 #include "support/gui_fixture.h"
 
 #include <QScreen>
@@ -73,7 +74,7 @@ class ListWindow : public EditorTest {
         m->kind = kind;
         m->rsDoc = RecordSet::open(m->db, kindInfo(kind).viewSql);
     }
-    void enterEditMode() { ui().Command10->setEnabled(true); }
+    void enterEditMode() { pylon::enterEditMode(*m, true); }
     void turnWheel(int column, int notches) {
         QWidget* v = list(column)->viewport();
         const QPointF at = v->rect().center();
@@ -298,7 +299,7 @@ TEST_F(ListWindow, AColumnShorterThanTheRowKeepsItsSelection) {
 TEST_F(ListWindow, TheAttachListHandsThePickedNumberOverOnlyWhenARowIsSelected) {
     start();
     open(ui().Command7);
-    form2().setWindowTitle(QStringLiteral("Attaché Avoir au facture :"));
+    setListMode(*m, form2(), ListMode::Attach);
     doubleClickBelowRows(1);
     EXPECT_TRUE(form2().isVisible()) << "no row, nothing to attach to";
     doubleClickRow(2, 1);

@@ -1,3 +1,4 @@
+#include "editing/edit_mode.h"
 #include "editor/show_document.h"
 #include "support/gui_fixture.h"
 
@@ -125,8 +126,7 @@ TEST_F(Navigation, InEditModeEnterMovesOnAndAStepAbandonsTheEntry) {
     editor->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     click(ui().Command3); // on 12
-    ui().Command10->setEnabled(true);
-    ui().Command6->setEnabled(true);
+    enterEditMode(*m, true);
     ui().txtPointeur->show();
     ui().txtNumFact->setFocus();
     enter(ui().txtNumFact, QStringLiteral("15"));

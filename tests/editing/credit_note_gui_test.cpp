@@ -1,4 +1,5 @@
 #include "browse/form2.h"
+#include "editing/edit_mode.h"
 #include "editor/show_document.h"
 #include "support/gui_fixture.h"
 #include "support/typing.h"
@@ -73,7 +74,7 @@ TEST_F(CreditNote, AttachedTypedAndSaved) {
 
 TEST_F(CreditNote, APickDuringAnEntryDoesNothing) {
     QTest::mouseClick(ui().Command5, Qt::LeftButton);
-    ui().Command10->setEnabled(true); // an entry under way
+    enterEditMode(*m, false); // an entry under way
     ui().txtNumFact->setText(QStringLiteral("typed"));
     pick(1);
     EXPECT_EQ(ui().txtNumFact->text(), "typed");

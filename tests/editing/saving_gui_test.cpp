@@ -1,3 +1,4 @@
+#include "editing/edit_mode.h"
 #include "editor/show_document.h"
 #include "support/gui_fixture.h"
 #include "support/typing.h"
@@ -209,8 +210,7 @@ TEST_F(Saving, ACreditNoteOnAMissingDocumentIsRefused) {
     ui().txtNumCli->setText(QStringLiteral("1"));
     ui().txtNomCli->setText(QStringLiteral("Alami"));
     ui().txtAdrCli->setPlainText(QStringLiteral("Rue 1"));
-    ui().Command6->setEnabled(true);
-    ui().Command10->setEnabled(true);
+    enterEditMode(*m, false);
     ui().txtPointeur->show();
     typeLine(ui().txtPointeur, {"", "1", "Retour", "2", QString()});
     save();

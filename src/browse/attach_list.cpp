@@ -1,4 +1,4 @@
-#include "editing/attach_list.h"
+#include "browse/attach_list.h"
 
 #include "app/module1.h"
 #include "browse/form2.h"
@@ -11,7 +11,7 @@ void showAttachList(Module1& m) {
     // The type column keeps whatever the last list left in it.
     for (QListWidget* l : {w.ui.List1, w.ui.List2, w.ui.List3})
         l->clear();
-    w.setWindowTitle(kAttachListCaption);
+    setListMode(m, w, ListMode::Attach);
     setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Date:"), QStringLiteral("Client N°:"));
     QStringList columns[3];
     if (RecordSet* rs = m.rsNumeros.get()) {
