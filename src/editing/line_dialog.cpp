@@ -5,7 +5,7 @@
 #include "app/module1.h"
 #include "app/paste_guard.h"
 #include "editing/form5.h"
-#include "editing/line_amounts.h"
+#include "store/line_amounts.h"
 #include "editing/line_entry.h"
 #include "editing/line_rewrite.h"
 #include "editor/form1.h"

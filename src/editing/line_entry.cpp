@@ -4,9 +4,9 @@
 #include "app/messages.h"
 #include "app/module1.h"
 #include "app/paste_guard.h"
-#include "editing/line_amounts.h"
-#include "editor/amount_text.h"
 #include "editor/form1.h"
+#include "store/amount_text.h"
+#include "store/line_amounts.h"
 
 #include <QtNumeric>
 
@@ -42,6 +42,12 @@ using namespace pointer;
 void moveTo(Module1& m, int column, int row) {
     m.pointerCell = {column, row};
     place(m);
+}
+
+// A row's text in a column; a row that column does not have reads as no number.
+QString cellText(const QListWidget* list, int row) {
+    const QListWidgetItem* item = list->item(row);
+    return item ? item->text() : QString();
 }
 
 bool isNumberColumn(int column) {
@@ -134,7 +140,7 @@ void txtPointeur_KeyPress(Module1& m, int& k) {
         store(m, ui.List4);
         moveTo(m, kMnt, pointerRow);
         reformatCell(ui.List4, row);
-        p->setText(proposedAmount(ui.List2->item(row), ui.List4->item(row)));
+        p->setText(proposedAmount(cellText(ui.List2, row), cellText(ui.List4, row)));
         break;
     case kMnt:
         store(m, ui.List5);

@@ -1,8 +1,8 @@
 #include "editor/show_document.h"
 
 #include "app/module1.h"
-#include "editor/amount_text.h"
-#include "editor/amount_words.h"
+#include "store/amount_text.h"
+#include "store/amount_words.h"
 #include "editor/form1.h"
 #include "store/dates.h"
 

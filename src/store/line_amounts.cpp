@@ -1,8 +1,6 @@
-#include "editing/line_amounts.h"
+#include "store/line_amounts.h"
 
-#include "editor/amount_text.h"
-
-#include <QListWidgetItem>
+#include "store/amount_text.h"
 
 namespace pylon {
 
@@ -21,11 +19,6 @@ QString proposedAmount(const QString& quantity, const QString& unitPrice) {
     const auto exact = product(quantity, unitPrice);
     const auto cents = exact ? roundExact(*exact, 2) : std::nullopt;
     return cents ? formatAmount(*cents) : QString();
-}
-
-QString proposedAmount(const QListWidgetItem* quantity, const QListWidgetItem* unitPrice) {
-    if (!quantity || !unitPrice) return QString();
-    return proposedAmount(quantity->text(), unitPrice->text());
 }
 
 QString plainProduct(const QString& quantity, const QString& unitPrice) {

@@ -1,4 +1,4 @@
-#include "editor/amount_words.h"
+#include "store/amount_words.h"
 
 #include <gtest/gtest.h>
 

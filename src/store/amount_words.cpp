@@ -1,6 +1,6 @@
-#include "editor/amount_words.h"
+#include "store/amount_words.h"
 
-#include "editor/amount_text.h"
+#include "store/amount_text.h"
 
 #include <cmath>
 #include <optional>
