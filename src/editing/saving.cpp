@@ -68,15 +68,6 @@ bool writeLines(Module1& m, RecordSet& lines) {
     return true;
 }
 
-enum class Lookup { Found, Absent, Failed };
-
-// Asks the file itself. A search that could not read the file is no answer: taking it for "absent" would
-// let a second document take a number, or a second row a party, that the file already holds.
-Lookup lookUp(RecordSet& rs, const QString& criterion) {
-    if (!rs.FindFirst(criterion)) return Lookup::Failed;
-    return rs.NoMatch() ? Lookup::Absent : Lookup::Found;
-}
-
 bool writeClient(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     RecordSet& cli = *m.rsCliEC;

@@ -110,11 +110,21 @@ Outcome askAndWrite(Module1& m, Run& run) {
 
     if (m.currentKind() == DocKind::CreditNote) {
         // Credit-note lines need a document to belong to.
-        if (!month_end::documentExists(m, *number)) return Outcome::Cancelled;
+        const Lookup header = month_end::findDocument(m, *number);
+        if (header == Lookup::Failed) {
+            run.failure = QStringLiteral("le document N° %1 ne peut pas être lu").arg(*number);
+            return Outcome::Failed;
+        }
+        if (header == Lookup::Absent) return Outcome::Cancelled;
         return finish(run, month_end::attachCreditNote(m, *number, *lines));
     }
 
-    if (month_end::documentExists(m, *number)) return refuseTakenNumber(m);
+    const Lookup existing = month_end::findDocument(m, *number);
+    if (existing == Lookup::Failed) {
+        run.failure = QStringLiteral("le numéro %1 ne peut pas être vérifié").arg(*number);
+        return Outcome::Failed;
+    }
+    if (existing == Lookup::Found) return refuseTakenNumber(m);
     const month_end::NewInvoice doc{
         *number, *date, *client, ui.txtNomCli->text(), ui.txtAdrCli->toPlainText(), ui.Check1->isChecked()};
     bool taken = false;

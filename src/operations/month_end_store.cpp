@@ -98,9 +98,8 @@ std::optional<std::vector<Line>> gatherLines(Module1& m, int client, int month) 
     return lines;
 }
 
-bool documentExists(Module1& m, int number) {
-    return m.rsFacture && m.rsFacture->FindFirst(QStringLiteral("NumFact=%1").arg(number)) &&
-           !m.rsFacture->NoMatch();
+Lookup findDocument(Module1& m, int number) {
+    return m.rsFacture ? lookUp(*m.rsFacture, QStringLiteral("NumFact=%1").arg(number)) : Lookup::Failed;
 }
 
 std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines,
@@ -111,7 +110,10 @@ std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std
     return inOneTransaction(m, [&]() -> std::optional<QString> {
         // Asked again now that no other program can write: another copy of the program may have saved
         // the same number since it was first looked up.
-        if (documentExists(m, doc.number)) {
+        const Lookup taken = findDocument(m, doc.number);
+        if (taken == Lookup::Failed)
+            return QStringLiteral("le numéro %1 ne peut pas être vérifié").arg(doc.number);
+        if (taken == Lookup::Found) {
             if (numberTaken) *numberTaken = true;
             return QStringLiteral("le numéro %1 est déjà pris").arg(doc.number);
         }
@@ -140,7 +142,9 @@ std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std
 std::optional<QString> attachCreditNote(Module1& m, int number, const std::vector<Line>& lines) {
     if (!m.rsFacture || !m.rsAvoir) return QStringLiteral("la base de données n'est pas ouverte");
     return inOneTransaction(m, [&]() -> std::optional<QString> {
-        if (!documentExists(m, number)) return QStringLiteral("le document n'existe plus");
+        const Lookup header = findDocument(m, number);
+        if (header == Lookup::Failed) return QStringLiteral("le document ne peut pas être lu");
+        if (header == Lookup::Absent) return QStringLiteral("le document n'existe plus");
         if (!write(*m.rsFacture, {{QStringLiteral("Avoir"), true}}, true))
             return QStringLiteral("le document ne peut pas être marqué");
         if (!addLines(*m.rsAvoir, number, lines))

@@ -1,6 +1,7 @@
 #pragma once
 // What the month-end invoice reads from and writes to the file: the client's lines of the month, then
 // either a new 'Facture M' document holding them or credit-note lines on an existing document.
+#include "store/recordset.h"
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -21,8 +22,8 @@ using Line = std::array<QVariant, 5>;
 // any year, and reads them in the order the query gives; nullopt when the query cannot run.
 std::optional<std::vector<Line>> gatherLines(Module1& m, int client, int month);
 
-// True when a header of any kind has that number.
-bool documentExists(Module1& m, int number);
+// Whether a header of any kind has that number, or Failed when the file could not be read.
+Lookup findDocument(Module1& m, int number);
 
 struct NewInvoice {
     int number = 0;

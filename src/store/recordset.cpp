@@ -387,4 +387,9 @@ bool RecordSet::Requery() {
     return true;
 }
 
+Lookup lookUp(RecordSet& rs, const QString& criteria) {
+    if (!rs.FindFirst(criteria)) return Lookup::Failed;
+    return rs.NoMatch() ? Lookup::Absent : Lookup::Found;
+}
+
 } // namespace pylon

@@ -114,4 +114,10 @@ class RecordSet {
     qint64 aheadChanges_ = -1;
 };
 
+// What a search from the start found: a row (now current), none, or nothing known because the file could
+// not be read. A search that could not read the file is no answer: taken for "absent", it would let a second
+// document take a number, or a second row a party, that the file already holds.
+enum class Lookup { Found, Absent, Failed };
+Lookup lookUp(RecordSet& rs, const QString& criteria);
+
 } // namespace pylon

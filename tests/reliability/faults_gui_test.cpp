@@ -3,6 +3,7 @@
 // and what to do, writes nothing at all, keeps running and keeps the entry on screen.
 #include "editing/form5.h"
 #include "editor/form4.h"
+#include "operations/month_end_store.h"
 #include "store/db_errors.h"
 #include "support/file_faults.h"
 #include "support/gui_fixture.h"
@@ -380,6 +381,19 @@ TEST_F(Faults, ASaveThatCannotLookTheNumberOrThePartyUpWritesNothing) {
         EXPECT_EQ(count("CliEC", "NumCli = 1"), "1");
         QTest::mouseClick(ui().Command10, Qt::LeftButton);
     }
+}
+
+TEST_F(Faults, AMonthEndInvoiceThatCannotLookItsNumberUpWritesNothing) {
+    startActive();
+    const month_end::NewInvoice doc{
+        7, QDate(2005, 3, 31), 1, QStringLiteral("Alami"), QStringLiteral("Rue 1"), true};
+    const std::vector<month_end::Line> lines(1);
+    makeUnreadable(QStringLiteral("Facture"));
+    bool taken = false;
+    const auto failure = month_end::writeInvoice(*m, doc, lines, &taken);
+    readableAgain();
+    ASSERT_TRUE(failure.has_value()) << "an unread header could hide number 7";
+    EXPECT_EQ(count("Facture", "NumFact = 7"), "1");
 }
 
 TEST_F(Faults, AFileThatCannotBeReadIsNotSaidEmpty) {
