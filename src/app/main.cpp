@@ -1,9 +1,9 @@
 // The program: the editor window on the database file beside the executable.
-#include "app/activation.h"
 #include "app/module1.h"
 #include "app/startup.h"
 #include "app/translations.h"
 #include "app/wiring.h"
+#include "editor/activation.h"
 #include "editor/fonts.h"
 #include "editor/form1.h"
 

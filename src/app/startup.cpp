@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/messages.h"
 #include "app/module1.h"
 #include "editor/form1.h"
+#include "editor/messages.h"
 #include "editor/show_document.h"
 #include "store/db_errors.h"
 #include "store/schema.h"

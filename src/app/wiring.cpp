@@ -1,6 +1,7 @@
 #include "app/wiring.h"
 
 #include "app/module1.h"
+#include "app/startup.h"
 #include "browse/attach_list.h"
 #include "browse/list_window.h"
 #include "browse/navigation.h"
@@ -9,6 +10,7 @@
 #include "editing/line_entry.h"
 #include "editing/new_document.h"
 #include "editing/saving.h"
+#include "editor/form1.h"
 #include "editor/menu.h"
 #include "operations/cancelling.h"
 #include "operations/deletion.h"
@@ -19,6 +21,8 @@
 namespace pylon {
 
 void wireEditor(Module1& m) {
+    m.form1->activated = [&m] { Form1_Activate(m); };
+    m.form1->unloading = [&m] { Form1_Unload(m); };
     m.abandonEntry = [](Module1& mm) { Command10_Click(mm); };
     m.showAttachList = [](Module1& mm) { showAttachList(mm); };
     wireNavigation(m);

@@ -1,10 +1,10 @@
 #include "browse/navigation.h"
 
-#include "app/key_press.h"
 #include "app/module1.h"
-#include "app/paste_guard.h"
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
+#include "editor/key_press.h"
+#include "editor/paste_guard.h"
 #include "editor/show_document.h"
 
 namespace pylon {

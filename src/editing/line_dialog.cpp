@@ -1,15 +1,15 @@
 #include "editing/line_dialog.h"
 
-#include "app/key_press.h"
-#include "app/messages.h"
 #include "app/module1.h"
-#include "app/paste_guard.h"
 #include "editing/form5.h"
-#include "store/line_amounts.h"
 #include "editing/line_entry.h"
 #include "editing/line_rewrite.h"
 #include "editor/form1.h"
+#include "editor/key_press.h"
+#include "editor/messages.h"
+#include "editor/paste_guard.h"
 #include "editor/show_document.h"
+#include "store/line_amounts.h"
 
 #include <QGuiApplication>
 #include <QItemSelectionModel>

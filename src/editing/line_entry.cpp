@@ -1,10 +1,10 @@
 #include "editing/line_entry.h"
 
-#include "app/key_press.h"
-#include "app/messages.h"
 #include "app/module1.h"
-#include "app/paste_guard.h"
 #include "editor/form1.h"
+#include "editor/key_press.h"
+#include "editor/messages.h"
+#include "editor/paste_guard.h"
 #include "store/amount_text.h"
 #include "store/line_amounts.h"
 

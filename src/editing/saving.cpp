@@ -1,9 +1,9 @@
 #include "editing/saving.h"
 
-#include "app/messages.h"
 #include "app/module1.h"
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
+#include "editor/messages.h"
 #include "editor/show_document.h"
 #include "store/dates.h"
 #include "store/db_errors.h"

@@ -1,8 +1,7 @@
 #include "editor/form1.h"
 
-#include "app/activation.h"
 #include "app/module1.h"
-#include "app/startup.h"
+#include "editor/activation.h"
 
 #include <QCloseEvent>
 
@@ -19,7 +18,7 @@ Form1::Form1(Module1& m, QWidget* parent) : QWidget(parent), m_(m) {
 bool Form1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate && isUserActivation(this)) {
         const bool handled = QWidget::event(e);
-        Form1_Activate(m_);
+        if (activated) activated();
         return handled;
     }
     return QWidget::event(e);
@@ -28,7 +27,7 @@ bool Form1::event(QEvent* e) {
 void Form1::closeEvent(QCloseEvent* e) {
     if (!unloaded_) {
         unloaded_ = true;
-        Form1_Unload(m_);
+        if (unloading) unloading();
     }
     e->accept();
 }

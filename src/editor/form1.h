@@ -5,6 +5,7 @@
 #include "ui_Form1.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 namespace pylon {
@@ -16,6 +17,9 @@ class Form1 : public QWidget {
   public:
     explicit Form1(Module1& m, QWidget* parent = nullptr);
     Ui::Form1 ui;
+    // What the window's own events set off, given by the start-up code that owns the run: each time the
+    // user comes back to the editor from another of the program's windows, and once when it is closed.
+    std::function<void()> activated, unloading;
 
   protected:
     bool event(QEvent* e) override;

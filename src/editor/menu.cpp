@@ -1,10 +1,10 @@
 #include "editor/menu.h"
 
-#include "app/messages.h"
 #include "app/module1.h"
 #include "editor/form1.h"
 #include "editor/form4.h"
 #include "editor/kind_captions.h"
+#include "editor/messages.h"
 #include "editor/show_document.h"
 
 #include <QButtonGroup>

@@ -1,8 +1,8 @@
 #include "operations/office.h"
 
-#include "app/messages.h"
 #include "app/module1.h"
 #include "editor/form1.h"
+#include "editor/messages.h"
 #include "operations/author_box.h"
 #include "operations/quit.h"
 

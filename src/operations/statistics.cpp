@@ -1,8 +1,8 @@
 #include "operations/statistics.h"
 
-#include "app/messages.h"
 #include "app/module1.h"
 #include "editor/form1.h"
+#include "editor/messages.h"
 
 namespace pylon {
 

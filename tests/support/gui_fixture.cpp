@@ -1,8 +1,8 @@
 #include "support/gui_fixture.h"
 
-#include "app/activation.h"
 #include "app/startup.h"
 #include "app/wiring.h"
+#include "editor/activation.h"
 
 #include <QAbstractButton>
 #include <QApplication>

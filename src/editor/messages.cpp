@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "editor/messages.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "app/paste_guard.h"
+#include "editor/paste_guard.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

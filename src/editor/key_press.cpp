@@ -1,4 +1,4 @@
-#include "app/key_press.h"
+#include "editor/key_press.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

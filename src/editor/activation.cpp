@@ -1,4 +1,4 @@
-#include "app/activation.h"
+#include "editor/activation.h"
 
 #include <QApplication>
 #include <QApplicationStateChangeEvent>

@@ -1,6 +1,6 @@
-#include "app/input_box.h"
+#include "editor/input_box.h"
 
-#include "app/messages.h"
+#include "editor/messages.h"
 
 #include <QInputDialog>
 
