@@ -37,7 +37,7 @@ QString parseDemoOption(const QString& name, const QString& value, demo::DemoOpt
 
 QString usageLine() {
     return QStringLiteral("usage: pylon-db init PATH | pylon-db demo PATH [--documents N] [--seed S] | "
-                          "pylon-db check PATH");
+                          "pylon-db check PATH | pylon-db dump PATH");
 }
 
 ParsedCommandLine parseCommandLine(const QStringList& args) {
@@ -54,6 +54,8 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
         c.action = Action::Demo;
     } else if (verb == u"check") {
         c.action = Action::Check;
+    } else if (verb == u"dump") {
+        c.action = Action::Dump;
     } else if (verb == u"help" || verb == u"--help" || verb == u"-h") {
         c.action = Action::Help;
         return result;

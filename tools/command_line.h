@@ -8,7 +8,7 @@
 
 namespace pylon::dbtool {
 
-enum class Action { Init, Demo, Check, Help };
+enum class Action { Init, Demo, Check, Dump, Help };
 
 struct Command {
     Action action = Action::Help;

@@ -1,5 +1,6 @@
 #include "db_commands.h"
 
+#include "dump_text.h"
 #include "store/database.h"
 #include "store/schema.h"
 
@@ -27,6 +28,18 @@ void removeDatabase(Database& db, const QString& path) {
     db.close();
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
         QFile::remove(path + QLatin1String(suffix));
+}
+
+// Reading changes nothing: read-only, so neither the journal mode is switched nor the log copied into the
+// file (the saves waiting in it are read all the same).
+// Empty when the file is open, else why not.
+QString openForReading(Database& db, const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return QStringLiteral("%1: no such file").arg(path);
+    if (!info.isFile()) return QStringLiteral("%1 is not a file").arg(path);
+    if (!db.open(path, Database::Mode::ReadOnly))
+        return QStringLiteral("cannot open %1: %2").arg(path, db.lastError());
+    return {};
 }
 
 } // namespace
@@ -93,19 +106,29 @@ int makeDemo(const QString& path, const demo::DemoOptions& options) {
 }
 
 int checkDatabase(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return fail(QStringLiteral("%1: no such file").arg(path));
-    if (!info.isFile()) return fail(QStringLiteral("%1 is not a file").arg(path));
-    // A check changes nothing: read-only, so neither the journal mode is switched nor the log copied into
-    // the file (the saves waiting in it are read all the same).
     Database db;
-    if (!db.open(path, Database::Mode::ReadOnly))
-        return fail(QStringLiteral("cannot open %1: %2").arg(path, db.lastError()));
+    if (const QString why = openForReading(db, path); !why.isEmpty()) return fail(why);
     const QStringList problems = schema::check(db);
     for (const QString& p : problems)
         printLine(p);
     if (!problems.isEmpty()) return 1;
     printLine(QStringLiteral("ok"));
+    return 0;
+}
+
+int dumpDatabase(const QString& path) {
+    Database db;
+    if (const QString why = openForReading(db, path); !why.isEmpty()) return fail(why);
+    // Tell a file that is not a database, or not ours, in one line rather than by an empty text.
+    if (!schema::hasTables(db)) {
+        if (!db.lastError().isEmpty())
+            return fail(QStringLiteral("cannot read %1: %2").arg(path, db.lastError()));
+        return fail(QStringLiteral("%1 lacks one of the tables Facture, DetFact, AVOIR, CliEC").arg(path));
+    }
+    QString why;
+    if (!writeDump(db, stdout, &why)) return fail(QStringLiteral("cannot read %1: %2").arg(path, why));
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return fail(QStringLiteral("cannot write the text of %1").arg(path));
     return 0;
 }
 

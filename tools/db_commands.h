@@ -13,6 +13,9 @@ int initDatabase(const QString& path);
 int makeDemo(const QString& path, const demo::DemoOptions& options);
 // Prints each breach of the file's invariants, or "ok". Reads the file (and its log) without writing.
 int checkDatabase(const QString& path);
+// Prints the business the file holds as canonical text (dump_text.h). Reads the file and its log without
+// writing.
+int dumpDatabase(const QString& path);
 
 // "pylon-db: message" on stderr.
 void printError(const QString& message);

@@ -1,4 +1,4 @@
-// pylon-db: creates, fills and checks database files outside the program, for tests, benchmarks and
+// pylon-db: creates, fills, checks and prints database files outside the program, for tests, benchmarks and
 // support. No windows; the store library does the work.
 #include "command_line.h"
 #include "db_commands.h"
@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
         return makeDemo(c.path, c.demo);
     case Action::Check:
         return checkDatabase(c.path);
+    case Action::Dump:
+        return dumpDatabase(c.path);
     case Action::Help:
         break;
     }

@@ -39,4 +39,11 @@ int runDbTool(const QStringList& args, QString* out) {
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
+QString dumpOf(const QString& path) {
+    QString out;
+    const int code = runDbTool({QStringLiteral("dump"), path}, &out);
+    if (code != 0) return QStringLiteral("pylon-db dump failed (%1): %2").arg(code).arg(out);
+    return out;
+}
+
 } // namespace pylon::test

@@ -31,4 +31,8 @@ class TempDb {
 // Runs the database tool with arguments; returns its exit code, output in *out when given.
 int runDbTool(const QStringList& args, QString* out = nullptr);
 
+// The business the file holds as `pylon-db dump` prints it: equal texts, equal files. A file the tool
+// cannot read gives a text that starts "pylon-db dump failed" and so equals no dump.
+QString dumpOf(const QString& path);
+
 } // namespace pylon::test

@@ -15,24 +15,9 @@
 namespace pylon {
 namespace {
 
+using test::dumpOf;
 using test::runDbTool;
 using test::TempDb;
-
-// Every cell of the four tables in storage order: two files with the same fingerprint hold the same data.
-QString fingerprint(const TempDb& db) {
-    QString all;
-    for (const char* sql :
-         {"SELECT group_concat(quote(NumFact)||quote(DateFact)||quote(NumCli)||quote(NomCli)||quote(AdrCli)||"
-          "quote(TypeFact)||quote(Avoir)||quote(\"Annulée\"), '|') FROM (SELECT * FROM Facture ORDER BY "
-          "rowid)",
-          "SELECT group_concat(NumFact||NB||Qt||Design||PU||Mnt, '|') FROM (SELECT * FROM DetFact ORDER BY "
-          "rowid)",
-          "SELECT group_concat(NumFact||NB||Qt||Design||PU||Mnt, '|') FROM (SELECT * FROM AVOIR ORDER BY "
-          "rowid)",
-          "SELECT group_concat(NumCli||ClientC||Frs, '|') FROM (SELECT * FROM CliEC ORDER BY rowid)"})
-        all += db.scalar(QString::fromUtf8(sql)) + QLatin1Char('#');
-    return all;
-}
 
 // ---- init and check on an empty file ----
 
@@ -75,20 +60,31 @@ TEST_F(PylonDbFiles, InitAndDemoNeverOverwriteAFile) {
     }
 }
 
-TEST_F(PylonDbFiles, CheckRejectsWhatIsNotADatabaseInOneLine) {
+TEST_F(PylonDbFiles, ReadingCommandsRejectWhatIsNotADatabaseInOneLine) {
     const QString text = file("notes.txt");
     {
         QFile f(text);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));
     }
-    for (const QString& path : {file("missing"), text, dir_.path()}) {
-        SCOPED_TRACE(path.toStdString());
-        QString out;
-        EXPECT_EQ(runDbTool({QStringLiteral("check"), path}, &out), 1);
-        EXPECT_TRUE(out.startsWith(QStringLiteral("pylon-db: "))) << out.toStdString();
-        EXPECT_EQ(out.count(QLatin1Char('\n')), 1) << out.toStdString();
+    for (const QString& command : {QStringLiteral("check"), QStringLiteral("dump")})
+        for (const QString& path : {file("missing"), text, dir_.path()}) {
+            SCOPED_TRACE((command + QLatin1Char(' ') + path).toStdString());
+            QString out;
+            EXPECT_EQ(runDbTool({command, path}, &out), 1);
+            EXPECT_TRUE(out.startsWith(QStringLiteral("pylon-db: "))) << out.toStdString();
+            EXPECT_EQ(out.count(QLatin1Char('\n')), 1) << out.toStdString();
+        }
+    // A database, but not ours: nothing to print, and said so.
+    const QString other = file("other.db");
+    {
+        Database db;
+        ASSERT_TRUE(db.open(other, Database::Mode::Create));
+        ASSERT_TRUE(db.exec(QStringLiteral("CREATE TABLE Notes(t TEXT)")));
     }
+    QString out;
+    EXPECT_EQ(runDbTool({QStringLiteral("dump"), other}, &out), 1);
+    EXPECT_TRUE(out.contains(QStringLiteral("lacks one of the tables"))) << out.toStdString();
 }
 
 TEST_F(PylonDbFiles, UsageErrorsExitWithTwoAndCreateNothing) {
@@ -100,6 +96,8 @@ TEST_F(PylonDbFiles, UsageErrorsExitWithTwoAndCreateNothing) {
         {QStringLiteral("check")},
         {QStringLiteral("init"), path, QStringLiteral("extra")},
         {QStringLiteral("check"), path, QStringLiteral("--seed"), QStringLiteral("1")},
+        {QStringLiteral("dump")},
+        {QStringLiteral("dump"), path, QStringLiteral("--seed"), QStringLiteral("1")},
         {QStringLiteral("demo"), path, QStringLiteral("--documents")},
         {QStringLiteral("demo"), path, QStringLiteral("--documents"), QStringLiteral("0")},
         {QStringLiteral("demo"), path, QStringLiteral("--documents"), QStringLiteral("-5")},
@@ -148,9 +146,30 @@ TEST(PylonDbCheck, ReportsPlantedDamage) {
     }
 }
 
-// A check must not change what it checks: it neither switches a file to the write-ahead log nor copies the
-// log into the file, and it reads the saves still waiting in the log.
-TEST(PylonDbCheck, ReadsTheFileAndItsLogAndWritesNeither) {
+// Checking or printing a file must not change it: neither switch it to the write-ahead log nor copy the
+// log into the file; and the saves still waiting in the log are read.
+struct ReadingCommand {
+    const char* command;
+    int exitCode;
+    const char* saysIt; // what shows the duplicate number 5 was read
+};
+
+void PrintTo(const ReadingCommand& c, std::ostream* os) {
+    *os << c.command;
+}
+
+class PylonDbReading : public ::testing::TestWithParam<ReadingCommand> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PylonDbReading,
+    ::testing::Values(ReadingCommand{"check", 1, "document number 5 is used by 2 documents"},
+                      ReadingCommand{"dump", 0,
+                                     "  5, '2005-03-05', 1, 'A', 'B', 'Facture', 0, 0\n"
+                                     "  5, '2005-03-06', 1, 'A', 'B', 'Facture', 0, 0\n"}),
+    [](const auto& info) { return std::string(info.param.command); });
+
+TEST_P(PylonDbReading, ReadsTheFileAndItsLogAndWritesNeither) {
+    const ReadingCommand& c = GetParam();
     for (const bool inLog : {false, true}) {
         SCOPED_TRACE(inLog ? "saves waiting in the log" : "a rollback-journal file");
         const TempDb db;
@@ -171,9 +190,8 @@ TEST(PylonDbCheck, ReadsTheFileAndItsLogAndWritesNeither) {
         const QString log = path + QStringLiteral("-wal");
         const QByteArray file = test::fingerprint(path), logged = test::fingerprint(log);
         QString out;
-        EXPECT_EQ(runDbTool({QStringLiteral("check"), path}, &out), 1);
-        EXPECT_TRUE(out.contains(QStringLiteral("document number 5 is used by 2 documents")))
-            << out.toStdString();
+        EXPECT_EQ(runDbTool({QString::fromUtf8(c.command), path}, &out), c.exitCode);
+        EXPECT_TRUE(out.contains(QString::fromUtf8(c.saysIt))) << out.toStdString();
         EXPECT_EQ(test::fingerprint(path), file) << "not a byte of the file written";
         EXPECT_EQ(test::fingerprint(log), logged);
     }
@@ -220,10 +238,10 @@ TEST_F(PylonDbDemo, SummaryLineMatchesTheFile) {
 
 TEST_F(PylonDbDemo, SameSeedSameFileOtherSeedOtherFile) {
     const TempDb a(300, 5), b(300, 5), c(300, 6);
-    const QString fa = fingerprint(a);
+    const QString fa = dumpOf(a.path());
     EXPECT_GT(fa.size(), 10000);
-    EXPECT_EQ(fa, fingerprint(b));
-    EXPECT_NE(fa, fingerprint(c));
+    EXPECT_EQ(fa, dumpOf(b.path()));
+    EXPECT_NE(fa, dumpOf(c.path()));
 }
 
 TEST_F(PylonDbDemo, HoldsEveryKindOfDocumentAndParty) {
