@@ -1,13 +1,13 @@
 #include "editor/show_document.h"
 
 #include "app/module1.h"
+#include "editor/form1.h"
 #include "store/amount_text.h"
 #include "store/amount_words.h"
-#include "editor/form1.h"
 #include "store/dates.h"
+#include "store/totals.h"
 
 #include <QDate>
-#include <QtNumeric>
 
 namespace pylon {
 
@@ -78,26 +78,22 @@ void ShowCurrentDocument(Module1& m) {
     ui.Label15->setVisible(hasCreditNote && m.currentKind() == DocKind::Invoice);
     ui.Label17->setVisible(cancelled);
 
-    // Totals, in ten-thousandths so that the tax and the total add up exactly. A sum beyond the range of
-    // amounts cannot be shown truly: that total keeps its text, and so do the totals made from it.
-    Amount ht = 0;
-    bool htComputed = true;
+    // Totals, in ten-thousandths so that the tax and the total add up exactly. A total that cannot be
+    // computed keeps its text.
+    QStringList amounts;
     for (int i = 0; i < ui.List5->count(); ++i)
-        if (const auto a = parseAmount(ui.List5->item(i)->text()))
-            htComputed = htComputed && !qAddOverflow(ht, *a, &ht);
-    if (htComputed) {
-        const Amount tva = vatOf(ht);
-        Amount ttc = 0;
-        ui.txtTotalHT->setText(formatAmount(ht));
-        ui.txtTVA->setText(formatAmount(tva));
-        if (!qAddOverflow(ht, tva, &ttc)) ui.txtTotalTTC->setText(formatAmount(ttc));
-    }
+        amounts << ui.List5->item(i)->text();
+    const Totals totals = totalsOf(amounts);
+    if (totals.ht) ui.txtTotalHT->setText(formatAmount(*totals.ht));
+    if (totals.tva) ui.txtTVA->setText(formatAmount(*totals.tva));
+    if (totals.ttc) ui.txtTotalTTC->setText(formatAmount(*totals.ttc));
 
     for (QListWidget* l : {ui.List4, ui.List5})
         for (int i = 0; i < l->count(); ++i)
             if (const auto t = reformatAmount(l->item(i)->text())) l->item(i)->setText(*t);
 
-    ui.txtSomme->setPlainText(TotalInWords(ui.txtTotalTTC->text()));
+    // The words say the total with tax; one that could not be computed is still the one on screen.
+    ui.txtSomme->setPlainText(TotalInWords(totals.ttc ? formatAmount(*totals.ttc) : ui.txtTotalTTC->text()));
 
     for (QListWidget* l : {ui.List5, ui.List4})
         for (int i = 0; i < l->count(); ++i)

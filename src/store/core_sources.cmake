@@ -16,4 +16,5 @@ set(PYLON_CORE_FILES
   store/schema.cpp
   store/source_sql.cpp
   store/statement.cpp
+  store/totals.cpp
   store/wal_log.cpp)
