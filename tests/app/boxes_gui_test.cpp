@@ -2,7 +2,6 @@
 #include "editor/input_box.h"
 #include "editor/messages.h"
 #include "support/gui_fixture.h"
-#include "support/input_answerer.h"
 
 #include <QWidget>
 

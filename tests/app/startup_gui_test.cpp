@@ -12,13 +12,6 @@ using namespace pylon::test;
 
 namespace {
 
-int countMessages(const BoxAnswerer& b, const QString& text) {
-    int n = 0;
-    for (const auto& s : b.shown)
-        n += s.text == text;
-    return n;
-}
-
 const QString kEmpty = QStringLiteral("La base de données est vide.");
 
 } // namespace
@@ -29,17 +22,16 @@ TEST_F(Startup, EmptyDatabaseIsSaidOncePerReturnToTheEditor) {
     start();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     QTest::qWait(100);
-    ASSERT_EQ(countMessages(boxes, kEmpty), 1) << "once at start, not again when its own box closes";
+    ASSERT_EQ(boxes.said(kEmpty), 1) << "once at start, not again when its own box closes";
     EXPECT_EQ(boxes.shown.front().title, "Message");
 
     // "&Menu", then the menu's "&Annuler": back in the editor.
-    QTest::mouseClick(ui().Command15, Qt::LeftButton);
-    auto* menu = qobject_cast<Form4*>(m->form4.get());
-    ASSERT_TRUE(menu && QTest::qWaitForWindowActive(menu));
+    Form4* menu = openMenu(*m);
+    ASSERT_TRUE(menu);
     QTest::mouseClick(menu->ui.Command2, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     QTest::qWait(100);
-    EXPECT_EQ(countMessages(boxes, kEmpty), 2) << "again on return from another window, once";
+    EXPECT_EQ(boxes.said(kEmpty), 2) << "again on return from another window, once";
     EXPECT_TRUE(ui().txtNumFact->text().isEmpty());
 
     // The user works in another program, then clicks the editor again. Qt tells the application when none
@@ -56,7 +48,7 @@ TEST_F(Startup, EmptyDatabaseIsSaidOncePerReturnToTheEditor) {
     editor->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     QTest::qWait(100);
-    EXPECT_EQ(countMessages(boxes, kEmpty), 2) << "not on return from another program";
+    EXPECT_EQ(boxes.said(kEmpty), 2) << "not on return from another program";
 }
 
 TEST_F(Startup, DocumentsOfOtherKindsOnlyGiveNoMessage) {
@@ -99,7 +91,7 @@ TEST_F(Startup, MissingOrUnreadableFileIsSaidThenTheEditorIsEmptyAndTheFileUntou
         EXPECT_EQ(boxes.shown[0].title, "Gestionnaire de la facture");
         EXPECT_EQ(boxes.shown[0].text,
                   QStringLiteral("Base de données introuvable ou illisible :\r\n") + file.path());
-        EXPECT_EQ(countMessages(boxes, kEmpty), 0);
+        EXPECT_EQ(boxes.said(kEmpty), 0);
         EXPECT_TRUE(ui().txtNumFact->text().isEmpty());
         EXPECT_EQ(ui().txtTotalTTC->text(), "     0,00");
         EXPECT_EQ(QFile::exists(file.path()), present) << "the program never makes a database of its own";

@@ -1,5 +1,4 @@
 #include "editing/edit_mode.h"
-#include "editor/show_document.h"
 #include "support/gui_fixture.h"
 
 #include <QApplication>
@@ -35,11 +34,6 @@ class Navigation : public EditorTest {
     }
     QString shown() const { return ui().txtNumFact->text(); }
     void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-    void useKind(DocKind kind) {
-        m->kind = kind;
-        m->rsDoc = RecordSet::open(m->db, kindInfo(kind).viewSql);
-        ShowCurrentDocument(*m);
-    }
     void enter(QLineEdit* field, const QString& typed) {
         field->clear();
         QTest::keyClicks(field, typed);
@@ -74,12 +68,12 @@ TEST_F(Navigation, StepsCrossWholeDocumentsAndStopAtTheEnds) {
 }
 
 TEST_F(Navigation, AOneDocumentViewAndTheCreditNoteView) {
-    useKind(DocKind::Quote);
+    arrangeKind(DocKind::Quote);
     for (QPushButton* b : {ui().Command1, ui().Command2, ui().Command3, ui().Command4}) {
         click(b);
         EXPECT_EQ(shown(), "20");
     }
-    useKind(DocKind::CreditNote);
+    arrangeKind(DocKind::CreditNote);
     EXPECT_EQ(shown(), "12");
     click(ui().Command3);
     EXPECT_EQ(shown(), "15");

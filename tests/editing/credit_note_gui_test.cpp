@@ -1,6 +1,5 @@
 #include "browse/form2.h"
 #include "editing/edit_mode.h"
-#include "editor/show_document.h"
 #include "support/gui_fixture.h"
 #include "support/typing.h"
 
@@ -22,9 +21,7 @@ class CreditNote : public EditorTest {
             "INSERT INTO Facture VALUES (4, '2026-03-03', 9, 'Fournil', 'Rue 9', 'BC', 0, 0);"
             "INSERT INTO DetFact VALUES (4, ' ', '1', 'Encre', '9,00', '9,00');")));
         start();
-        m->kind = DocKind::CreditNote;
-        m->rsDoc = RecordSet::open(m->db, kindInfo(DocKind::CreditNote).viewSql);
-        ShowCurrentDocument(*m);
+        arrangeKind(DocKind::CreditNote);
     }
     Form2& list() { return *static_cast<Form2*>(m->form2.get()); }
     void pick(int row) {
@@ -108,8 +105,7 @@ TEST_P(CreditNoteEntryEnded, NothingIsLeftToSaveTwice) {
     ASSERT_TRUE(
         file.exec(QStringLiteral("UPDATE Facture SET Avoir = 1 WHERE NumFact = 3;"
                                  "INSERT INTO AVOIR VALUES (3, ' ', '1', 'Retour', '5,00', '5,00');")));
-    m->rsDoc = RecordSet::open(m->db, kindInfo(DocKind::CreditNote).viewSql);
-    ShowCurrentDocument(*m);
+    arrangeKind(DocKind::CreditNote);
     QTest::mouseClick(ui().Command5, Qt::LeftButton);
     pick(0);
     typeLine(ui().txtPointeur, {"", "1", "Encore", "7", QString()});

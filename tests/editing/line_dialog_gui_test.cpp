@@ -1,7 +1,7 @@
 #include "editing/form5.h"
 #include "editing/line_dialog.h"
-#include "editor/show_document.h"
 #include "support/gui_fixture.h"
+#include "support/typing.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -67,21 +67,7 @@ class LineDialog : public EditorTest {
         QTest::keyClicks(box, typed);
         if (enter) QTest::keyClick(box, Qt::Key_Return);
     }
-    void typeLine(const QStringList& cells) {
-        for (const QString& cell : cells) {
-            QTest::keyClicks(ui().txtPointeur, cell);
-            QTest::keyClick(ui().txtPointeur, Qt::Key_Return);
-        }
-        QTest::keyClick(ui().txtPointeur, Qt::Key_Return); // the proposed amount
-    }
-    void useCreditNotes() {
-        m->kind = DocKind::CreditNote;
-        m->rsDoc = RecordSet::open(m->db, kindInfo(DocKind::CreditNote).viewSql);
-        ShowCurrentDocument(*m);
-    }
-    int storedLineCount() const {
-        return file.scalar(QStringLiteral("SELECT count(*) FROM DetFact")).toInt();
-    }
+    int storedLineCount() const { return count("DetFact").toInt(); }
 
     const char* arrange = nullptr;
 };
@@ -177,7 +163,7 @@ TEST_F(LineDialog, SingleSpaceCellsShowEmptyAndAreRewrittenEmpty) {
 }
 
 TEST_F(LineDialog, ValidatingACreditNoteRewritesItsOwnLines) {
-    useCreditNotes();
+    arrangeKind(DocKind::CreditNote);
     ASSERT_EQ(ui().txtNumFact->text(), "8");
     Form5& d = open(ui().List1, 1);
     retype(d.ui.Text2, QStringLiteral("4"));
@@ -195,8 +181,7 @@ TEST_F(LineDialog, DuringAnEntryOnlyTheListsChange) {
     QTest::mouseClick(ui().Command5, Qt::LeftButton);
     ASSERT_TRUE(ui().Command10->isEnabled());
     for (int i = 0; i < 5; ++i)
-        typeLine(
-            {QString::number(i + 1), QStringLiteral("2"), QStringLiteral("Article"), QStringLiteral("10")});
+        typeLine(ui().txtPointeur, {QString::number(i + 1), "2", "Article", "10", QString()});
     ASSERT_EQ(m->CurrentLine, 5);
     const QString number = ui().txtNumFact->text();
     const int linesBefore = storedLineCount();
@@ -213,22 +198,22 @@ TEST_F(LineDialog, DuringAnEntryOnlyTheListsChange) {
               "0");
     EXPECT_EQ(ui().txtTotalHT->text().trimmed(), "100,00") << "totals wait for the save";
 
-    typeLine({QStringLiteral("6"), QStringLiteral("2"), QStringLiteral("Article"), QStringLiteral("10")});
+    typeLine(ui().txtPointeur, {"6", "2", "Article", "10", QString()});
     EXPECT_EQ(column(1), QStringList({"1", "2", "3", "4", "5", "6"}));
     EXPECT_EQ(ui().txtTotalHT->text().trimmed(), "120,00");
 }
 
 TEST_F(LineDialog, CancellingDuringAnEntryKeepsTypingWhereThePointerIs) {
     QTest::mouseClick(ui().Command5, Qt::LeftButton);
-    typeLine({QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("1")});
-    typeLine({QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("B"), QStringLiteral("1")});
+    typeLine(ui().txtPointeur, {"1", "1", "A", "1", QString()});
+    typeLine(ui().txtPointeur, {"2", "1", "B", "1", QString()});
     Form5& d = open(ui().List1, 0);
     EXPECT_EQ(m->CurrentLine, 2) << "the dialog keeps its row apart from the pointer's";
     retype(d.ui.Text1, QStringLiteral("autre"));
     QTest::mouseClick(d.ui.Command2, Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(m->CurrentLine, 2);
-    typeLine({QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("C"), QStringLiteral("1")});
+    typeLine(ui().txtPointeur, {"3", "1", "C", "1", QString()});
     EXPECT_EQ(column(1), QStringList({"1", "2", "3"}));
     EXPECT_EQ(column(3), QStringList({"A", "B", "C"}));
 }
@@ -294,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(LineDialog, LineDialogAfterRedisplay,
 
 TEST_F(LineDialog, ALineOfADroppedEntryNeverReachesTheStoredDocument) {
     QTest::mouseClick(ui().Command5, Qt::LeftButton);
-    typeLine({QStringLiteral("N"), QStringLiteral("1"), QStringLiteral("Nouveau"), QStringLiteral("1")});
+    typeLine(ui().txtPointeur, {"N", "1", "Nouveau", "1", QString()});
     Form5& d = open(ui().List1, 0);
     QTest::mouseClick(ui().Command10, Qt::LeftButton); // the entry is dropped, invoice 4 is shown again
     ASSERT_FALSE(ui().Command10->isEnabled());
@@ -305,8 +290,8 @@ TEST_F(LineDialog, ALineOfADroppedEntryNeverReachesTheStoredDocument) {
 
 TEST_F(LineDialog, TypingGoesOnUnderThePointerWhileTheDialogIsOpen) {
     QTest::mouseClick(ui().Command5, Qt::LeftButton);
-    typeLine({QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("1")});
-    typeLine({QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("2")});
+    typeLine(ui().txtPointeur, {"1", "1", "A", "1", QString()});
+    typeLine(ui().txtPointeur, {"2", "2", "B", "2", QString()});
     QTest::keyClicks(ui().txtPointeur, QStringLiteral("3"));
     QTest::keyClick(ui().txtPointeur, Qt::Key_Return); // the third line's N.B. is stored
     Form5& d = open(ui().List3, 0);

@@ -1,5 +1,4 @@
 #include "editing/edit_mode.h"
-#include "editor/show_document.h"
 #include "support/gui_fixture.h"
 #include "support/typing.h"
 
@@ -25,27 +24,20 @@ class Saving : public EditorTest {
         editor->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     }
-    void useKind(DocKind kind) {
-        m->kind = kind;
-        m->rsDoc = RecordSet::open(m->db, kindInfo(kind).viewSql);
-        ShowCurrentDocument(*m);
-    }
-    // "Aj&outer", a header and two lines, the second with an empty N.B. cell.
-    void typeDocument(const QString& number, const QString& client) {
-        QTest::mouseClick(ui().Command5, Qt::LeftButton);
-        if (!number.isEmpty()) ui().txtNumFact->setText(number);
-        ui().txtDateFact->setText(QStringLiteral("31/1/04"));
-        ui().txtNumCli->setText(client);
-        ui().txtNomCli->setText(QStringLiteral("Société Générale d'Écrous"));
-        ui().txtAdrCli->setPlainText(QStringLiteral("12, rue Ibn Sina\nCasablanca"));
-        typeLine(ui().txtPointeur, {"R-1", "3", "Écrous 8 mm", "10", QString()});
-        typeLine(ui().txtPointeur, {"", "2,5", "Rondelles", "1.2", QString()});
-    }
-    void save() { QTest::mouseClick(ui().Command6, Qt::LeftButton); }
     QString rows(const QString& sql) const {
         return file.scalar(QStringLiteral("SELECT group_concat(r, '|') FROM (") + sql + ")");
     }
 };
+
+// A header and two lines, the second with an empty N.B. cell.
+TypedDocument screws(const QString& number, const QString& client) {
+    return {number,
+            "31/1/04",
+            client,
+            "Société Générale d'Écrous",
+            "12, rue Ibn Sina\nCasablanca",
+            {{"R-1", "3", "Écrous 8 mm", "10", QString()}, {"", "2,5", "Rondelles", "1.2", QString()}}};
+}
 
 } // namespace
 
@@ -62,8 +54,8 @@ TEST_F(Saving, EveryKindStoresItsClientHeaderAndLines) {
                  {DocKind::MonthEnd, "Facture M", "10", "0"}};
     int client = 100;
     for (const auto& k : kinds) {
-        useKind(k.kind);
-        typeDocument(QString(), QString::number(++client));
+        arrangeKind(k.kind);
+        typeDocument(screws(QString(), QString::number(++client)));
         EXPECT_EQ(ui().txtNumFact->text(), k.number) << k.type;
         ui().Check1->setChecked(true);
         save();
@@ -108,7 +100,7 @@ TEST_F(Saving, AMissingOrUnreadableHeaderFieldKeepsTheEntry) {
         {ui().txtNumCli, "7x", "Le numéro n'est pas valide.", ui().txtNumCli},
     };
     for (const auto& c : cases) {
-        typeDocument(QStringLiteral("30"), QStringLiteral("200"));
+        typeDocument(screws(QStringLiteral("30"), QStringLiteral("200")));
         c.field->setText(QString::fromUtf8(c.value));
         boxes.shown.clear();
         save();
@@ -125,7 +117,7 @@ TEST_F(Saving, AMissingOrUnreadableHeaderFieldKeepsTheEntry) {
 }
 
 TEST_F(Saving, ATakenNumberKeepsEverythingTypedSoOnlyTheNumberChanges) {
-    typeDocument(QStringLiteral("500"), QStringLiteral("300")); // a purchase order has it
+    typeDocument(screws(QStringLiteral("500"), QStringLiteral("300"))); // a purchase order has it
     typeLine(ui().txtPointeur, {"x"});
     const QString totals = ui().txtTotalTTC->text();
     save();
@@ -167,7 +159,7 @@ TEST_F(Saving, NoLinesStoresNothingAndEndsTheEntry) {
 }
 
 TEST_F(Saving, ASupplierStaysASupplierAndOnlyTheOnAccountFlagFollows) {
-    typeDocument(QStringLiteral("43"), QStringLiteral("50"));
+    typeDocument(screws(QStringLiteral("43"), QStringLiteral("50")));
     ui().Check1->setChecked(true);
     save();
     EXPECT_EQ(file.scalar(QStringLiteral("SELECT ClientC || Frs FROM CliEC WHERE NumCli = 50")), "11");
@@ -177,7 +169,7 @@ TEST_F(Saving, AFailedWriteLeavesNothingBehindAndTheEntryOnScreen) {
     ASSERT_TRUE(
         file.exec(QStringLiteral("CREATE TRIGGER refuse_lines BEFORE INSERT ON DetFact WHEN NEW.Design = "
                                  "'Rondelles' BEGIN SELECT RAISE(ABORT, 'disk trouble'); END;")));
-    typeDocument(QStringLiteral("40"), QStringLiteral("500"));
+    typeDocument(screws(QStringLiteral("40"), QStringLiteral("500")));
     save();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("rien n'a été enregistré")))
@@ -191,7 +183,7 @@ TEST_F(Saving, AFailedWriteLeavesNothingBehindAndTheEntryOnScreen) {
 }
 
 TEST_F(Saving, AbandoningStoresNothingAndShowsThePreviousDocument) {
-    typeDocument(QStringLiteral("41"), QStringLiteral("600"));
+    typeDocument(screws(QStringLiteral("41"), QStringLiteral("600")));
     QTest::mouseClick(ui().Command10, Qt::LeftButton);
     EXPECT_EQ(ui().txtNumFact->text(), "7");
     EXPECT_EQ(ui().List3->count(), 1);
@@ -203,7 +195,7 @@ TEST_F(Saving, AbandoningStoresNothingAndShowsThePreviousDocument) {
 }
 
 TEST_F(Saving, ACreditNoteOnAMissingDocumentIsRefused) {
-    useKind(DocKind::CreditNote);
+    arrangeKind(DocKind::CreditNote);
     // As after a pick in the attach list, then the number changed by hand.
     ui().txtNumFact->setText(QStringLiteral("77"));
     ui().txtDateFact->setText(QStringLiteral("05/01/2026"));

@@ -51,14 +51,6 @@ class Menu : public EditorTest {
 
     Form4* menu() const { return qobject_cast<Form4*>(m->form4.get()); }
 
-    // "&Menu" on the editor; the menu window once it is active.
-    Form4* openMenu() {
-        QTest::mouseClick(ui().Command15, Qt::LeftButton);
-        Form4* w = menu();
-        if (w && !QTest::qWaitForWindowActive(w)) ADD_FAILURE() << "the menu did not become active";
-        return w;
-    }
-
     QRadioButton* option(int n) const {
         return menu()->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(n));
     }
@@ -67,19 +59,11 @@ class Menu : public EditorTest {
             if (option(n)->isChecked()) return n;
         return 0;
     }
-    // A click on the round button itself: the captions do not fill the whole width of the option.
-    void choose(int n) {
-        QTest::mouseClick(option(n), Qt::LeftButton, {}, QPoint(7, option(n)->height() / 2));
-    }
+    void choose(int n) { pickOption(*menu(), DocKind(n)); }
     // "&Lancer" (Command1) or "&Annuler" (Command2), then back in the editor.
     void press(const char* name) {
         QTest::mouseClick(menu()->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
         if (!QTest::qWaitForWindowActive(editor.get())) ADD_FAILURE() << "the editor did not become active";
-    }
-    void launch(int n) {
-        ASSERT_TRUE(openMenu());
-        choose(n);
-        press("Command1");
     }
 
     Captions captions() const {
@@ -110,7 +94,7 @@ TEST_F(Menu, EachKindGivesTheEditorItsCaptions) {
     // Walked in an order where every kind follows one with other captions, the supplier kind included.
     for (const int n : {3, 2, 5, 4, 6, 1, 3, 5, 1}) {
         SCOPED_TRACE(n);
-        launch(n);
+        chooseKind(DocKind(n));
         EXPECT_EQ(captions(), expected[n - 1]);
         EXPECT_EQ(m->currentKind(), DocKind(n));
         EXPECT_FALSE(menu()->isVisible());
@@ -120,7 +104,7 @@ TEST_F(Menu, EachKindGivesTheEditorItsCaptions) {
 TEST_F(Menu, TheMenuWindowIsOneModelessWindowOpeningOnTheInvoice) {
     start();
     const QString rsDocSource = m->rsDoc->source();
-    Form4* first = openMenu();
+    Form4* first = openMenu(*m);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->objectName(), "Form4");
     EXPECT_EQ(first->windowTitle(), "Menu principal");
@@ -135,7 +119,7 @@ TEST_F(Menu, TheMenuWindowIsOneModelessWindowOpeningOnTheInvoice) {
     // The editor stays usable while the menu is open, and "&Menu" again brings back the same window.
     editor->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
-    EXPECT_EQ(openMenu(), first);
+    EXPECT_EQ(openMenu(*m), first);
     int menus = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         menus += w->objectName() == QLatin1String("Form4");
@@ -144,7 +128,7 @@ TEST_F(Menu, TheMenuWindowIsOneModelessWindowOpeningOnTheInvoice) {
 
 TEST_F(Menu, ASelectionCountsOnlyOnceLaunched) {
     start();
-    ASSERT_TRUE(openMenu());
+    ASSERT_TRUE(openMenu(*m));
     choose(5);
     EXPECT_EQ(m->currentKind(), DocKind::Invoice) << "the editor still shows invoices, and works on them";
     EXPECT_EQ(captions(), kInvoice) << "captions change only with \"&Lancer\"";
@@ -157,7 +141,7 @@ TEST_F(Menu, ASelectionCountsOnlyOnceLaunched) {
 TEST_F(Menu, CancelGoesBackToTheOptionSelectedWhenTheMenuBecameActive) {
     start();
     RecordSet* view = m->rsDoc.get();
-    ASSERT_TRUE(openMenu());
+    ASSERT_TRUE(openMenu(*m));
     choose(3);
     choose(4);
     press("Command2");
@@ -170,9 +154,9 @@ TEST_F(Menu, CancelGoesBackToTheOptionSelectedWhenTheMenuBecameActive) {
     EXPECT_EQ(ui().txtNumFact->text(), "5");
 
     // Each activation records the selection anew: after launching quotes, cancelling comes back to quotes.
-    launch(2);
+    chooseKind(DocKind::Quote);
     view = m->rsDoc.get();
-    ASSERT_TRUE(openMenu());
+    ASSERT_TRUE(openMenu(*m));
     EXPECT_EQ(menu()->MenuKind, 2);
     choose(5);
     press("Command2");
@@ -184,7 +168,7 @@ TEST_F(Menu, CancelGoesBackToTheOptionSelectedWhenTheMenuBecameActive) {
 
 TEST_F(Menu, TheCloseBoxHidesTheMenuAndKeepsItsSelection) {
     start();
-    ASSERT_TRUE(openMenu());
+    ASSERT_TRUE(openMenu(*m));
     QPointer<Form4> window = menu();
     choose(4);
     window->windowHandle()->close();
@@ -193,13 +177,13 @@ TEST_F(Menu, TheCloseBoxHidesTheMenuAndKeepsItsSelection) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(selected(), 4);
     EXPECT_EQ(m->currentKind(), DocKind::Invoice) << "kept, but not launched";
-    EXPECT_EQ(openMenu(), window.data());
+    EXPECT_EQ(openMenu(*m), window.data());
     EXPECT_EQ(selected(), 4);
 }
 
 TEST_F(Menu, LaunchingAKindWithoutDocumentsEmptiesTheEditor) {
     start();
-    launch(2);
+    chooseKind(DocKind::Quote);
     EXPECT_EQ(ui().Command7->text(), "Devis");
     EXPECT_EQ(m->rsDoc->source(), kindInfo(DocKind::Quote).viewSql);
     for (QLineEdit* f : {ui().txtNumFact, ui().txtDateFact, ui().txtNumCli, ui().txtNomCli})
@@ -212,7 +196,7 @@ TEST_F(Menu, LaunchingAKindWithoutDocumentsEmptiesTheEditor) {
 
 TEST_F(Menu, LaunchingCreditNotesShowsTheCreditLinesWithoutTheirMarker) {
     start();
-    launch(5);
+    chooseKind(DocKind::CreditNote);
     EXPECT_EQ(ui().Command7->text(), "Avoirs");
     EXPECT_EQ(ui().Label7->text(), "     Avoir Facture :");
     EXPECT_EQ(ui().txtNumFact->text(), "6") << "the only document carrying a credit note";
@@ -221,7 +205,7 @@ TEST_F(Menu, LaunchingCreditNotesShowsTheCreditLinesWithoutTheirMarker) {
     EXPECT_EQ(ui().txtTotalHT->text(), "    20,00");
     EXPECT_FALSE(ui().Label15->isVisibleTo(editor.get()));
 
-    launch(1);
+    chooseKind(DocKind::Invoice);
     ASSERT_TRUE(m->rsDoc->MoveLast());
     ShowCurrentDocument(*m);
     EXPECT_EQ(column(3), QStringList({"Serveur"})) << "back on invoices, the invoice's own lines";
@@ -230,7 +214,7 @@ TEST_F(Menu, LaunchingCreditNotesShowsTheCreditLinesWithoutTheirMarker) {
 
 TEST_F(Menu, LaunchingPurchaseOrdersShowsTheSupplierCaptionsAndTheFirstOrder) {
     start();
-    launch(3);
+    chooseKind(DocKind::Order);
     EXPECT_EQ(ui().Command9->text(), "Frs.");
     EXPECT_EQ(ui().Label2->text(), "      Numéro Frs :");
     EXPECT_EQ(ui().Label3->text(), "      Nom Frs :");
@@ -246,7 +230,7 @@ TEST_F(Menu, LaunchingTheCurrentKindAgainReopensItsViewOnTheFirstDocument) {
     ShowCurrentDocument(*m);
     ASSERT_EQ(ui().txtNumFact->text(), "6");
     const RecordSet* before = m->rsDoc.get();
-    ASSERT_TRUE(openMenu());
+    ASSERT_TRUE(openMenu(*m));
     press("Command1");
     EXPECT_NE(m->rsDoc.get(), before) << "a new view, opened while the old one was still held";
     EXPECT_EQ(m->rsDoc->source(), kindInfo(DocKind::Invoice).viewSql);
@@ -259,7 +243,7 @@ TEST_F(Menu, AViewThatCannotBeOpenedLeavesTheKindItsViewAndItsCaptions) {
     start();
     const RecordSet* before = m->rsDoc.get();
     ASSERT_TRUE(file.exec(QStringLiteral("DROP TABLE AVOIR;")));
-    launch(5);
+    chooseKind(DocKind::CreditNote);
     EXPECT_EQ(m->rsDoc.get(), before);
     EXPECT_EQ(m->currentKind(), DocKind::Invoice);
     EXPECT_EQ(captions(), kInvoice);

@@ -71,9 +71,7 @@ TEST_F(ShowDocument, EmptyCellsBigTotalsAndBothMarkers) {
 
 TEST_F(ShowDocument, CreditNoteKindShowsTheCreditLinesWithoutItsMarker) {
     start();
-    m->kind = DocKind::CreditNote;
-    m->rsDoc = RecordSet::open(m->db, kindInfo(DocKind::CreditNote).viewSql);
-    ShowCurrentDocument(*m);
+    arrangeKind(DocKind::CreditNote);
     EXPECT_EQ(ui().txtNumFact->text(), "6");
     EXPECT_EQ(column(3), QStringList({"Retour"}));
     EXPECT_EQ(ui().txtTotalTTC->text(), "    12,00");
@@ -84,9 +82,7 @@ TEST_F(ShowDocument, CreditNoteKindShowsTheCreditLinesWithoutItsMarker) {
 
 TEST_F(ShowDocument, AKindWithoutDocumentsShowsAnEmptyEditor) {
     start();
-    m->kind = DocKind::Quote;
-    m->rsDoc = RecordSet::open(m->db, kindInfo(DocKind::Quote).viewSql);
-    ShowCurrentDocument(*m);
+    arrangeKind(DocKind::Quote);
     for (QLineEdit* f : {ui().txtNumFact, ui().txtDateFact, ui().txtNumCli, ui().txtNomCli})
         EXPECT_TRUE(f->text().isEmpty()) << f->objectName().toStdString();
     EXPECT_TRUE(ui().txtAdrCli->toPlainText().isEmpty());

@@ -30,11 +30,6 @@ class Cancelling : public EditorTest {
                            "INSERT INTO AVOIR VALUES (15, '1', '1', 'z', '1,00', '1,00');")));
         start();
     }
-    void useKind(DocKind kind) {
-        m->kind = kind;
-        m->rsDoc = RecordSet::open(m->db, kindInfo(kind).viewSql);
-        ShowCurrentDocument(*m);
-    }
     void showNumber(const QString& number) {
         m->rsDoc->FindFirst(QStringLiteral("NumFact=") + number);
         ShowCurrentDocument(*m);
@@ -117,7 +112,7 @@ TEST_F(Cancelling, EveryKindIsCancelledWithTheSameWording) {
     } cases[] = {{DocKind::Quote, 20}, {DocKind::Order, 30}, {DocKind::CreditNote, 15}};
     for (const auto& c : cases) {
         const QString number = QString::number(c.number);
-        useKind(c.kind);
+        arrangeKind(c.kind);
         ASSERT_EQ(ui().txtNumFact->text(), number);
         EXPECT_EQ(press("&Oui").text, QStringLiteral("Annuler la facture N° ") + number);
         EXPECT_EQ(flag(c.number), "1");

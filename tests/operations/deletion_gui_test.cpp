@@ -1,4 +1,3 @@
-#include "editor/show_document.h"
 #include "support/gui_fixture.h"
 
 #include <QTest>
@@ -31,11 +30,6 @@ class Deletion : public EditorTest {
         start();
     }
 
-    void useKind(DocKind kind) {
-        m->kind = kind;
-        m->rsDoc = RecordSet::open(m->db, kindInfo(kind).viewSql);
-        ShowCurrentDocument(*m);
-    }
     void lookUp(const QString& number) {
         ui().txtNumFact->setText(number);
         QTest::keyClick(ui().txtNumFact, Qt::Key_Return);
@@ -44,9 +38,6 @@ class Deletion : public EditorTest {
     void remove(const QString& answer) {
         boxes.answers = QStringList{answer};
         QTest::mouseClick(ui().Command8, Qt::LeftButton);
-    }
-    QString count(const QString& table, const QString& where) const {
-        return file.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(table, where));
     }
     QString everything() const {
         return file.scalar(QStringLiteral(
@@ -82,7 +73,7 @@ TEST_F(Deletion, EachKindAsksItsOwnQuestionAndNoKeepsEverything) {
         {DocKind::MonthEnd, "60", "Supprimer la Facture du mois N° 60 ?"},
     };
     for (const auto& c : cases) {
-        useKind(c.kind);
+        arrangeKind(c.kind);
         ASSERT_EQ(ui().txtNumFact->text(), c.shown);
         boxes.shown.clear();
         remove("&Non");
@@ -101,7 +92,7 @@ TEST_F(Deletion, ADocumentGoesWithItsLinesAndCreditNoteEvenWithoutTheFilesTrigge
             ASSERT_TRUE(m->db.exec(QStringLiteral("DROP TRIGGER pylon_lines_follow_document")));
         }
         const QString number = trigger ? QStringLiteral("10") : QStringLiteral("11");
-        useKind(DocKind::Invoice);
+        arrangeKind(DocKind::Invoice);
         lookUp(number);
         remove("&Oui");
         for (const char* table : {"Facture", "DetFact", "AVOIR"})
@@ -120,7 +111,7 @@ TEST_F(Deletion, APartysLastDocumentTakesItsRowWithIt) {
     EXPECT_EQ(count("CliEC", "NumCli = 8"), "0");
     EXPECT_EQ(ui().txtNumFact->text(), "11");
 
-    useKind(DocKind::Order);
+    arrangeKind(DocKind::Order);
     remove("&Oui");
     EXPECT_EQ(count("Facture", "NumFact = 30"), "0");
     EXPECT_EQ(count("CliEC", "NumCli = 9"), "0") << "the supplier's row";
@@ -129,7 +120,7 @@ TEST_F(Deletion, APartysLastDocumentTakesItsRowWithIt) {
 }
 
 TEST_F(Deletion, ACreditNoteGoesAndItsInvoiceStays) {
-    useKind(DocKind::CreditNote);
+    arrangeKind(DocKind::CreditNote);
     ASSERT_EQ(ui().txtNumFact->text(), "10");
     remove("&Oui");
     EXPECT_EQ(count("AVOIR", "NumFact = 10"), "0");
@@ -138,7 +129,7 @@ TEST_F(Deletion, ACreditNoteGoesAndItsInvoiceStays) {
     EXPECT_EQ(count("AVOIR", "NumFact = 11"), "1") << "the other credit note";
     EXPECT_EQ(ui().txtNumFact->text(), "11");
 
-    useKind(DocKind::Invoice);
+    arrangeKind(DocKind::Invoice);
     lookUp("10");
     EXPECT_FALSE(ui().Label15->isVisibleTo(editor.get())) << "no credit-note marker left";
 }

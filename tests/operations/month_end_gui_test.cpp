@@ -1,6 +1,4 @@
-#include "editor/show_document.h"
 #include "support/gui_fixture.h"
-#include "support/input_answerer.h"
 
 #include <QTest>
 
@@ -69,11 +67,6 @@ class MonthEnd : public EditorTest {
                            "|| '/' || (SELECT count(*) FROM AVOIR) || '/' || (SELECT count(*) FROM CliEC) "
                            "|| '/' || (SELECT sum(Avoir) FROM Facture)"));
     }
-    void useKind(DocKind kind) {
-        m->kind = kind;
-        m->rsDoc = RecordSet::open(m->db, kindInfo(kind).viewSql);
-        ShowCurrentDocument(*m);
-    }
     void expectBackOnDocument10() const {
         EXPECT_EQ(ui().txtNumFact->text(), "10");
         EXPECT_EQ(ui().txtDateFact->text(), "05/03/2005");
@@ -86,7 +79,6 @@ class MonthEnd : public EditorTest {
         EXPECT_TRUE(ui().txtPointeur->text().isEmpty());
     }
 
-    InputAnswerer inputs;
     const QString gatheredInMarch =
         QStringLiteral("1|1|bois|3,00|3,00;1|2|vis|1,00|2,00;1|5|clou|0,10|0,50;2|1|écrou|0,50|0,50");
 };
@@ -194,7 +186,7 @@ TEST_F(MonthEnd, ANumberAlreadyTakenIsRefused) {
 }
 
 TEST_F(MonthEnd, InTheCreditNoteKindTheLinesBecomeACreditNoteOfAnExistingDocument) {
-    useKind(DocKind::CreditNote);
+    arrangeKind(DocKind::CreditNote);
     ASSERT_EQ(ui().txtNumFact->text(), "15");
     const QString headers = q("SELECT count(*) FROM Facture");
 

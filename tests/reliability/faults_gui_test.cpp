@@ -7,8 +7,6 @@
 #include "store/db_errors.h"
 #include "support/file_faults.h"
 #include "support/gui_fixture.h"
-#include "support/input_answerer.h"
-#include "support/typing.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -28,6 +26,18 @@ int denyReading(void* table, int action, const char* name, const char*, const ch
     return refused ? SQLITE_DENY : SQLITE_OK;
 }
 
+// A header and `lines` lines with long designations.
+TypedDocument nuts(const QString& number, const QString& client, int lines = 2) {
+    TypedDocument doc{number, "31/3/05", client, "Société Générale d'Écrous", "12, rue Ibn Sina\nCasablanca",
+                      {}};
+    for (int i = 0; i < lines; ++i)
+        doc.lines.push_back({QString::number(i + 1), "3",
+                             QStringLiteral("Écrous de 8 mm, acier zingué, boîte de cent, réf. %1")
+                                 .arg(i, 2, 10, QLatin1Char('0')),
+                             "10", QString()});
+    return doc;
+}
+
 class Faults : public EditorTest {
   protected:
     void SetUp() override {
@@ -43,24 +53,6 @@ class Faults : public EditorTest {
         start();
         editor->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
-    }
-    // "Aj&outer", a header and lines.
-    void typeDocument(const QString& number, const QString& client, int lines = 2) {
-        QTest::mouseClick(ui().Command5, Qt::LeftButton);
-        ui().txtNumFact->setText(number);
-        ui().txtDateFact->setText(QStringLiteral("31/3/05"));
-        ui().txtNumCli->setText(client);
-        ui().txtNomCli->setText(QStringLiteral("Société Générale d'Écrous"));
-        ui().txtAdrCli->setPlainText(QStringLiteral("12, rue Ibn Sina\nCasablanca"));
-        for (int i = 0; i < lines; ++i)
-            typeLine(ui().txtPointeur, {QString::number(i + 1), "3",
-                                        QStringLiteral("Écrous de 8 mm, acier zingué, boîte de cent, réf. %1")
-                                            .arg(i, 2, 10, QLatin1Char('0')),
-                                        "10", QString()});
-    }
-    void save() { QTest::mouseClick(ui().Command6, Qt::LeftButton); }
-    QString count(const QString& table, const QString& where) const {
-        return file.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(table, where));
     }
     QString everything() const {
         return file.scalar(QStringLiteral(
@@ -90,13 +82,12 @@ class Faults : public EditorTest {
     }
     void readableAgain() { sqlite3_set_authorizer(m->db.handle(), nullptr, nullptr); }
 
-    InputAnswerer inputs;
     QString unreadable_;
 };
 
 void Faults::expectEveryWriteRefused(const QString& said) {
     const QString before = everything();
-    typeDocument(QStringLiteral("60"), QStringLiteral("600"));
+    typeDocument(nuts(QStringLiteral("60"), QStringLiteral("600")));
     boxes.shown.clear();
     save();
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -211,7 +202,7 @@ TEST_F(Faults, AFileInUseByAnotherProgramIsWaitedForThenSaid) {
     ASSERT_TRUE(other.open(file.path()));
     ASSERT_TRUE(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
 
-    typeDocument(QStringLiteral("30"), QStringLiteral("200"));
+    typeDocument(nuts(QStringLiteral("30"), QStringLiteral("200")));
     QElapsedTimer clock;
     clock.start();
     save();
@@ -251,7 +242,7 @@ TEST_F(Faults, AFullDiskIsSaidAndTheEntryIsSavedOnceThereIsRoom) {
     const QString pages = m->db.scalar(QStringLiteral("PRAGMA page_count")).toString();
     ASSERT_TRUE(m->db.exec(QStringLiteral("PRAGMA max_page_count = ") + pages));
 
-    typeDocument(QStringLiteral("30"), QStringLiteral("200"), 8);
+    typeDocument(nuts(QStringLiteral("30"), QStringLiteral("200"), 8));
     save();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(last().title, "Attention");
@@ -304,7 +295,7 @@ TEST_F(Faults, ADamagedFileIsSaidAtStartAndLeftAsItWas) {
     EXPECT_EQ(ui().txtTotalTTC->text(), "     0,00");
 
     // The editor still answers; a save says again why nothing can be written.
-    typeDocument(QStringLiteral("30"), QStringLiteral("200"));
+    typeDocument(nuts(QStringLiteral("30"), QStringLiteral("200")));
     boxes.shown.clear();
     save();
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -324,7 +315,7 @@ TEST_F(Faults, AFileRenamedOrDeletedWhileRunningIsNotWrittenInto) {
     const QString away = file.path() + QStringLiteral(".ancien");
     ASSERT_TRUE(QFile::rename(file.path(), away));
     const qint64 changes = m->db.totalChanges();
-    typeDocument(QStringLiteral("30"), QStringLiteral("200"));
+    typeDocument(nuts(QStringLiteral("30"), QStringLiteral("200")));
     save();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(last().text,
@@ -344,7 +335,7 @@ TEST_F(Faults, AFileRenamedOrDeletedWhileRunningIsNotWrittenInto) {
     EXPECT_EQ(count("DetFact", "NumFact = 30"), "2");
 
     // Deleted, then replaced by another file of the same name: neither is written into.
-    typeDocument(QStringLiteral("31"), QStringLiteral("201"));
+    typeDocument(nuts(QStringLiteral("31"), QStringLiteral("201")));
     ASSERT_TRUE(QFile::remove(file.path()));
     save();
     ASSERT_EQ(boxes.shown.size(), 2u);
@@ -367,7 +358,7 @@ TEST_F(Faults, ASaveThatCannotLookTheNumberOrThePartyUpWritesNothing) {
     // An unread header could hide the number; an unread party row would get a second row.
     for (const char* table : {"Facture", "CliEC"}) {
         SCOPED_TRACE(table);
-        typeDocument(QStringLiteral("30"), QStringLiteral("1"));
+        typeDocument(nuts(QStringLiteral("30"), QStringLiteral("1")));
         boxes.shown.clear();
         makeUnreadable(QString::fromLatin1(table));
         save();
@@ -401,9 +392,8 @@ TEST_F(Faults, AFileThatCannotBeReadIsNotSaidEmpty) {
     makeUnreadable(QStringLiteral("Facture"));
     boxes.shown.clear();
     // Back from the menu, the editor is the active window again.
-    QTest::mouseClick(ui().Command15, Qt::LeftButton);
-    auto* menu = qobject_cast<Form4*>(m->form4.get());
-    ASSERT_TRUE(menu && QTest::qWaitForWindowActive(menu));
+    Form4* menu = openMenu(*m);
+    ASSERT_TRUE(menu);
     QTest::mouseClick(menu->ui.Command2, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     QTest::qWait(50);

@@ -5,8 +5,6 @@
 #include "app/wiring.h"
 #include "editing/form5.h"
 #include "support/gui_fixture.h"
-#include "support/input_answerer.h"
-#include "support/typing.h"
 
 #include <QFileInfo>
 #include <QTest>
@@ -67,18 +65,12 @@ class FaultsTwoCopies : public EditorTest {
     // "Aj&outer" in one copy, a header and two lines.
     static void typeDocument(Form1& e, const QString& number, const QString& client) {
         activate(e);
-        QTest::mouseClick(e.ui.Command5, Qt::LeftButton);
-        e.ui.txtNumFact->setText(number);
-        e.ui.txtDateFact->setText(QStringLiteral("31/3/05"));
-        e.ui.txtNumCli->setText(client);
-        e.ui.txtNomCli->setText(QStringLiteral("Copie ") + number);
-        e.ui.txtAdrCli->setPlainText(QStringLiteral("Rue ") + number);
-        typeLine(e.ui.txtPointeur, {"1", "3", "Vis", "10", QString()});
-        typeLine(e.ui.txtPointeur, {"2", "1", "Boulon", "4", QString()});
-    }
-    static void save(Form1& e) { QTest::mouseClick(e.ui.Command6, Qt::LeftButton); }
-    QString count(const QString& table, const QString& where) const {
-        return file.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(table, where));
+        test::typeDocument(e, {number,
+                               "31/3/05",
+                               client,
+                               "Copie " + number,
+                               "Rue " + number,
+                               {{"1", "3", "Vis", "10", QString()}, {"2", "1", "Boulon", "4", QString()}}});
     }
     // Another program writes document `number` of client 300 and holds it uncommitted.
     void otherWritesMeanwhile(Database& other, int number) {
@@ -96,17 +88,12 @@ class FaultsTwoCopies : public EditorTest {
 
     std::unique_ptr<Module1> m2;
     std::unique_ptr<Form1> editor2;
-    InputAnswerer inputs;
 };
 
 // Both copies started before anything was saved: neither has read a document or a party yet.
 class FaultsTwoCopiesOnAnEmptyFile : public FaultsTwoCopies {
   protected:
     bool arrange() override { return true; }
-    int said(const QString& text) const {
-        return int(std::count_if(boxes.shown.begin(), boxes.shown.end(),
-                                 [&](const ShownMessage& s) { return s.text == text; }));
-    }
 };
 
 } // namespace
@@ -115,22 +102,22 @@ TEST_F(FaultsTwoCopiesOnAnEmptyFile, NeitherANumberNorAPartyIsWrittenTwice) {
     typeDocument(*editor, QStringLiteral("1"), QStringLiteral("5"));
     typeDocument(*editor2, QStringLiteral("1"), QStringLiteral("5"));
     activate(*editor);
-    save(*editor);
+    test::save(*editor);
     activate(*editor2);
-    save(*editor2);
-    EXPECT_EQ(said(QStringLiteral("Facture N° 1 Existe déjà.")), 1);
+    test::save(*editor2);
+    EXPECT_EQ(boxes.said(QStringLiteral("Facture N° 1 Existe déjà.")), 1);
     EXPECT_EQ(count("Facture", "NumFact = 1"), "1");
     EXPECT_TRUE(editor2->ui.Command10->isEnabled()) << "the entry stays, to change its number";
 
     editor2->ui.txtNumFact->setText(QStringLiteral("2"));
-    save(*editor2);
+    test::save(*editor2);
     EXPECT_EQ(count("Facture", "NumFact IN (1, 2)"), "2");
     EXPECT_EQ(count("CliEC", "NumCli = 5"), "1") << "one row for the party both copies wrote";
 }
 
 TEST_F(FaultsTwoCopies, EachCopyKeepsTheOthersSaves) {
     typeDocument(*editor, QStringLiteral("30"), QStringLiteral("200"));
-    save(*editor);
+    test::save(*editor);
     EXPECT_FALSE(ui().Command10->isEnabled());
 
     activate(*editor2);
@@ -138,7 +125,7 @@ TEST_F(FaultsTwoCopies, EachCopyKeepsTheOthersSaves) {
     EXPECT_EQ(editor2->ui.txtNumFact->text(), "31") << "the other copy's save is seen at once";
     QTest::mouseClick(editor2->ui.Command10, Qt::LeftButton);
     typeDocument(*editor2, QStringLiteral("31"), QStringLiteral("201"));
-    save(*editor2);
+    test::save(*editor2);
     EXPECT_FALSE(editor2->ui.Command10->isEnabled());
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(count("Facture", "NumFact IN (30, 31)"), "2");
@@ -149,9 +136,9 @@ TEST_F(FaultsTwoCopies, EachCopyKeepsTheOthersSaves) {
     typeDocument(*editor, QStringLiteral("40"), QStringLiteral("202"));
     typeDocument(*editor2, QStringLiteral("40"), QStringLiteral("203"));
     activate(*editor);
-    save(*editor);
+    test::save(*editor);
     activate(*editor2);
-    save(*editor2);
+    test::save(*editor2);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Facture N° 40 Existe déjà.");
     EXPECT_EQ(boxes.shown[0].title, "Opération annulée!");
@@ -161,7 +148,7 @@ TEST_F(FaultsTwoCopies, EachCopyKeepsTheOthersSaves) {
     EXPECT_EQ(editor2->ui.List1->count(), 2);
 
     editor2->ui.txtNumFact->setText(QStringLiteral("41"));
-    save(*editor2);
+    test::save(*editor2);
     EXPECT_EQ(count("Facture", "NumFact IN (40, 41)"), "2");
     EXPECT_EQ(count("DetFact", "NumFact IN (40, 41)"), "4");
 }
@@ -172,7 +159,7 @@ TEST_F(FaultsTwoCopies, ANumberSavedByAnotherCopyWhileThisOneWaitsIsRefused) {
     typeDocument(*editor, QStringLiteral("50"), QStringLiteral("201"));
     OtherCommitsMeanwhile meanwhile{&other};
     sqlite3_busy_handler(m->db.handle(), commitTheOther, &meanwhile);
-    save(*editor);
+    test::save(*editor);
     ASSERT_GE(meanwhile.waits, 1) << "the save did wait for the other program";
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Facture N° 50 Existe déjà.");

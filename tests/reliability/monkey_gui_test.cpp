@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -89,60 +88,49 @@ QString nameOf(const QWidget* w) {
     return w->window()->objectName() + QLatin1Char('.') + w->objectName();
 }
 
-// Answers the input boxes (the fixture's answerer takes the message boxes) and closes, with a failure,
-// any other modal window that nobody answers.
-class InputMonkey : public QObject {
-  public:
-    InputMonkey(Rng& rng, QTextStream& log) : rng_(rng), log_(log) {
-        connect(&timer_, &QTimer::timeout, this, &InputMonkey::poll);
-        timer_.start(3);
+// A random answer to an input box: cancelled, the proposal, a number, text, a date or nothing.
+QString randomAnswer(Rng& rng, QTextStream& log, const ShownInput& box) {
+    QString text = box.proposed;
+    const int choice = rng.below(100);
+    if (choice < 20) {
+        log << "  input " << shortText(box.prompt) << " -> cancel" << Qt::endl;
+        return InputAnswerer::kCancel;
     }
+    if (choice < 35)
+        text = QString::number(rng.below(rng.chance(50) ? 40 : 100000));
+    else if (choice < 45)
+        text = randomText(rng, 10);
+    else if (choice < 55)
+        text = QStringLiteral("%1/%2/%3")
+                   .arg(1 + rng.below(31))
+                   .arg(1 + rng.below(12))
+                   .arg(2000 + rng.below(30));
+    else if (choice < 60)
+        text.clear();
+    log << "  input " << shortText(box.prompt) << " (proposed " << shortText(box.proposed) << ") -> "
+        << shortText(text) << Qt::endl;
+    return text;
+}
+
+// Closes, with a failure, any modal window that nobody answers (the fixture answers the message and
+// input boxes).
+class Unanswered : public ModalPoller {
+  public:
+    explicit Unanswered(QTextStream& log) : ModalPoller(3), log_(log) {}
     QStringList stuck;
 
   private:
-    void poll() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) {
-            waiting_ = nullptr;
-            return;
-        }
-        if (auto* box = qobject_cast<QInputDialog*>(modal)) return answer(box);
+    void answer(QWidget* modal) override {
         if (modal != waiting_) {
             waiting_ = modal;
             since_.start();
-        } else if (since_.elapsed() > 3000) {
+        } else if (modal && since_.elapsed() > 3000) {
             stuck << modal->metaObject()->className() + QStringLiteral(" ") + modal->windowTitle();
             log_ << "  unanswered modal window closed: " << stuck.last() << Qt::endl;
             modal->close();
         }
     }
-    void answer(QInputDialog* box) {
-        QString text = box->textValue();
-        const int choice = rng_.below(100);
-        if (choice < 20) {
-            log_ << "  input " << shortText(box->labelText()) << " -> cancel" << Qt::endl;
-            box->reject();
-            return;
-        }
-        if (choice < 35)
-            text = QString::number(rng_.below(rng_.chance(50) ? 40 : 100000));
-        else if (choice < 45)
-            text = randomText(rng_, 10);
-        else if (choice < 55)
-            text = QStringLiteral("%1/%2/%3")
-                       .arg(1 + rng_.below(31))
-                       .arg(1 + rng_.below(12))
-                       .arg(2000 + rng_.below(30));
-        else if (choice < 60)
-            text.clear();
-        log_ << "  input " << shortText(box->labelText()) << " (proposed " << shortText(box->textValue())
-             << ") -> " << shortText(text) << Qt::endl;
-        box->setTextValue(text);
-        box->accept();
-    }
-    Rng& rng_;
     QTextStream& log_;
-    QTimer timer_;
     QWidget* waiting_ = nullptr;
     QElapsedTimer since_;
 };
@@ -372,7 +360,8 @@ class Monkey : public EditorTest {
 
 TEST_F(Monkey, RandomUseEndsWithoutACrashAndWithASoundFile) {
     Rng answers(seed_ ^ 0x5A5A5A5Aull);
-    InputMonkey inputs(answers, log_);
+    inputs.choose = [&](const ShownInput& box) { return randomAnswer(answers, log_, box); };
+    Unanswered unanswered(log_);
     const QStringList buttonTexts = {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("OK")};
     QElapsedTimer clock;
     clock.start();
@@ -392,7 +381,8 @@ TEST_F(Monkey, RandomUseEndsWithoutACrashAndWithASoundFile) {
             log_ << "  box " << shortText(boxes.shown[i].text) << " -> "
                  << (used < queued.size() ? queued[used] : QStringLiteral("OK")) << Qt::endl;
         }
-        ASSERT_TRUE(inputs.stuck.isEmpty()) << "step " << n << ": " << inputs.stuck.join(", ").toStdString();
+        ASSERT_TRUE(unanswered.stuck.isEmpty())
+            << "step " << n << ": " << unanswered.stuck.join(", ").toStdString();
         if (!editor->isVisible()) {
             // Only "&Quitter" and the close box end the program, and the monkey uses neither.
             log_ << "  the editor closed: started again" << Qt::endl;

@@ -70,9 +70,6 @@ class Paste : public EditorTest {
         QGuiApplication::clipboard()->clear();
     }
     QLineEdit* p() const { return ui().txtPointeur; }
-    QString count(const char* table) const {
-        return file.scalar(QStringLiteral("SELECT count(*) FROM ") + table);
-    }
     // "Aj&outer", then a header that saving accepts; the pointer waits on the first cell.
     void beginEntry() {
         QTest::mouseClick(ui().Command5, Qt::LeftButton);
@@ -80,7 +77,6 @@ class Paste : public EditorTest {
         ui().txtNomCli->setText(QStringLiteral("Alami"));
         ui().txtAdrCli->setPlainText(QStringLiteral("Rue 1"));
     }
-    void save() { QTest::mouseClick(ui().Command6, Qt::LeftButton); }
     // The line dialog on a row of the document shown, as a double-click opens it.
     Form5* openLineDialog(int row) {
         QListWidget* list = ui().List3;

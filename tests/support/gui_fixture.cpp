@@ -4,39 +4,11 @@
 #include "app/wiring.h"
 #include "editor/activation.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QTest>
 
 namespace pylon::test {
-
-BoxAnswerer::BoxAnswerer() {
-    connect(&timer_, &QTimer::timeout, this, &BoxAnswerer::poll);
-    timer_.start(5);
-}
-
-void BoxAnswerer::poll() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    QStringList buttons;
-    for (QAbstractButton* b : box->buttons())
-        buttons << b->text();
-    shown.push_back({box->windowTitle(), box->text(), buttons});
-    QAbstractButton* target = nullptr;
-    const QString wanted = answers.isEmpty() ? QString() : answers.takeFirst();
-    for (QAbstractButton* b : box->buttons()) {
-        if (wanted.isEmpty() ? (box->buttonRole(b) == QMessageBox::AcceptRole ||
-                                box->buttonRole(b) == QMessageBox::YesRole)
-                             : b->text() == wanted)
-            target = b;
-    }
-    if (target)
-        target->click();
-    else
-        box->reject();
-}
 
 void EditorTest::start() {
     watchActivations();

@@ -1,12 +1,14 @@
 #pragma once
-// A running editor on a database file of the test's own, with every message box answered and recorded.
+// A running editor on a database file of the test's own, with every message and input box answered and
+// recorded.
 // After each test the file must still pass the database tool's check.
 #include "app/module1.h"
 #include "editor/form1.h"
+#include "support/box_answerers.h"
+#include "support/editor_driver.h"
 #include "support/temp_db.h"
 
 #include <QStringList>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -15,24 +17,6 @@ namespace pylon::test {
 // Whether the keyboard focus is (or within a moment comes) on w: focus moves wait for the window to be
 // active again after a message box.
 bool focusIs(QWidget* w);
-
-struct ShownMessage {
-    QString title;
-    QString text;
-    QStringList buttons; // their texts, as the user reads them
-};
-
-// Answers the modal boxes the program opens: with the next queued answer, else OK / Oui.
-class BoxAnswerer : public QObject {
-  public:
-    BoxAnswerer();
-    std::vector<ShownMessage> shown;
-    QStringList answers; // button texts to press, in order ("&Oui", "&Non", "OK")
-
-  private:
-    void poll();
-    QTimer timer_;
-};
 
 class EditorTest : public ::testing::Test {
   protected:
@@ -43,10 +27,20 @@ class EditorTest : public ::testing::Test {
     QStringList column(int list) const;
     Ui::Form1& ui() const { return editor->ui; }
 
+    // The driver's commands on this editor.
+    void chooseKind(DocKind kind) { test::chooseKind(*m, kind); }
+    void arrangeKind(DocKind kind) { test::arrangeKind(*m, kind); }
+    void typeDocument(const TypedDocument& doc) { test::typeDocument(*editor, doc); }
+    void save() { test::save(*editor); }
+    QString count(const QString& table, const QString& where = QStringLiteral("1")) const {
+        return countRows(file, table, where);
+    }
+
     TempDb file;
     std::unique_ptr<Module1> m;
     std::unique_ptr<Form1> editor;
     BoxAnswerer boxes;
+    InputAnswerer inputs;
     bool checkFileAfterwards = true;
 };
 
