@@ -7,6 +7,8 @@
 #include "editor/paste_guard.h"
 #include "editor/show_document.h"
 
+#include <functional>
+
 namespace pylon {
 
 namespace {
@@ -46,13 +48,25 @@ bool isDigit(int k) {
     return k >= '0' && k <= '9';
 }
 
-void lookupKeyPress(Module1& m, int& k, QLineEdit* field, const QString& prefix, QWidget* next) {
-    if (k == 13 && !m.editMode()) {
-        if (m.rsDoc) m.rsDoc->FindFirst(prefix + field->text());
-        ShowCurrentDocument(m);
+// Enter in a lookup field: outside an entry, the view moves to the first document whose field holds the
+// text typed (it stays where it stands when none does) and shows it; during an entry, the cursor only
+// moves on to the next field.
+void lookUp(Module1& m, QLineEdit* field, const QString& prefix, QWidget* next) {
+    if (m.editMode()) {
+        next->setFocus();
+        return;
     }
-    if (k == 13 && m.editMode()) next->setFocus();
+    if (m.rsDoc) m.rsDoc->FindFirst(prefix + field->text());
+    ShowCurrentDocument(m);
+}
+
+void lookupKeyPress(int& k, const std::function<void()>& onEnter) {
+    if (k == 13) onEnter();
     if (k != 8 && !isDigit(k)) k = 0;
+}
+
+void lookUpClientNumber(Module1& m) {
+    lookUp(m, m.form1->ui.txtNumCli, QStringLiteral("NumCli="), m.form1->ui.txtNomCli);
 }
 
 } // namespace
@@ -70,12 +84,16 @@ void Command4_Click(Module1& m) {
     step(m, Start::First, false, true);
 }
 
+void lookUpDocumentNumber(Module1& m) {
+    lookUp(m, m.form1->ui.txtNumFact, QStringLiteral("NumFact="), m.form1->ui.txtDateFact);
+}
+
 void txtNumFact_KeyPress(Module1& m, int& k) {
-    lookupKeyPress(m, k, m.form1->ui.txtNumFact, QStringLiteral("NumFact="), m.form1->ui.txtDateFact);
+    lookupKeyPress(k, [&m] { lookUpDocumentNumber(m); });
 }
 
 void txtNumCli_KeyPress(Module1& m, int& k) {
-    lookupKeyPress(m, k, m.form1->ui.txtNumCli, QStringLiteral("NumCli="), m.form1->ui.txtNomCli);
+    lookupKeyPress(k, [&m] { lookUpClientNumber(m); });
 }
 
 void wireNavigation(Module1& m) {

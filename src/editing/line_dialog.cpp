@@ -130,11 +130,12 @@ void rewriteShownDocument(Module1& m, Form5& d) {
     if (!rowStillShown(m, d)) return;
     bool numbered = false;
     const qint64 number = d.Tag.toLongLong(&numbered);
-    QString reason = QStringLiteral("numéro de document illisible");
-    if (!numbered ||
-        !rewriteLines(m.db, kindInfo(d.kind).linesTable, number, linesWithEdit(ui, d), &reason)) {
+    const WriteResult written =
+        numbered ? rewriteLines(m.db, kindInfo(d.kind).linesTable, number, linesWithEdit(ui, d))
+                 : WriteResult::refused(QStringLiteral("numéro de document illisible"));
+    if (!written.isDone()) {
         // The file keeps the lines it had, and so do the lists; the dialog stays open with the edit.
-        MsgBox(&d, QStringLiteral("La modification n'a pas pu être enregistrée : ") + reason);
+        MsgBox(&d, QStringLiteral("La modification n'a pas pu être enregistrée : ") + written.message);
         return;
     }
     if (auto view = RecordSet::open(m.db, kindInfo(d.kind).viewSql)) m.rsDoc = std::move(view);

@@ -1,6 +1,8 @@
 #pragma once
 // Replacing all the lines of a stored document at once, as the line edit dialog does when a stored
 // document (not one being entered) has one of its lines changed.
+#include "store/write.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -17,9 +19,9 @@ using LineCells = QStringList;
 // had. Cells are written as they are, an empty one as an empty text (the save of a new document writes a
 // single space instead; both read back as a blank cell). Nothing is written when no document has that
 // number any more.
-// Returns false with the reason in *error when nothing was changed: what happened to the file and what to
-// do (db_errors.h), or SQLite's message when the file itself is not at fault.
-bool rewriteLines(Database& db, const QString& table, qint64 number, const std::vector<LineCells>& lines,
-                  QString* error);
+// Refused when the document is gone or the table is not a line table; Failed with what happened to the
+// file and what to do (db_errors.h), or SQLite's message when the file itself is not at fault.
+WriteResult rewriteLines(Database& db, const QString& table, qint64 number,
+                         const std::vector<LineCells>& lines);
 
 } // namespace pylon

@@ -22,6 +22,10 @@ void clearForEntry(Module1& m) {
 }
 
 void Command5_Click(Module1& m) {
+    beginNewDocument(m);
+}
+
+void beginNewDocument(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     if (m.currentKind() == DocKind::CreditNote) {
         if (m.showAttachList) m.showAttachList(m);

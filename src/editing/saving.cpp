@@ -7,7 +7,9 @@
 #include "editor/show_document.h"
 #include "store/dates.h"
 #include "store/db_errors.h"
+#include "store/write.h"
 
+#include <functional>
 #include <limits>
 
 namespace pylon {
@@ -106,14 +108,18 @@ void refresh(Module1& m) {
 
 // The entry stays on screen in every case: either the cause goes away and saving again works, or the
 // program has to be started again and the user had better note the document first.
-void saveFailed(Module1& m) {
+void saveFailed(Module1& m, const QString& reason) {
     const bool restart = db_errors::needsRestart(m.db.lastErrorCode());
     MsgBox(m.form1,
-           QStringLiteral("L'enregistrement a échoué, rien n'a été enregistré : ") + m.db.failureText() +
+           QStringLiteral("L'enregistrement a échoué, rien n'a été enregistré : ") + reason +
                (restart ? QStringLiteral("\r\nLe document reste à l'écran : notez-le avant de fermer le "
                                          "programme.")
                         : QStringLiteral("\r\nLe document reste à l'écran : vous pouvez réessayer.")),
            MsgStyle::Ok, kAttention);
+}
+
+void saveFailed(Module1& m) {
+    saveFailed(m, m.db.failureText());
 }
 
 Lookup header(Module1& m) {
@@ -135,24 +141,30 @@ void refuseMissingDocument(Module1& m) {
     ui.txtNumFact->setFocus();
 }
 
-enum class Written { Done, Failed, Refused };
-
 // The writes of one save, all or nothing. The header is looked up again once no other program can write:
 // another copy of the program may have saved the same number, or deleted the document, since it was
-// first looked up. `wanted` is the answer that lets the save go on. The transaction ends here, before any
-// message box is shown, so that the file stays locked against other programs only while it is written.
-template <typename Writes> Written inOneTransaction(Module1& m, Lookup wanted, Writes writes) {
-    // Whatever the file reports from here on is this save's doing.
-    m.db.setError(QString());
-    Transaction t(m.db);
-    if (!t.active()) return Written::Failed;
-    const Lookup found = header(m);
-    if (found == Lookup::Failed) return Written::Failed;
-    if (found != wanted) return Written::Refused;
-    return writes() && t.commit() ? Written::Done : Written::Failed;
+// first looked up. `wanted` is the answer that lets the save go on; any other is a refusal, whose
+// message the caller gives.
+WriteResult writeSave(Module1& m, Lookup wanted, const std::function<bool()>& writes) {
+    return runWrite(m.db,
+                    [&] {
+                        const Lookup found = header(m);
+                        if (found == Lookup::Failed) return WriteResult::failed();
+                        if (found != wanted) return WriteResult::refused(QString());
+                        return WriteResult::doneIf(writes());
+                    },
+                    {m.rsFacture.get(), m.rsDetFact.get(), m.rsCliEC.get(), m.rsAvoir.get()});
+}
+
+// What the user is told once the writes are over; true when the save landed.
+bool landed(Module1& m, const WriteResult& written, void (*refuse)(Module1&)) {
+    if (written.kind == WriteResult::Refused) refuse(m);
+    if (written.kind == WriteResult::Failed) saveFailed(m, written.message);
+    return written.isDone();
 }
 
 void saveCreditNote(Module1& m) {
+    // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
     const Lookup found = header(m);
     if (found == Lookup::Failed) {
@@ -163,24 +175,17 @@ void saveCreditNote(Module1& m) {
         refuseMissingDocument(m);
         return;
     }
-    const Written w = inOneTransaction(m, Lookup::Found, [&m] {
+    const WriteResult written = writeSave(m, Lookup::Found, [&m] {
         RecordSet& f = *m.rsFacture;
         return f.Edit() && f.SetField(QStringLiteral("Avoir"), true) && f.Update() &&
                writeLines(m, *m.rsAvoir);
     });
-    if (w == Written::Refused) {
-        refuseMissingDocument(m);
-        return;
-    }
-    if (w == Written::Failed) {
-        saveFailed(m);
-        return;
-    }
-    refresh(m);
+    if (landed(m, written, refuseMissingDocument)) refresh(m);
 }
 
 void saveDocument(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
+    // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
     const Lookup found = header(m);
     if (found == Lookup::Failed) {
@@ -197,17 +202,9 @@ void saveDocument(Module1& m) {
         refresh(m);
         return;
     }
-    const Written w = inOneTransaction(
+    const WriteResult written = writeSave(
         m, Lookup::Absent, [&m] { return writeClient(m) && writeHeader(m) && writeLines(m, *m.rsDetFact); });
-    if (w == Written::Refused) {
-        refuseTakenNumber(m);
-        return;
-    }
-    if (w == Written::Failed) {
-        saveFailed(m);
-        return;
-    }
-    refresh(m);
+    if (landed(m, written, refuseTakenNumber)) refresh(m);
 }
 
 } // namespace

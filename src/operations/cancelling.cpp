@@ -4,6 +4,7 @@
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/show_document.h"
+#include "store/write.h"
 
 namespace pylon {
 
@@ -12,16 +13,13 @@ namespace {
 const QString kFlag = QStringLiteral("Annulée");
 const QString kTitle = QStringLiteral("Attention");
 
-// Writes the flag of the header rsFacture stands on, all or nothing, and says why when it fails: what
-// happened to the file and what to do, or the database's complaint. The record set drops the unfinished
-// change at its next move.
-bool writeFlag(Module1& m, bool cancelled, QString& error) {
+// Writes the flag of the header rsFacture stands on, all or nothing; on failure the result says why:
+// what happened to the file and what to do, or the database's complaint.
+WriteResult writeFlag(Module1& m, bool cancelled) {
     RecordSet& f = *m.rsFacture;
-    m.db.setError(QString());
-    Transaction t(m.db);
-    if (t.active() && f.Edit() && f.SetField(kFlag, cancelled) && f.Update() && t.commit()) return true;
-    error = m.db.failureText();
-    return false;
+    return runWrite(
+        m.db, [&] { return WriteResult::doneIf(f.Edit() && f.SetField(kFlag, cancelled) && f.Update()); },
+        {&f});
 }
 
 // The view keeps the values of the row it stands on; standing on the same document again makes the
@@ -45,14 +43,14 @@ void toggle(Module1& m, const QString& number) {
         (cancelled ? QStringLiteral("Reprendre la facture N° ") : QStringLiteral("Annuler la facture N° ")) +
         number;
     if (MsgBox(m.form1, question, MsgStyle::YesNo, kTitle) != MsgAnswer::Yes) return;
-    QString error;
-    if (writeFlag(m, !cancelled, error)) {
+    const WriteResult written = writeFlag(m, !cancelled);
+    if (written.isDone()) {
         rereadView(m);
         return;
     }
     const QString what = cancelled ? QStringLiteral("La reprise de la facture N° ")
                                    : QStringLiteral("L'annulation de la facture N° ");
-    MsgBox(m.form1, what + number + QStringLiteral(" a échoué, rien n'a été modifié : ") + error,
+    MsgBox(m.form1, what + number + QStringLiteral(" a échoué, rien n'a été modifié : ") + written.message,
            MsgStyle::Ok, kTitle);
 }
 

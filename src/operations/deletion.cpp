@@ -5,6 +5,7 @@
 #include "editor/messages.h"
 #include "editor/show_document.h"
 #include "store/database.h"
+#include "store/write.h"
 
 #include <optional>
 
@@ -101,29 +102,23 @@ void Command8_Click(Module1& m) {
         return;
 
     const auto number = numberIn(shownNumber);
-    // Whatever the file reports from here on is this deletion's doing.
-    m.db.setError(QString());
-    bool written = false;
-    {
-        Transaction t(m.db);
-        written = t.active() &&
-                  (m.currentKind() == DocKind::CreditNote ? deleteCreditNote(m, number)
-                                                          : deleteDocument(m, number)) &&
-                  t.commit();
-    }
-    if (!written) {
-        const QString reason = m.db.lastError().isEmpty() ? QString() : m.db.failureText();
-        // The record sets may stand on rows the rollback brought back: start them again and show the
-        // document that was to be deleted, still there.
-        for (auto* rs : {&m.rsCliEC, &m.rsAvoir})
-            if (*rs) (*rs)->Requery();
+    const bool creditNote = m.currentKind() == DocKind::CreditNote;
+    const WriteResult written = runWrite(
+        m.db,
+        [&] {
+            return WriteResult::doneIf(creditNote ? deleteCreditNote(m, number) : deleteDocument(m, number));
+        },
+        {m.rsFacture.get(), m.rsDetFact.get(), m.rsCliEC.get(), m.rsAvoir.get()});
+    if (!written.isDone()) {
+        // Show the document that was to be deleted, still there.
         m.requeryAfterWrite();
         if (m.rsDoc && number) m.rsDoc->FindFirst(QStringLiteral("NumFact=%1").arg(*number));
         ShowCurrentDocument(m);
         m.endEntryAfterRedisplay();
         MsgBox(m.form1,
                QStringLiteral("L'opération n'a pas pu être enregistrée : ") +
-                   (reason.isEmpty() ? QStringLiteral("la suppression n'a pas abouti") : reason),
+                   (written.message.isEmpty() ? QStringLiteral("la suppression n'a pas abouti")
+                                              : written.message),
                MsgStyle::Ok, QStringLiteral("Message"));
         return;
     }

@@ -60,9 +60,9 @@ void showLines(Ui::Form1& ui, const std::vector<month_end::Line>& lines) {
             lists[c]->addItem(line[c].toString());
 }
 
-Outcome finish(Run& run, std::optional<QString> failure) {
-    if (!failure) return Outcome::Created;
-    run.failure = *failure;
+Outcome finish(Run& run, const WriteResult& written) {
+    if (written.isDone()) return Outcome::Created;
+    run.failure = written.message;
     return Outcome::Failed;
 }
 
@@ -70,7 +70,7 @@ Outcome refuseTakenNumber(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
     MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
            MsgStyle::Ok, QStringLiteral("Opération annulée!"));
-    Command5_Click(m);
+    beginNewDocument(m);
     ui.txtPointeur->clear();
     return Outcome::Cancelled;
 }
@@ -127,10 +127,9 @@ Outcome askAndWrite(Module1& m, Run& run) {
     if (existing == Lookup::Found) return refuseTakenNumber(m);
     const month_end::NewInvoice doc{
         *number, *date, *client, ui.txtNomCli->text(), ui.txtAdrCli->toPlainText(), ui.Check1->isChecked()};
-    bool taken = false;
-    const auto failure = month_end::writeInvoice(m, doc, *lines, &taken);
-    if (taken) return refuseTakenNumber(m);
-    return finish(run, failure);
+    const WriteResult written = month_end::writeInvoice(m, doc, *lines);
+    if (written.kind == WriteResult::Refused) return refuseTakenNumber(m);
+    return finish(run, written);
 }
 
 // Whatever the outcome: back to the document that was on screen, in browse state, and the verdict.
@@ -138,9 +137,10 @@ void close(Module1& m, int savedNumber, const Run& run) {
     Ui::Form1& ui = m.form1->ui;
     ui.txtPointeur->clear();
     m.requeryAfterWrite();
+    // After a taken number the entry begun meanwhile is still on: the lookup then only moves the cursor,
+    // and the display below shows where the view stands.
     ui.txtNumFact->setText(QString::number(savedNumber));
-    int enter = 13;
-    txtNumFact_KeyPress(m, enter);
+    lookUpDocumentNumber(m);
     leaveEditMode(m);
     ShowCurrentDocument(m);
     m.CurrentLine = 0;

@@ -4,7 +4,8 @@
 #include "store/database.h"
 #include "store/db_errors.h"
 
-#include <initializer_list>
+#include <functional>
+
 #include <utility>
 
 namespace pylon::month_end {
@@ -45,29 +46,13 @@ bool addLines(RecordSet& rs, int number, const std::vector<Line>& lines) {
     return true;
 }
 
-// After a rollback the record sets may stand on rows that are gone or hold a half-made row: start them
-// again from the file.
-void forgetFailedWrite(Module1& m) {
-    for (auto* rs : {&m.rsFacture, &m.rsDetFact, &m.rsCliEC, &m.rsAvoir})
-        if (*rs) (*rs)->Requery();
+// A step the file refused, said in words the user can pass on.
+WriteResult stepFailed(Module1& m, const QString& what) {
+    return WriteResult::failed(reasonOf(m, what));
 }
 
-// Runs the writes as one transaction; the reason of the first failure, or nullopt when all landed.
-template <typename Writes> std::optional<QString> inOneTransaction(Module1& m, Writes writes) {
-    std::optional<QString> failure;
-    // Whatever the file reports from here on is this run's doing.
-    m.db.setError(QString());
-    {
-        Transaction t(m.db);
-        if (!t.active())
-            failure = reasonOf(m, QStringLiteral("la base de données est occupée"));
-        else if (auto why = writes())
-            failure = reasonOf(m, *why);
-        else if (!t.commit())
-            failure = reasonOf(m, QStringLiteral("l'enregistrement n'a pas abouti"));
-    }
-    if (failure) forgetFailedWrite(m);
-    return failure;
+WriteResult inOneTransaction(Module1& m, const std::function<WriteResult()>& writes) {
+    return runWrite(m.db, writes, {m.rsFacture.get(), m.rsDetFact.get(), m.rsCliEC.get(), m.rsAvoir.get()});
 }
 
 } // namespace
@@ -102,54 +87,59 @@ Lookup findDocument(Module1& m, int number) {
     return m.rsFacture ? lookUp(*m.rsFacture, QStringLiteral("NumFact=%1").arg(number)) : Lookup::Failed;
 }
 
-std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines,
-                                    bool* numberTaken) {
+WriteResult writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines) {
     if (!m.rsCliEC || !m.rsFacture || !m.rsDetFact)
-        return QStringLiteral("la base de données n'est pas ouverte");
-    if (numberTaken) *numberTaken = false;
-    return inOneTransaction(m, [&]() -> std::optional<QString> {
+        return WriteResult::failed(QStringLiteral("la base de données n'est pas ouverte"));
+    return inOneTransaction(m, [&] {
         // Asked again now that no other program can write: another copy of the program may have saved
         // the same number since it was first looked up.
         const Lookup taken = findDocument(m, doc.number);
         if (taken == Lookup::Failed)
-            return QStringLiteral("le numéro %1 ne peut pas être vérifié").arg(doc.number);
-        if (taken == Lookup::Found) {
-            if (numberTaken) *numberTaken = true;
-            return QStringLiteral("le numéro %1 est déjà pris").arg(doc.number);
-        }
+            return stepFailed(m, QStringLiteral("le numéro %1 ne peut pas être vérifié").arg(doc.number));
+        if (taken == Lookup::Found)
+            return WriteResult::refused(QStringLiteral("le numéro %1 est déjà pris").arg(doc.number));
         RecordSet& parties = *m.rsCliEC;
         if (!parties.FindFirst(QStringLiteral("NumCli=%1").arg(doc.client)))
-            return QStringLiteral("le client ne peut pas être recherché");
+            return stepFailed(m, QStringLiteral("le client ne peut pas être recherché"));
         if (parties.NoMatch() && !write(parties, {{QStringLiteral("NumCli"), doc.client},
                                                   {QStringLiteral("ClientC"), doc.onAccount}}))
-            return QStringLiteral("le client ne peut pas être ajouté");
+            return stepFailed(m, QStringLiteral("le client ne peut pas être ajouté"));
         if (!write(*m.rsFacture, {{QStringLiteral("NumFact"), doc.number},
                                   {QStringLiteral("DateFact"), doc.date},
                                   {QStringLiteral("NumCli"), doc.client},
                                   {QStringLiteral("NomCli"), doc.name},
                                   {QStringLiteral("AdrCli"), doc.address},
                                   {QStringLiteral("TypeFact"), QStringLiteral("Facture M")}}))
-            return QStringLiteral("l'en-tête de la facture ne peut pas être ajouté");
+            return stepFailed(m, QStringLiteral("l'en-tête de la facture ne peut pas être ajouté"));
         // A document without lines would vanish from the views, which join the lines: it gets one line
         // holding only its number.
         const bool ok = lines.empty() ? write(*m.rsDetFact, {{QStringLiteral("NumFact"), doc.number}})
                                       : addLines(*m.rsDetFact, doc.number, lines);
-        if (!ok) return QStringLiteral("une ligne de la facture ne peut pas être ajoutée");
-        return std::nullopt;
+        if (!ok) return stepFailed(m, QStringLiteral("une ligne de la facture ne peut pas être ajoutée"));
+        return WriteResult::done();
     });
 }
 
-std::optional<QString> attachCreditNote(Module1& m, int number, const std::vector<Line>& lines) {
-    if (!m.rsFacture || !m.rsAvoir) return QStringLiteral("la base de données n'est pas ouverte");
-    return inOneTransaction(m, [&]() -> std::optional<QString> {
+std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines,
+                                    bool* numberTaken) {
+    const WriteResult written = writeInvoice(m, doc, lines);
+    if (numberTaken) *numberTaken = written.kind == WriteResult::Refused;
+    return written.isDone() ? std::nullopt : std::optional<QString>(written.message);
+}
+
+WriteResult attachCreditNote(Module1& m, int number, const std::vector<Line>& lines) {
+    if (!m.rsFacture || !m.rsAvoir)
+        return WriteResult::failed(QStringLiteral("la base de données n'est pas ouverte"));
+    return inOneTransaction(m, [&] {
         const Lookup header = findDocument(m, number);
-        if (header == Lookup::Failed) return QStringLiteral("le document ne peut pas être lu");
-        if (header == Lookup::Absent) return QStringLiteral("le document n'existe plus");
+        if (header == Lookup::Failed) return stepFailed(m, QStringLiteral("le document ne peut pas être lu"));
+        if (header == Lookup::Absent)
+            return WriteResult::refused(QStringLiteral("le document n'existe plus"));
         if (!write(*m.rsFacture, {{QStringLiteral("Avoir"), true}}, true))
-            return QStringLiteral("le document ne peut pas être marqué");
+            return stepFailed(m, QStringLiteral("le document ne peut pas être marqué"));
         if (!addLines(*m.rsAvoir, number, lines))
-            return QStringLiteral("une ligne de l'avoir ne peut pas être ajoutée");
-        return std::nullopt;
+            return stepFailed(m, QStringLiteral("une ligne de l'avoir ne peut pas être ajoutée"));
+        return WriteResult::done();
     });
 }
 

@@ -2,6 +2,8 @@
 // What the month-end invoice reads from and writes to the file: the client's lines of the month, then
 // either a new 'Facture M' document holding them or credit-note lines on an existing document.
 #include "store/recordset.h"
+#include "store/write.h"
+
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -35,14 +37,17 @@ struct NewInvoice {
 };
 
 // Writes the client's row if missing, the 'Facture M' header and its lines (one line holding only the
-// number when there are none), all or nothing. Returns the reason when the file refused a write, or when
-// the number was found taken once the file was locked for writing (*numberTaken is then set).
+// number when there are none), all or nothing. Refused when the number is found taken once the file is
+// locked for writing; Failed with the reason when the file refused a write.
+WriteResult writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines);
+// The same write for callers that only ask why it did not land (nullopt when it did); *numberTaken is
+// set when the number was found taken.
 std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines,
-                                    bool* numberTaken = nullptr);
+                                    bool* numberTaken);
 
 // Marks the existing document as having a credit note and adds the lines to it as credit-note lines,
-// all or nothing. Returns the reason when the file refused a write.
-std::optional<QString> attachCreditNote(Module1& m, int number, const std::vector<Line>& lines);
+// all or nothing. Refused when the document is gone; Failed with the reason when the file refused a write.
+WriteResult attachCreditNote(Module1& m, int number, const std::vector<Line>& lines);
 
 } // namespace month_end
 } // namespace pylon

@@ -17,4 +17,5 @@ set(PYLON_CORE_FILES
   store/source_sql.cpp
   store/statement.cpp
   store/totals.cpp
-  store/wal_log.cpp)
+  store/wal_log.cpp
+  store/write.cpp)

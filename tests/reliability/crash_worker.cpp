@@ -345,8 +345,8 @@ class Worker {
         begin(QStringLiteral("rewrite %1 table=%2 old=%3 new=%4")
                   .arg(doc->number)
                   .arg(table, old, summary(lines)));
-        QString error;
-        if (!rewriteLines(m.db, table, doc->number, lines, &error)) fail(error);
+        const WriteResult written = rewriteLines(m.db, table, doc->number, lines);
+        if (!written.isDone()) fail(written.message);
         m.requeryAfterWrite();
         done(linesOf(table, doc->number) == summary(lines));
     }
