@@ -120,13 +120,6 @@ WriteResult writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Li
     });
 }
 
-std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines,
-                                    bool* numberTaken) {
-    const WriteResult written = writeInvoice(m, doc, lines);
-    if (numberTaken) *numberTaken = written.kind == WriteResult::Refused;
-    return written.isDone() ? std::nullopt : std::optional<QString>(written.message);
-}
-
 WriteResult attachCreditNote(Module1& m, int number, const std::vector<Line>& lines) {
     if (!m.rsFacture || !m.rsAvoir)
         return WriteResult::failed(QStringLiteral("la base de données n'est pas ouverte"));

@@ -40,10 +40,6 @@ struct NewInvoice {
 // number when there are none), all or nothing. Refused when the number is found taken once the file is
 // locked for writing; Failed with the reason when the file refused a write.
 WriteResult writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines);
-// The same write for callers that only ask why it did not land (nullopt when it did); *numberTaken is
-// set when the number was found taken.
-std::optional<QString> writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines,
-                                    bool* numberTaken);
 
 // Marks the existing document as having a credit note and adds the lines to it as credit-note lines,
 // all or nothing. Refused when the document is gone; Failed with the reason when the file refused a write.
