@@ -92,7 +92,7 @@ void BM_MonthEndGatherAndWrite(benchmark::State& state) {
     for (auto _ : state) {
         ++doc.number;
         const auto gathered = pylon::month_end::gatherLines(*e.m, doc.client, shown.month());
-        if (!gathered || pylon::month_end::writeInvoice(*e.m, doc, *gathered)) {
+        if (!gathered || !pylon::month_end::writeInvoice(*e.m, doc, *gathered).isDone()) {
             state.SkipWithError("the month-end invoice was not written");
             break;
         }
