@@ -7,6 +7,7 @@
 #include "editor/show_document.h"
 #include "store/dates.h"
 #include "store/db_errors.h"
+#include "store/document_entry.h"
 #include "store/write.h"
 
 #include <functional>
@@ -34,65 +35,43 @@ bool refuse(Module1& m, QWidget* field, const QString& text, const QString& titl
 
 // The header must be complete and readable before anything is written: a date that is not a date or a
 // number that is not a whole number would otherwise be stored as nothing.
-bool headerIsValid(Module1& m, bool creditNote) {
+bool headerIsValid(Module1& m, const DocumentEntry& entry) {
     Ui::Form1& ui = m.form1->ui;
-    if (ui.txtNumFact->text().isEmpty() || ui.txtDateFact->text().isEmpty() ||
-        ui.txtNumCli->text().isEmpty() || ui.txtNomCli->text().isEmpty() ||
-        ui.txtAdrCli->toPlainText().isEmpty())
+    const bool creditNote = entry.kind == DocKind::CreditNote;
+    if (entry.number.isEmpty() || entry.date.isEmpty() || entry.client.isEmpty() || entry.name.isEmpty() ||
+        entry.address.isEmpty())
         return refuse(m, ui.txtNumFact, QStringLiteral("Veuillez remplir les champs requise."), kAttention);
-    if (!creditNote && !dates::parseUserDate(ui.txtDateFact->text()))
+    if (!creditNote && !dates::parseUserDate(entry.date))
         return refuse(m, ui.txtDateFact, QStringLiteral("La date n'est pas valide."), kAttention);
-    if (!isWholeNumber(ui.txtNumFact->text()))
+    if (!isWholeNumber(entry.number))
         return refuse(m, ui.txtNumFact, QStringLiteral("Le numéro n'est pas valide."), kAttention);
-    if (!creditNote && !isWholeNumber(ui.txtNumCli->text()))
+    if (!creditNote && !isWholeNumber(entry.client))
         return refuse(m, ui.txtNumCli, QStringLiteral("Le numéro n'est pas valide."), kAttention);
     return true;
 }
 
-QString cell(QListWidget* list, int row) {
-    const QListWidgetItem* item = list->item(row);
-    const QString text = item ? item->text() : QString();
-    // An empty cell is stored as a single space.
-    return text.isEmpty() ? QStringLiteral(" ") : text;
-}
-
-bool writeLines(Module1& m, RecordSet& lines) {
+// The document on screen, read once: what is written is what the editor showed when "&Valider" was
+// pressed, whatever the writes do to the screen afterwards.
+DocumentEntry readEntry(Module1& m) {
     Ui::Form1& ui = m.form1->ui;
+    DocumentEntry entry;
+    entry.kind = m.currentKind();
+    entry.number = ui.txtNumFact->text();
+    entry.date = ui.txtDateFact->text();
+    entry.client = ui.txtNumCli->text();
+    entry.name = ui.txtNomCli->text();
+    entry.address = ui.txtAdrCli->toPlainText();
+    entry.onAccount = ui.Check1->isChecked();
     QListWidget* lists[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
-    const char* fields[] = {"NB", "Qt", "Design", "PU", "Mnt"};
     for (int row = 0; row < ui.List1->count(); ++row) {
-        if (!lines.AddNew() || !lines.SetField(QStringLiteral("NumFact"), ui.txtNumFact->text()))
-            return false;
-        for (int c = 0; c < 5; ++c)
-            if (!lines.SetField(QString::fromLatin1(fields[c]), cell(lists[c], row))) return false;
-        if (!lines.Update()) return false;
+        QStringList cells;
+        for (QListWidget* list : lists) {
+            const QListWidgetItem* item = list->item(row);
+            cells << (item ? item->text() : QString());
+        }
+        entry.lines.push_back(cells);
     }
-    return true;
-}
-
-bool writeClient(Module1& m) {
-    Ui::Form1& ui = m.form1->ui;
-    RecordSet& cli = *m.rsCliEC;
-    const Lookup party = lookUp(cli, QStringLiteral("NumCli=") + ui.txtNumCli->text().trimmed());
-    if (party == Lookup::Failed) return false;
-    if (party == Lookup::Found) {
-        // A party keeps the supplier flag it was created with; only "En Compte" follows the box.
-        return cli.Edit() && cli.SetField(QStringLiteral("ClientC"), ui.Check1->isChecked()) && cli.Update();
-    }
-    return cli.AddNew() && cli.SetField(QStringLiteral("NumCli"), ui.txtNumCli->text()) &&
-           cli.SetField(QStringLiteral("ClientC"), ui.Check1->isChecked()) &&
-           (m.currentKind() != DocKind::Order || cli.SetField(QStringLiteral("Frs"), true)) && cli.Update();
-}
-
-bool writeHeader(Module1& m) {
-    Ui::Form1& ui = m.form1->ui;
-    RecordSet& f = *m.rsFacture;
-    return f.AddNew() && f.SetField(QStringLiteral("NumFact"), ui.txtNumFact->text()) &&
-           f.SetField(QStringLiteral("DateFact"), ui.txtDateFact->text()) &&
-           f.SetField(QStringLiteral("NumCli"), ui.txtNumCli->text()) &&
-           f.SetField(QStringLiteral("NomCli"), ui.txtNomCli->text()) &&
-           f.SetField(QStringLiteral("AdrCli"), ui.txtAdrCli->toPlainText()) &&
-           f.SetField(QStringLiteral("TypeFact"), kindInfo(m.currentKind()).stored) && f.Update();
+    return entry;
 }
 
 // Back to the stored documents, on the last one of the view.
@@ -122,8 +101,8 @@ void saveFailed(Module1& m) {
     saveFailed(m, m.db.failureText());
 }
 
-Lookup header(Module1& m) {
-    return lookUp(*m.rsFacture, QStringLiteral("NumFact=") + m.form1->ui.txtNumFact->text().trimmed());
+Lookup header(Module1& m, const DocumentEntry& entry) {
+    return lookUp(*m.rsFacture, QStringLiteral("NumFact=") + entry.number.trimmed());
 }
 
 // A number already taken: the entry stays as it is, so that only the number needs changing.
@@ -145,10 +124,11 @@ void refuseMissingDocument(Module1& m) {
 // another copy of the program may have saved the same number, or deleted the document, since it was
 // first looked up. `wanted` is the answer that lets the save go on; any other is a refusal, whose
 // message the caller gives.
-WriteResult writeSave(Module1& m, Lookup wanted, const std::function<bool()>& writes) {
+WriteResult writeSave(Module1& m, const DocumentEntry& entry, Lookup wanted,
+                      const std::function<bool()>& writes) {
     return runWrite(m.db,
                     [&] {
-                        const Lookup found = header(m);
+                        const Lookup found = header(m, entry);
                         if (found == Lookup::Failed) return WriteResult::failed();
                         if (found != wanted) return WriteResult::refused(QString());
                         return WriteResult::doneIf(writes());
@@ -163,10 +143,10 @@ bool landed(Module1& m, const WriteResult& written, void (*refuse)(Module1&)) {
     return written.isDone();
 }
 
-void saveCreditNote(Module1& m) {
+void saveCreditNote(Module1& m, const DocumentEntry& entry) {
     // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
-    const Lookup found = header(m);
+    const Lookup found = header(m, entry);
     if (found == Lookup::Failed) {
         saveFailed(m);
         return;
@@ -175,19 +155,18 @@ void saveCreditNote(Module1& m) {
         refuseMissingDocument(m);
         return;
     }
-    const WriteResult written = writeSave(m, Lookup::Found, [&m] {
+    const WriteResult written = writeSave(m, entry, Lookup::Found, [&m, &entry] {
         RecordSet& f = *m.rsFacture;
         return f.Edit() && f.SetField(QStringLiteral("Avoir"), true) && f.Update() &&
-               writeLines(m, *m.rsAvoir);
+               writeLines(*m.rsAvoir, entry);
     });
     if (landed(m, written, refuseMissingDocument)) refresh(m);
 }
 
-void saveDocument(Module1& m) {
-    Ui::Form1& ui = m.form1->ui;
+void saveDocument(Module1& m, const DocumentEntry& entry) {
     // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
-    const Lookup found = header(m);
+    const Lookup found = header(m, entry);
     if (found == Lookup::Failed) {
         saveFailed(m);
         return;
@@ -196,27 +175,29 @@ void saveDocument(Module1& m) {
         refuseTakenNumber(m);
         return;
     }
-    if (ui.List1->count() == 0) {
+    if (entry.lines.empty()) {
         MsgBox(m.form1, QStringLiteral("Opération annulée, il faut remplir la facture"), MsgStyle::Ok,
                QStringLiteral("Attention!"));
         refresh(m);
         return;
     }
-    const WriteResult written = writeSave(
-        m, Lookup::Absent, [&m] { return writeClient(m) && writeHeader(m) && writeLines(m, *m.rsDetFact); });
+    const WriteResult written = writeSave(m, entry, Lookup::Absent, [&m, &entry] {
+        return writeParty(*m.rsCliEC, entry) && writeHeader(*m.rsFacture, entry) &&
+               writeLines(*m.rsDetFact, entry);
+    });
     if (landed(m, written, refuseTakenNumber)) refresh(m);
 }
 
 } // namespace
 
 void Command6_Click(Module1& m) {
-    const bool creditNote = m.currentKind() == DocKind::CreditNote;
-    if (!headerIsValid(m, creditNote)) return;
+    const DocumentEntry entry = readEntry(m);
+    if (!headerIsValid(m, entry)) return;
     if (!m.rsFacture || !m.rsCliEC || !m.rsDetFact || !m.rsAvoir) {
         saveFailed(m);
         return;
     }
-    creditNote ? saveCreditNote(m) : saveDocument(m);
+    entry.kind == DocKind::CreditNote ? saveCreditNote(m, entry) : saveDocument(m, entry);
 }
 
 void wireSaving(Module1& m) {
