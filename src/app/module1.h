@@ -48,8 +48,8 @@ struct Module1 {
     // the list window, the author box, the main menu and the line edit dialog.
     std::unique_ptr<QWidget> form2, form3, form4, form5;
 
-    // The kind the editor works on: the option selected in the main menu, invoices until the menu says
-    // otherwise. The menu keeps this in step with its selection.
+    // The kind the editor works on: the one last launched from the main menu together with its view,
+    // invoices at start. A selection in the menu that is not launched does not change it.
     DocKind currentKind() const { return kind; }
     DocKind kind = DocKind::Invoice;
 

@@ -1,6 +1,7 @@
 #pragma once
-// The main menu window: which kind of document the editor works on. The selected option is the current
-// kind (Module1::kind follows it at once); "&Lancer" switches the editor's view and captions to it.
+// The main menu window: which kind of document the editor works on. "&Lancer" applies the selected option:
+// Module1::kind, the editor's view and its captions change together, or not at all when the view cannot
+// be opened.
 namespace pylon {
 
 struct Module1;
