@@ -34,11 +34,6 @@ int selectedRow(const QListWidget* list) {
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-QString cellText(const QListWidget* list, int row) {
-    const QListWidgetItem* item = list->item(row);
-    return item ? item->text() : QString();
-}
-
 // The number of the document the editor shows, from its record: the number field is also the lookup field,
 // and the user may have typed another number over it without looking that one up.
 QString shownNumber(Module1& m) {

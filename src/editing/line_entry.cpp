@@ -44,12 +44,6 @@ void moveTo(Module1& m, int column, int row) {
     place(m);
 }
 
-// A row's text in a column; a row that column does not have reads as no number.
-QString cellText(const QListWidget* list, int row) {
-    const QListWidgetItem* item = list->item(row);
-    return item ? item->text() : QString();
-}
-
 bool isNumberColumn(int column) {
     return column == kQt || column == kPu || column == kMnt;
 }
@@ -110,6 +104,11 @@ void addToTotals(Ui::Form1& ui, int row) {
 }
 
 } // namespace
+
+QString cellText(const QListWidget* list, int row) {
+    const QListWidgetItem* item = list->item(row);
+    return item ? item->text() : QString();
+}
 
 void txtPointeur_KeyPress(Module1& m, int& k) {
     Ui::Form1& ui = m.form1->ui;

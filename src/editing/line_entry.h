@@ -1,6 +1,10 @@
 #pragma once
 // Typing a document's lines through the line pointer, a small box that walks over the five columns:
 // each Enter stores its text in the cell under it and moves it one column on, then to the next row.
+#include <QString>
+
+class QListWidget;
+
 namespace pylon {
 
 struct Module1;
@@ -20,6 +24,10 @@ void park(Module1& m);
 inline constexpr int kDesignMax = 53;
 // The other cells have no margin; this only keeps a pasted page out of them.
 inline constexpr int kCellMax = 255;
+
+// The text of a row of a line column; empty for a row the column does not have (a line whose last cells
+// were never typed).
+QString cellText(const QListWidget* list, int row);
 
 void txtPointeur_KeyPress(Module1& m, int& keyAscii);
 void txtDateFact_KeyPress(Module1& m, int& keyAscii);

@@ -2,6 +2,7 @@
 
 #include "app/module1.h"
 #include "editing/edit_mode.h"
+#include "editing/line_entry.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/show_document.h"
@@ -65,10 +66,8 @@ DocumentEntry readEntry(Module1& m) {
     QListWidget* lists[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
     for (int row = 0; row < ui.List1->count(); ++row) {
         QStringList cells;
-        for (QListWidget* list : lists) {
-            const QListWidgetItem* item = list->item(row);
-            cells << (item ? item->text() : QString());
-        }
+        for (const QListWidget* list : lists)
+            cells << cellText(list, row);
         entry.lines.push_back(cells);
     }
     return entry;
