@@ -11,7 +11,7 @@ namespace {
 
 void BM_RewriteOneLine(benchmark::State& state) {
     pylon::bench::Editor e(200000);
-    pylon::Module1& m = *e.m;
+    pylon::Session& m = *e.m;
     Ui::Form1& ui = e.form->ui;
     // An invoice from the middle of the file, so that neither end of the indexes is favoured.
     const QString number =

@@ -49,7 +49,7 @@ class AnswerAtOnce : public QObject {
 
 // These commands write: they work on a copy, so that the shared demo file stays as it was made.
 struct EditorOnCopy {
-    EditorOnCopy() : m(std::make_unique<pylon::Module1>()) {
+    EditorOnCopy() : m(std::make_unique<pylon::Session>()) {
         const QString source = pylon::bench::demoFolder(200000) + QStringLiteral("/VelD");
         QFile::copy(source, dir.filePath(QStringLiteral("VelD")));
         m->appPath = dir.path();
@@ -59,7 +59,7 @@ struct EditorOnCopy {
     }
     ~EditorOnCopy() { form->close(); }
     QTemporaryDir dir;
-    std::unique_ptr<pylon::Module1> m;
+    std::unique_ptr<pylon::Session> m;
     std::unique_ptr<pylon::Form1> form;
 };
 

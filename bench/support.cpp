@@ -28,7 +28,7 @@ double peakMegabytes() {
     return double(u.ru_maxrss) / 1024.0;
 }
 
-Editor::Editor(int documents, bool scratch) : m(std::make_unique<Module1>()) {
+Editor::Editor(int documents, bool scratch) : m(std::make_unique<Session>()) {
     m->appPath = demoFolder(documents);
     if (scratch) {
         copy = std::make_unique<QTemporaryDir>();

@@ -1,6 +1,6 @@
 #pragma once
 // Demo databases for the benchmarks, made once under the build folder, and an editor opened on them.
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 
 #include <QString>
@@ -19,7 +19,7 @@ struct Editor {
     explicit Editor(int documents, bool scratch = false);
     ~Editor();
     std::unique_ptr<QTemporaryDir> copy;
-    std::unique_ptr<Module1> m;
+    std::unique_ptr<Session> m;
     std::unique_ptr<Form1> form;
 };
 

@@ -1,5 +1,5 @@
 // The program: the editor window on the database file beside the executable.
-#include "app/module1.h"
+#include "editor/session.h"
 #include "app/startup.h"
 #include "app/translations.h"
 #include "app/wiring.h"
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     pylon::setUpFonts();
     pylon::watchActivations();
 
-    pylon::Module1 m;
+    pylon::Session m;
     m.appPath = QApplication::applicationDirPath();
     pylon::Form1 editor(m);
     pylon::wireEditor(m);

@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/show_document.h"
@@ -16,7 +16,7 @@ namespace {
 
 enum class Opening { Opened, Unreadable, Damaged, LogUnread };
 
-Opening openDatabase(Module1& m) {
+Opening openDatabase(Session& m) {
     const QString path = m.databasePath();
     // Never create a file here: a missing database is reported, not silently replaced by an empty one.
     if (!QFileInfo::exists(path)) {
@@ -43,7 +43,7 @@ Opening openDatabase(Module1& m) {
 }
 
 // Said at start, rather than after a whole document has been typed for nothing.
-void sayWhyNotOpened(Module1& m, Opening opening) {
+void sayWhyNotOpened(Session& m, Opening opening) {
     const QString path = QDir::toNativeSeparators(m.databasePath());
     if (opening == Opening::Damaged) {
         MsgBox(m.form1, QStringLiteral("La base de données est endommagée :\r\n") + path +
@@ -71,7 +71,7 @@ void sayWhyNotOpened(Module1& m, Opening opening) {
 
 } // namespace
 
-void Form1_Load(Module1& m) {
+void Form1_Load(Session& m) {
     const Opening opening = openDatabase(m);
     if (opening != Opening::Opened) {
         sayWhyNotOpened(m, opening);
@@ -103,7 +103,7 @@ void Form1_Load(Module1& m) {
                                 "le programme."));
 }
 
-void Form1_Activate(Module1& m) {
+void Form1_Activate(Session& m) {
     // Only a table that was read and found empty: a file that cannot be read at the moment is not empty.
     const std::optional<long> documents = m.rsFacture ? m.rsFacture->RowCount() : std::nullopt;
     if (documents && *documents == 0)
@@ -111,7 +111,7 @@ void Form1_Activate(Module1& m) {
                QStringLiteral("Message"));
 }
 
-void Form1_Unload(Module1& m) {
+void Form1_Unload(Session& m) {
     for (auto* rs : {&m.rsDoc, &m.rsMonthLines, &m.rsFacture, &m.rsDetFact, &m.rsClients, &m.rsFournisseurs,
                      &m.rsNumeros, &m.rsCliEC, &m.rsAvoir, &m.rsClientDocs})
         rs->reset();

@@ -2,14 +2,14 @@
 // Opening and closing the run: the database and the shared record sets.
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Opens the database of the program's folder and the shared record sets, then shows the first invoice.
 // A missing or unreadable file is said once; the editor then stays empty.
-void Form1_Load(Module1& m);
+void Form1_Load(Session& m);
 // Each time the user comes back to the editor: says so when the file holds no document at all.
-void Form1_Activate(Module1& m);
+void Form1_Activate(Session& m);
 // Releases the record sets and the database, and closes the other windows.
-void Form1_Unload(Module1& m);
+void Form1_Unload(Session& m);
 
 } // namespace pylon

@@ -1,6 +1,5 @@
 #include "app/wiring.h"
 
-#include "app/module1.h"
 #include "app/startup.h"
 #include "browse/attach_list.h"
 #include "browse/list_window.h"
@@ -12,6 +11,7 @@
 #include "editing/saving.h"
 #include "editor/form1.h"
 #include "editor/menu.h"
+#include "editor/session.h"
 #include "operations/cancelling.h"
 #include "operations/deletion.h"
 #include "operations/month_end.h"
@@ -20,11 +20,11 @@
 
 namespace pylon {
 
-void wireEditor(Module1& m) {
+void wireEditor(Session& m) {
     m.form1->activated = [&m] { Form1_Activate(m); };
     m.form1->unloading = [&m] { Form1_Unload(m); };
-    m.abandonEntry = [](Module1& mm) { Command10_Click(mm); };
-    m.showAttachList = [](Module1& mm) { showAttachList(mm); };
+    m.abandonEntry = [&m] { Command10_Click(m); };
+    m.showAttachList = [&m] { showAttachList(m); };
     wireNavigation(m);
     wireMenu(m);
     wireListWindow(m);

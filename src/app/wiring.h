@@ -1,9 +1,9 @@
 #pragma once
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Connects the editor's controls to the handlers of every feature. Called once, after the editor is built.
-void wireEditor(Module1& m);
+void wireEditor(Session& m);
 
 } // namespace pylon

@@ -1,12 +1,12 @@
 #include "browse/attach_list.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "browse/form2.h"
 #include "browse/list_window.h"
 
 namespace pylon {
 
-void showAttachList(Module1& m) {
+void showAttachList(Session& m) {
     Form2& w = listWindow(m);
     // The type column keeps whatever the last list left in it.
     for (QListWidget* l : {w.ui.List1, w.ui.List2, w.ui.List3})

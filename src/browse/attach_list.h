@@ -1,9 +1,9 @@
 #pragma once
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Fills the list window with every stored document, to pick the one a new credit note is attached to.
-void showAttachList(Module1& m);
+void showAttachList(Session& m);
 
 } // namespace pylon

@@ -1,6 +1,6 @@
 #include "browse/document_list.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "browse/form2.h"
 #include "browse/list_window.h"
 
@@ -29,7 +29,7 @@ std::optional<QString> typeText(DocKind kind, RecordSet& rs) {
 // The four columns of the listed rows. The walk counts the rows rather than watching for the end of
 // the set, and every listed row gives one text to each column, an empty one for a missing value, so
 // that the columns stay in step.
-std::array<QStringList, 4> documentRows(Module1& m) {
+std::array<QStringList, 4> documentRows(Session& m) {
     std::array<QStringList, 4> columns;
     RecordSet* rs = m.rsNumeros.get();
     if (!rs) return columns;
@@ -53,7 +53,7 @@ std::array<QStringList, 4> documentRows(Module1& m) {
 
 } // namespace
 
-void Command7_Click(Module1& m) {
+void Command7_Click(Session& m) {
     Form2& w = listWindow(m);
     w.ui.List4->show();
     w.ui.Label4->show();

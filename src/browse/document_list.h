@@ -2,9 +2,9 @@
 // The list of the documents of the current kind: number, date, client number and type.
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Fills the list window with the documents of the current kind and opens it.
-void Command7_Click(Module1& m);
+void Command7_Click(Session& m);
 
 } // namespace pylon

@@ -1,6 +1,6 @@
 #include "browse/list_window.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "browse/document_list.h"
 #include "browse/form2.h"
 #include "browse/party_list.h"
@@ -30,23 +30,23 @@ void alignColumns(Form2& w, const QListWidget* leader) {
     }
 }
 
-void wireWindow(Module1& m, Form2& w) {
+void wireWindow(Session& m, Form2& w) {
     for (QListWidget* list : w.columns())
         QObject::connect(list, &QListWidget::itemSelectionChanged, &w, [&w, list] { alignColumns(w, list); });
-    Module1* mp = &m;
+    Session* mp = &m;
     QObject::connect(&w, &Form2::columnDoubleClicked, &w, [mp] { List1_DblClick(*mp); });
 }
 
 // The editor goes to the first row of its view that meets the criteria. A number the view does not
 // hold, or no number at all, leaves the view where it stands and the editor shows that document again.
-void showFound(Module1& m, const QString& criteria) {
+void showFound(Session& m, const QString& criteria) {
     if (m.rsDoc) m.rsDoc->FindFirst(criteria);
     ShowCurrentDocument(m);
 }
 
 } // namespace
 
-Form2& listWindow(Module1& m) {
+Form2& listWindow(Session& m) {
     if (auto* w = qobject_cast<Form2*>(m.form2.get())) return *w;
     auto w = std::make_unique<Form2>();
     wireWindow(m, *w);
@@ -54,7 +54,7 @@ Form2& listWindow(Module1& m) {
     return static_cast<Form2&>(*m.form2);
 }
 
-void showListWindow(Module1& m) {
+void showListWindow(Session& m) {
     Form2& w = listWindow(m);
     w.show();
     w.raise();
@@ -87,7 +87,7 @@ QString columnText(const std::optional<QVariant>& value) {
     return value->toString();
 }
 
-void List1_DblClick(Module1& m) {
+void List1_DblClick(Session& m) {
     Form2& w = listWindow(m);
     const int row = selectedRow(w.ui.List1);
     const QString t = row >= 0 ? w.ui.List1->item(row)->text() : QString();
@@ -113,7 +113,7 @@ void List1_DblClick(Module1& m) {
     }
 }
 
-void setListMode(Module1& m, Form2& w, ListMode mode) {
+void setListMode(Session& m, Form2& w, ListMode mode) {
     // The caption names the list for the user; the supplier list is the client list's caption in the
     // purchase-order kind.
     static const QString captions[] = {
@@ -123,9 +123,9 @@ void setListMode(Module1& m, Form2& w, ListMode mode) {
     w.setWindowTitle(captions[static_cast<int>(mode)]);
 }
 
-void wireListWindow(Module1& m) {
+void wireListWindow(Session& m) {
     Ui::Form1& ui = m.form1->ui;
-    Module1* mp = &m;
+    Session* mp = &m;
     QObject::connect(ui.Command7, &QPushButton::clicked, m.form1, [mp] { Command7_Click(*mp); });
     QObject::connect(ui.Command9, &QPushButton::clicked, m.form1, [mp] { Command9_Click(*mp); });
 }

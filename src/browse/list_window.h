@@ -10,17 +10,17 @@ class QListWidget;
 
 namespace pylon {
 
-struct Module1;
+struct Session;
 class Form2;
 enum class ListMode;
 
 // Says what the window lists from now on: Module1::listMode and the caption that names it.
-void setListMode(Module1& m, Form2& w, ListMode mode);
+void setListMode(Session& m, Form2& w, ListMode mode);
 
 // The window, made and wired on first use and kept until the editor closes.
-Form2& listWindow(Module1& m);
+Form2& listWindow(Session& m);
 // Opens it beside the editor, which stays usable.
-void showListWindow(Module1& m);
+void showListWindow(Session& m);
 
 // The headings of the first three columns; each label takes the width of its text.
 void setHeadings(Form2& w, const QString& first, const QString& second, const QString& third);
@@ -32,8 +32,8 @@ int selectedRow(const QListWidget* list);
 QString columnText(const std::optional<QVariant>& value);
 
 // Picks the row selected in the first column, according to the list shown and the edit mode.
-void List1_DblClick(Module1& m);
+void List1_DblClick(Session& m);
 
-void wireListWindow(Module1& m);
+void wireListWindow(Session& m);
 
 } // namespace pylon

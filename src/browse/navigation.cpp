@@ -1,6 +1,6 @@
 #include "browse/navigation.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
 #include "editor/key_press.h"
@@ -24,7 +24,7 @@ QString currentNumber(RecordSet& rs) {
 // to another document, never to another line of the same one.
 enum class Start { Last, Current, First };
 
-void step(Module1& m, Start start, bool forward, bool fromStart) {
+void step(Session& m, Start start, bool forward, bool fromStart) {
     if (RecordSet* doc = m.rsDoc.get()) {
         if (start == Start::Last) doc->MoveLast();
         if (start == Start::First) doc->MoveFirst();
@@ -51,7 +51,7 @@ bool isDigit(int k) {
 // Enter in a lookup field: outside an entry, the view moves to the first document whose field holds the
 // text typed (it stays where it stands when none does) and shows it; during an entry, the cursor only
 // moves on to the next field.
-void lookUp(Module1& m, QLineEdit* field, const QString& prefix, QWidget* next) {
+void lookUp(Session& m, QLineEdit* field, const QString& prefix, QWidget* next) {
     if (m.editMode()) {
         next->setFocus();
         return;
@@ -65,40 +65,40 @@ void lookupKeyPress(int& k, const std::function<void()>& onEnter) {
     if (k != 8 && !isDigit(k)) k = 0;
 }
 
-void lookUpClientNumber(Module1& m) {
+void lookUpClientNumber(Session& m) {
     lookUp(m, m.form1->ui.txtNumCli, QStringLiteral("NumCli="), m.form1->ui.txtNomCli);
 }
 
 } // namespace
 
-void Command1_Click(Module1& m) {
+void Command1_Click(Session& m) {
     step(m, Start::Last, true, true);
 }
-void Command2_Click(Module1& m) {
+void Command2_Click(Session& m) {
     step(m, Start::Current, false, false);
 }
-void Command3_Click(Module1& m) {
+void Command3_Click(Session& m) {
     step(m, Start::Current, true, false);
 }
-void Command4_Click(Module1& m) {
+void Command4_Click(Session& m) {
     step(m, Start::First, false, true);
 }
 
-void lookUpDocumentNumber(Module1& m) {
+void lookUpDocumentNumber(Session& m) {
     lookUp(m, m.form1->ui.txtNumFact, QStringLiteral("NumFact="), m.form1->ui.txtDateFact);
 }
 
-void txtNumFact_KeyPress(Module1& m, int& k) {
+void txtNumFact_KeyPress(Session& m, int& k) {
     lookupKeyPress(k, [&m] { lookUpDocumentNumber(m); });
 }
 
-void txtNumCli_KeyPress(Module1& m, int& k) {
+void txtNumCli_KeyPress(Session& m, int& k) {
     lookupKeyPress(k, [&m] { lookUpClientNumber(m); });
 }
 
-void wireNavigation(Module1& m) {
+void wireNavigation(Session& m) {
     Ui::Form1& ui = m.form1->ui;
-    Module1* mp = &m;
+    Session* mp = &m;
     QObject::connect(ui.Command1, &QPushButton::clicked, m.form1, [mp] { Command1_Click(*mp); });
     QObject::connect(ui.Command2, &QPushButton::clicked, m.form1, [mp] { Command2_Click(*mp); });
     QObject::connect(ui.Command3, &QPushButton::clicked, m.form1, [mp] { Command3_Click(*mp); });

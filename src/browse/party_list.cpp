@@ -1,6 +1,6 @@
 #include "browse/party_list.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "browse/form2.h"
 #include "browse/list_window.h"
 #include "editor/form1.h"
@@ -28,14 +28,14 @@ struct Party {
     bool onAccount = false;
 };
 
-bool onAccount(Module1& m, const QString& number) {
+bool onAccount(Session& m, const QString& number) {
     RecordSet* cliEC = m.rsCliEC.get();
     if (!cliEC || !cliEC->FindFirst(QStringLiteral("NumCli=") + number) || cliEC->NoMatch()) return false;
     const auto flag = cliEC->Fields(QStringLiteral("ClientC"));
     return flag && flag->toBool();
 }
 
-std::vector<Party> parties(Module1& m, RecordSet* rs) {
+std::vector<Party> parties(Session& m, RecordSet* rs) {
     std::vector<Party> out;
     if (!rs) return out;
     rs->MoveLast();
@@ -62,7 +62,7 @@ QString oneLine(const QString& address) {
 
 } // namespace
 
-void Command9_Click(Module1& m) {
+void Command9_Click(Session& m) {
     Form2& w = listWindow(m);
     // The type column keeps its rows for when the document list comes back.
     w.ui.List4->hide();
@@ -96,7 +96,7 @@ void Command9_Click(Module1& m) {
     showListWindow(m);
 }
 
-void pickClient(Module1& m, int row) {
+void pickClient(Session& m, int row) {
     Form2& w = listWindow(m);
     Ui::Form1& ui = m.form1->ui;
     const QListWidgetItem* number = w.ui.List1->item(row);

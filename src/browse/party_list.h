@@ -3,13 +3,13 @@
 // with a mark after the name of a client on account.
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Fills the list window with the parties of the current side and opens it.
-void Command9_Click(Module1& m);
+void Command9_Click(Session& m);
 
 // Copies the client of row (-1: none, which empties the fields) into the editor's header during an
 // entry, then puts the list window away.
-void pickClient(Module1& m, int row);
+void pickClient(Session& m, int row);
 
 } // namespace pylon

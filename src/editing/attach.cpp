@@ -1,6 +1,6 @@
 #include "editing/attach.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editing/edit_mode.h"
 #include "editing/new_document.h"
 #include "editor/form1.h"
@@ -19,7 +19,7 @@ QString text(RecordSet& rs, const char* field) {
 
 } // namespace
 
-void AttachCreditNote(Module1& m, const QString& number) {
+void AttachCreditNote(Session& m, const QString& number) {
     Ui::Form1& ui = m.form1->ui;
     RecordSet* f = m.rsFacture.get();
     // Nothing is started for a document that cannot be found: the header would come from another row.

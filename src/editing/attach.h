@@ -3,10 +3,10 @@
 
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Starts a credit note on the document numbered number, picked in the attach list, and puts the list
 // window away.
-void AttachCreditNote(Module1& m, const QString& number);
+void AttachCreditNote(Session& m, const QString& number);
 
 } // namespace pylon

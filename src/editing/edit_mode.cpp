@@ -1,13 +1,13 @@
 #include "editing/edit_mode.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editing/line_entry.h"
 #include "editor/form1.h"
 #include "editor/show_document.h"
 
 namespace pylon {
 
-void enterEditMode(Module1& m, bool clientEditable) {
+void enterEditMode(Session& m, bool clientEditable) {
     Ui::Form1& ui = m.form1->ui;
     m.editing = true;
     ui.Command6->setEnabled(true);
@@ -15,7 +15,7 @@ void enterEditMode(Module1& m, bool clientEditable) {
     if (clientEditable) ui.Check1->setEnabled(true);
 }
 
-void leaveEditMode(Module1& m) {
+void leaveEditMode(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     m.editing = false;
     ui.txtPointeur->hide();
@@ -25,7 +25,7 @@ void leaveEditMode(Module1& m) {
     ui.Check1->setEnabled(false);
 }
 
-void Command10_Click(Module1& m) {
+void Command10_Click(Session& m) {
     ShowCurrentDocument(m);
     leaveEditMode(m);
     m.CurrentLine = 0;

@@ -6,7 +6,7 @@
 
 namespace pylon {
 
-Form5::Form5(Module1& m, QWidget* parent) : QWidget(parent), m_(m) {
+Form5::Form5(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     ui.setupUi(this);
     // The boxes have no length of their own: a stored cell is shown whole, however long. What the user may
     // type or paste into each is limited where the boxes are guarded.

@@ -1,6 +1,5 @@
 #include "editing/line_dialog.h"
 
-#include "app/module1.h"
 #include "editing/form5.h"
 #include "editing/line_entry.h"
 #include "editing/line_rewrite.h"
@@ -8,6 +7,7 @@
 #include "editor/key_press.h"
 #include "editor/messages.h"
 #include "editor/paste_guard.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/line_amounts.h"
 
@@ -36,7 +36,7 @@ int selectedRow(const QListWidget* list) {
 
 // The number of the document the editor shows, from its record: the number field is also the lookup field,
 // and the user may have typed another number over it without looking that one up.
-QString shownNumber(Module1& m) {
+QString shownNumber(Session& m) {
     const auto v = m.rsDoc ? m.rsDoc->Fields(QStringLiteral("NumFact")) : std::nullopt;
     return v && !v->isNull() ? QString::number(v->toLongLong()) : QString();
 }
@@ -55,7 +55,7 @@ void setQuietly(Form5& d, QLineEdit* box, const QString& text) {
     box->setText(text);
 }
 
-void boxKeyPress(Module1& m, int box, int& k) {
+void boxKeyPress(Session& m, int box, int& k) {
     Form5& d = lineDialog(m);
     if (k == '.' && (box == 2 || box == 4 || box == 5)) k = ',';
     if (k != 13) return;
@@ -89,14 +89,14 @@ QString withoutLeadingSpaces(const QString& t) {
 // The lines of the shown document as their rows show them, the amounts right-aligned with spaces included,
 // with the dialog's boxes in place of the edited row; only the edited line's unit price and amount lose
 // their leading spaces. Files written this way read back the same, and older ones hold such texts too.
-std::vector<LineCells> linesWithEdit(Ui::Form1& ui, Form5& d) {
+std::vector<LineCells> linesWithEdit(Ui::Form1& ui, Form5& d, int row) {
     const auto lists = columns(ui);
     const auto texts = boxes(d);
     std::vector<LineCells> lines;
     for (int i = 0; i < ui.List1->count(); ++i) {
         LineCells cells;
         for (int c = 0; c < 5; ++c) {
-            if (i != d.row)
+            if (i != row)
                 cells << cellText(lists[c], i);
             else
                 cells << (c >= 3 ? withoutLeadingSpaces(texts[c]->text()) : texts[c]->text());
@@ -110,8 +110,9 @@ std::vector<LineCells> linesWithEdit(Ui::Form1& ui, Form5& d) {
 // document, the same one shown again, an entry begun or dropped), the dialog's row may hold another line
 // or none, and writing it back would overwrite a line that the user never chose. The user is told and
 // can double-click the line again, which refills the dialog.
-bool rowStillShown(Module1& m, Form5& d) {
-    if (d.filledAt == m.linesFilled && d.row >= 0 && d.row < m.form1->ui.List1->count()) return true;
+bool rowStillShown(Session& m, Form5& d) {
+    const Module1::LineDialogState& line = m.lineDialog;
+    if (line.filledAt == m.linesFilled && line.row >= 0 && line.row < m.form1->ui.List1->count()) return true;
     MsgBox(
         &d,
         QStringLiteral("La ligne de cette fenêtre n'est plus celle affichée dans la facture : rien n'a été "
@@ -120,21 +121,22 @@ bool rowStillShown(Module1& m, Form5& d) {
     return false;
 }
 
-void rewriteShownDocument(Module1& m, Form5& d) {
+void rewriteShownDocument(Session& m, Form5& d) {
     Ui::Form1& ui = m.form1->ui;
     if (!rowStillShown(m, d)) return;
+    const Module1::LineDialogState line = m.lineDialog;
     bool numbered = false;
-    const qint64 number = d.Tag.toLongLong(&numbered);
+    const qint64 number = line.Tag.toLongLong(&numbered);
     const WriteResult written =
-        numbered ? rewriteLines(m.db, kindInfo(d.kind).linesTable, number, linesWithEdit(ui, d))
+        numbered ? rewriteLines(m.db, kindInfo(line.kind).linesTable, number, linesWithEdit(ui, d, line.row))
                  : WriteResult::refused(QStringLiteral("numéro de document illisible"));
     if (!written.isDone()) {
         // The file keeps the lines it had, and so do the lists; the dialog stays open with the edit.
         MsgBox(&d, QStringLiteral("La modification n'a pas pu être enregistrée : ") + written.message);
         return;
     }
-    if (auto view = RecordSet::open(m.db, kindInfo(d.kind).viewSql)) m.rsDoc = std::move(view);
-    if (m.rsDoc) m.rsDoc->FindFirst(QStringLiteral("NumFact=") + d.Tag);
+    if (auto view = RecordSet::open(m.db, kindInfo(line.kind).viewSql)) m.rsDoc = std::move(view);
+    if (m.rsDoc) m.rsDoc->FindFirst(QStringLiteral("NumFact=") + line.Tag);
     d.hide();
     ShowCurrentDocument(m);
     m.CurrentLine = 0;
@@ -142,11 +144,11 @@ void rewriteShownDocument(Module1& m, Form5& d) {
 
 } // namespace
 
-Form5& lineDialog(Module1& m) {
+Form5& lineDialog(Session& m) {
     if (auto* d = qobject_cast<Form5*>(m.form5.get())) return *d;
     auto* d = new Form5(m);
     m.form5.reset(d);
-    Module1* mp = &m;
+    Session* mp = &m;
     const auto texts = boxes(*d);
     for (int box = 1; box <= 5; ++box) {
         onKeyPress(texts[box - 1], [mp, box](int& k) { boxKeyPress(*mp, box, k); });
@@ -166,7 +168,7 @@ Form5& lineDialog(Module1& m) {
     return *d;
 }
 
-void LineColumn_Click(Module1& m, int list) {
+void LineColumn_Click(Session& m, int list) {
     // Selecting a row in the other lists sets off their own clicks: those must not start over.
     static bool inStep = false;
     if (inStep) return;
@@ -183,17 +185,15 @@ void LineColumn_Click(Module1& m, int list) {
     inStep = false;
 }
 
-void LineColumn_DblClick(Module1& m) {
+void LineColumn_DblClick(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     const int row = selectedRow(ui.List1);
     if (row < 0) return;
     // The dialog keeps its own row: CurrentLine stays the row under the line pointer, so that typing during
     // an entry goes on there in all five columns while the dialog is open.
     Form5& d = lineDialog(m);
-    d.row = row;
-    d.kind = m.currentKind();
-    d.filledAt = m.linesFilled;
-    d.Tag = m.editMode() ? ui.txtNumFact->text() : shownNumber(m);
+    m.lineDialog = {m.editMode() ? ui.txtNumFact->text() : shownNumber(m), m.currentKind(), row,
+                    m.linesFilled};
     const auto lists = columns(ui);
     const auto texts = boxes(d);
     for (int c = 0; c < 5; ++c)
@@ -203,7 +203,7 @@ void LineColumn_DblClick(Module1& m) {
     d.activateWindow();
 }
 
-void Form5_Activate(Module1& m) {
+void Form5_Activate(Session& m) {
     Form5& d = lineDialog(m);
     // The amounts come right-aligned with spaces and a saved empty cell holds one space; the designation
     // keeps its spaces.
@@ -211,7 +211,7 @@ void Form5_Activate(Module1& m) {
         setQuietly(d, box, box->text().trimmed());
 }
 
-void Form5_Command1_Click(Module1& m) {
+void Form5_Command1_Click(Session& m) {
     Form5& d = lineDialog(m);
     Ui::Form1& ui = m.form1->ui;
     if (!m.editMode()) {
@@ -223,18 +223,18 @@ void Form5_Command1_Click(Module1& m) {
     const auto lists = columns(ui);
     const auto texts = boxes(d);
     for (int c = 0; c < 5; ++c)
-        if (QListWidgetItem* item = lists[c]->item(d.row)) item->setText(texts[c]->text());
+        if (QListWidgetItem* item = lists[c]->item(m.lineDialog.row)) item->setText(texts[c]->text());
     d.hide();
     ui.txtPointeur->setFocus();
 }
 
-void Form5_Command2_Click(Module1& m) {
+void Form5_Command2_Click(Session& m) {
     // Typing goes on where it was: the dialog never moved the row of the line pointer.
     lineDialog(m).hide();
 }
 
-void wireLineDialog(Module1& m) {
-    Module1* mp = &m;
+void wireLineDialog(Session& m) {
+    Session* mp = &m;
     const auto lists = columns(m.form1->ui);
     for (int k = 1; k <= 5; ++k) {
         QObject::connect(lists[k - 1], &QListWidget::itemSelectionChanged, m.form1,

@@ -4,23 +4,23 @@
 // rewrites the document's lines in the file and shows the document again.
 namespace pylon {
 
-struct Module1;
+struct Session;
 class Form5;
 
-// The dialog, made on first use and kept in Module1::form5.
-Form5& lineDialog(Module1& m);
+// The dialog, made on first use and kept in Session::form5.
+Form5& lineDialog(Session& m);
 
 // A click in column `list` (1 to 5) selects its row in the four other columns.
-void LineColumn_Click(Module1& m, int list);
+void LineColumn_Click(Session& m, int list);
 // A double-click on a row: fills the dialog with that line and shows it; the editor stays usable.
-void LineColumn_DblClick(Module1& m);
+void LineColumn_DblClick(Session& m);
 
-void Form5_Activate(Module1& m);
+void Form5_Activate(Session& m);
 // "&Valider": writes the boxes back to the line.
-void Form5_Command1_Click(Module1& m);
+void Form5_Command1_Click(Session& m);
 // "&Annuler": puts the dialog away.
-void Form5_Command2_Click(Module1& m);
+void Form5_Command2_Click(Session& m);
 
-void wireLineDialog(Module1& m);
+void wireLineDialog(Session& m);
 
 } // namespace pylon

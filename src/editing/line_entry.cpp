@@ -1,6 +1,6 @@
 #include "editing/line_entry.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/key_press.h"
 #include "editor/messages.h"
@@ -17,7 +17,7 @@ namespace pointer {
 namespace {
 
 // The box follows the cell: over its column, on its row, as wide as the designation or as a number.
-void place(Module1& m) {
+void place(Session& m) {
     static constexpr int kLefts[] = {kNbLeft, kQtLeft, kDesignLeft, kPuLeft, kMntLeft};
     const auto& cell = m.pointerCell;
     QLineEdit* p = m.form1->ui.txtPointeur;
@@ -27,7 +27,7 @@ void place(Module1& m) {
 
 } // namespace
 
-void park(Module1& m) {
+void park(Session& m) {
     m.form1->ui.txtPointeur->clear();
     m.pointerCell = {};
     place(m);
@@ -39,7 +39,7 @@ namespace {
 
 using namespace pointer;
 
-void moveTo(Module1& m, int column, int row) {
+void moveTo(Session& m, int column, int row) {
     m.pointerCell = {column, row};
     place(m);
 }
@@ -49,7 +49,7 @@ bool isNumberColumn(int column) {
 }
 
 // Stores the pointer's text in the row being typed of a column, and empties the pointer.
-void store(Module1& m, QListWidget* list) {
+void store(Session& m, QListWidget* list) {
     QLineEdit* p = m.form1->ui.txtPointeur;
     if (m.CurrentLine <= list->count()) list->insertItem(m.CurrentLine, p->text());
     p->clear();
@@ -110,7 +110,7 @@ QString cellText(const QListWidget* list, int row) {
     return item ? item->text() : QString();
 }
 
-void txtPointeur_KeyPress(Module1& m, int& k) {
+void txtPointeur_KeyPress(Session& m, int& k) {
     Ui::Form1& ui = m.form1->ui;
     QLineEdit* p = ui.txtPointeur;
     const auto [column, pointerRow] = m.pointerCell;
@@ -163,16 +163,16 @@ void txtPointeur_KeyPress(Module1& m, int& k) {
     }
 }
 
-void txtDateFact_KeyPress(Module1& m, int& k) {
+void txtDateFact_KeyPress(Session& m, int& k) {
     if (k == 13) m.form1->ui.txtNumCli->setFocus();
 }
 
-void txtNomCli_KeyPress(Module1& m, int& k) {
+void txtNomCli_KeyPress(Session& m, int& k) {
     if (k == 13) m.form1->ui.txtAdrCli->setFocus();
 }
 
-void wireLineEntry(Module1& m) {
-    Module1* mp = &m;
+void wireLineEntry(Session& m) {
+    Session* mp = &m;
     onKeyPress(m.form1->ui.txtPointeur, [mp](int& k) { txtPointeur_KeyPress(*mp, k); });
     onKeyPress(m.form1->ui.txtDateFact, [mp](int& k) { txtDateFact_KeyPress(*mp, k); });
     onKeyPress(m.form1->ui.txtNomCli, [mp](int& k) { txtNomCli_KeyPress(*mp, k); });

@@ -7,7 +7,7 @@ class QListWidget;
 
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Pointer positions in pixels (the window's layout is in twips, 15 to the pixel).
 namespace pointer {
@@ -17,7 +17,7 @@ inline constexpr int kNarrow = 81, kWide = 433;
 inline constexpr int kFirstTop = 216, kRowHeight = 11, kRows = 32;
 inline constexpr int kLastTop = kFirstTop + (kRows - 1) * kRowHeight;
 // Puts the pointer, empty, on the first cell.
-void park(Module1& m);
+void park(Session& m);
 } // namespace pointer
 
 // The designation column holds at most this many characters typed or pasted, to stay within the margins.
@@ -29,10 +29,10 @@ inline constexpr int kCellMax = 255;
 // were never typed).
 QString cellText(const QListWidget* list, int row);
 
-void txtPointeur_KeyPress(Module1& m, int& keyAscii);
-void txtDateFact_KeyPress(Module1& m, int& keyAscii);
-void txtNomCli_KeyPress(Module1& m, int& keyAscii);
+void txtPointeur_KeyPress(Session& m, int& keyAscii);
+void txtDateFact_KeyPress(Session& m, int& keyAscii);
+void txtNomCli_KeyPress(Session& m, int& keyAscii);
 
-void wireLineEntry(Module1& m);
+void wireLineEntry(Session& m);
 
 } // namespace pylon

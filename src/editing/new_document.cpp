@@ -1,6 +1,6 @@
 #include "editing/new_document.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editing/edit_mode.h"
 #include "editing/line_entry.h"
 #include "editing/numbering.h"
@@ -11,7 +11,7 @@
 
 namespace pylon {
 
-void clearForEntry(Module1& m) {
+void clearForEntry(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     for (QListWidget* l : {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5})
         l->clear();
@@ -21,14 +21,14 @@ void clearForEntry(Module1& m) {
     ui.txtSomme->clear();
 }
 
-void Command5_Click(Module1& m) {
+void Command5_Click(Session& m) {
     beginNewDocument(m);
 }
 
-void beginNewDocument(Module1& m) {
+void beginNewDocument(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     if (m.currentKind() == DocKind::CreditNote) {
-        if (m.showAttachList) m.showAttachList(m);
+        if (m.showAttachList) m.showAttachList();
         ui.Label15->hide();
         ui.Label17->hide();
         // During a credit note's entry the lines and the pointer stay as they are (a pick does nothing
@@ -52,8 +52,8 @@ void beginNewDocument(Module1& m) {
     m.CurrentLine = 0;
 }
 
-void wireNewDocument(Module1& m) {
-    Module1* mp = &m;
+void wireNewDocument(Session& m) {
+    Session* mp = &m;
     QObject::connect(m.form1->ui.Command5, &QPushButton::clicked, m.form1, [mp] { Command5_Click(*mp); });
 }
 

@@ -1,18 +1,18 @@
 #pragma once
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // "Aj&outer": beginNewDocument.
-void Command5_Click(Module1& m);
+void Command5_Click(Session& m);
 
 // Begins a new document of the current kind with the next number and today's date, in edit mode; in the
 // credit-note kind, opens the list of documents a credit note can be attached to instead.
-void beginNewDocument(Module1& m);
+void beginNewDocument(Session& m);
 
 // Empties the lines, the totals (to "0") and the words for a new entry.
-void clearForEntry(Module1& m);
+void clearForEntry(Session& m);
 
-void wireNewDocument(Module1& m);
+void wireNewDocument(Session& m);
 
 } // namespace pylon

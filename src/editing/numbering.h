@@ -1,11 +1,11 @@
 #pragma once
 // The number proposed for a new document, from the headers the editor shares.
-#include "app/module1.h"
+#include "editor/session.h"
 #include "store/numbering.h"
 
 namespace pylon {
 
-inline qlonglong nextNumber(Module1& m, DocKind kind) {
+inline qlonglong nextNumber(Session& m, DocKind kind) {
     return nextNumber(m.rsFacture.get(), kind);
 }
 

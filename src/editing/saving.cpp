@@ -1,6 +1,6 @@
 #include "editing/saving.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editing/edit_mode.h"
 #include "editing/line_entry.h"
 #include "editor/form1.h"
@@ -28,7 +28,7 @@ bool isWholeNumber(const QString& text) {
 }
 
 // Says what is wrong with a header field and puts the cursor in it. Returns false so callers can stop.
-bool refuse(Module1& m, QWidget* field, const QString& text, const QString& title) {
+bool refuse(Session& m, QWidget* field, const QString& text, const QString& title) {
     MsgBox(m.form1, text, MsgStyle::Ok, title);
     field->setFocus();
     return false;
@@ -36,7 +36,7 @@ bool refuse(Module1& m, QWidget* field, const QString& text, const QString& titl
 
 // The header must be complete and readable before anything is written: a date that is not a date or a
 // number that is not a whole number would otherwise be stored as nothing.
-bool headerIsValid(Module1& m, const DocumentEntry& entry) {
+bool headerIsValid(Session& m, const DocumentEntry& entry) {
     Ui::Form1& ui = m.form1->ui;
     const bool creditNote = entry.kind == DocKind::CreditNote;
     if (entry.number.isEmpty() || entry.date.isEmpty() || entry.client.isEmpty() || entry.name.isEmpty() ||
@@ -53,7 +53,7 @@ bool headerIsValid(Module1& m, const DocumentEntry& entry) {
 
 // The document on screen, read once: what is written is what the editor showed when "&Valider" was
 // pressed, whatever the writes do to the screen afterwards.
-DocumentEntry readEntry(Module1& m) {
+DocumentEntry readEntry(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     DocumentEntry entry;
     entry.kind = m.currentKind();
@@ -74,7 +74,7 @@ DocumentEntry readEntry(Module1& m) {
 }
 
 // Back to the stored documents, on the last one of the view.
-void refresh(Module1& m) {
+void refresh(Session& m) {
     m.form1->ui.txtPointeur->clear();
     m.requeryAfterWrite();
     if (m.rsDoc) m.rsDoc->MoveLast();
@@ -86,7 +86,7 @@ void refresh(Module1& m) {
 
 // The entry stays on screen in every case: either the cause goes away and saving again works, or the
 // program has to be started again and the user had better note the document first.
-void saveFailed(Module1& m, const QString& reason) {
+void saveFailed(Session& m, const QString& reason) {
     const bool restart = db_errors::needsRestart(m.db.lastErrorCode());
     MsgBox(m.form1,
            QStringLiteral("L'enregistrement a échoué, rien n'a été enregistré : ") + reason +
@@ -96,23 +96,23 @@ void saveFailed(Module1& m, const QString& reason) {
            MsgStyle::Ok, kAttention);
 }
 
-void saveFailed(Module1& m) {
+void saveFailed(Session& m) {
     saveFailed(m, m.db.failureText());
 }
 
-Lookup header(Module1& m, const DocumentEntry& entry) {
+Lookup header(Session& m, const DocumentEntry& entry) {
     return lookUp(*m.rsFacture, QStringLiteral("NumFact=") + entry.number.trimmed());
 }
 
 // A number already taken: the entry stays as it is, so that only the number needs changing.
-void refuseTakenNumber(Module1& m) {
+void refuseTakenNumber(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
            MsgStyle::Ok, kCancelled);
     ui.txtNumFact->setFocus();
 }
 
-void refuseMissingDocument(Module1& m) {
+void refuseMissingDocument(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" introuvable."),
            MsgStyle::Ok, kCancelled);
@@ -123,7 +123,7 @@ void refuseMissingDocument(Module1& m) {
 // another copy of the program may have saved the same number, or deleted the document, since it was
 // first looked up. `wanted` is the answer that lets the save go on; any other is a refusal, whose
 // message the caller gives.
-WriteResult writeSave(Module1& m, const DocumentEntry& entry, Lookup wanted,
+WriteResult writeSave(Session& m, const DocumentEntry& entry, Lookup wanted,
                       const std::function<bool()>& writes) {
     return runWrite(m.db,
                     [&] {
@@ -136,13 +136,13 @@ WriteResult writeSave(Module1& m, const DocumentEntry& entry, Lookup wanted,
 }
 
 // What the user is told once the writes are over; true when the save landed.
-bool landed(Module1& m, const WriteResult& written, void (*refuse)(Module1&)) {
+bool landed(Session& m, const WriteResult& written, void (*refuse)(Session&)) {
     if (written.kind == WriteResult::Refused) refuse(m);
     if (written.kind == WriteResult::Failed) saveFailed(m, written.message);
     return written.isDone();
 }
 
-void saveCreditNote(Module1& m, const DocumentEntry& entry) {
+void saveCreditNote(Session& m, const DocumentEntry& entry) {
     // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
     const Lookup found = header(m, entry);
@@ -162,7 +162,7 @@ void saveCreditNote(Module1& m, const DocumentEntry& entry) {
     if (landed(m, written, refuseMissingDocument)) refresh(m);
 }
 
-void saveDocument(Module1& m, const DocumentEntry& entry) {
+void saveDocument(Session& m, const DocumentEntry& entry) {
     // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
     const Lookup found = header(m, entry);
@@ -189,7 +189,7 @@ void saveDocument(Module1& m, const DocumentEntry& entry) {
 
 } // namespace
 
-void Command6_Click(Module1& m) {
+void Command6_Click(Session& m) {
     const DocumentEntry entry = readEntry(m);
     if (!headerIsValid(m, entry)) return;
     if (!m.rsFacture || !m.rsCliEC || !m.rsDetFact || !m.rsAvoir) {
@@ -199,8 +199,8 @@ void Command6_Click(Module1& m) {
     entry.kind == DocKind::CreditNote ? saveCreditNote(m, entry) : saveDocument(m, entry);
 }
 
-void wireSaving(Module1& m) {
-    Module1* mp = &m;
+void wireSaving(Session& m) {
+    Session* mp = &m;
     QObject::connect(m.form1->ui.Command6, &QPushButton::clicked, m.form1, [mp] { Command6_Click(*mp); });
     QObject::connect(m.form1->ui.Command10, &QPushButton::clicked, m.form1, [mp] { Command10_Click(*mp); });
 }

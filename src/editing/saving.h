@@ -3,10 +3,10 @@
 // transaction, or the lines of a credit note on the document it is attached to.
 namespace pylon {
 
-struct Module1;
+struct Session;
 
-void Command6_Click(Module1& m);
+void Command6_Click(Session& m);
 
-void wireSaving(Module1& m);
+void wireSaving(Session& m);
 
 } // namespace pylon

@@ -1,13 +1,13 @@
 #include "editor/form1.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/activation.h"
 
 #include <QCloseEvent>
 
 namespace pylon {
 
-Form1::Form1(Module1& m, QWidget* parent) : QWidget(parent), m_(m) {
+Form1::Form1(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     ui.setupUi(this);
     m_.form1 = this;
     // Row i of the five columns is one line of the document: they scroll as one table.

@@ -10,12 +10,12 @@
 
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 class Form1 : public QWidget {
     Q_OBJECT
   public:
-    explicit Form1(Module1& m, QWidget* parent = nullptr);
+    explicit Form1(Session& m, QWidget* parent = nullptr);
     Ui::Form1 ui;
     // What the window's own events set off, given by the start-up code that owns the run: each time the
     // user comes back to the editor from another of the program's windows, and once when it is closed.
@@ -26,7 +26,7 @@ class Form1 : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    Module1& m_;
+    Session& m_;
     bool unloaded_ = false;
     std::unique_ptr<ColumnsInStep> columnsInStep_;
 };

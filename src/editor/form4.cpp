@@ -6,7 +6,7 @@
 
 namespace pylon {
 
-Form4::Form4(Module1& m, QWidget* parent) : QWidget(parent), m_(m) {
+Form4::Form4(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     ui.setupUi(this);
     // Each option's id in the group is its number, which is also the number of its kind.
     QRadioButton* options[] = {ui.Option1, ui.Option2, ui.Option3, ui.Option4, ui.Option5, ui.Option6};

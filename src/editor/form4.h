@@ -7,12 +7,12 @@
 
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 class Form4 : public QWidget {
     Q_OBJECT
   public:
-    explicit Form4(Module1& m, QWidget* parent = nullptr);
+    explicit Form4(Session& m, QWidget* parent = nullptr);
     Ui::Form4 ui;
     // The option selected when the menu last became active (0 until then): what "&Annuler" goes back to.
     int MenuKind = 0;
@@ -22,7 +22,7 @@ class Form4 : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    Module1& m_;
+    Session& m_;
 };
 
 } // namespace pylon

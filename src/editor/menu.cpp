@@ -1,6 +1,6 @@
 #include "editor/menu.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/form4.h"
 #include "editor/kind_captions.h"
@@ -14,14 +14,14 @@ namespace pylon {
 namespace {
 
 // Out of the way until "&Menu" again; the user goes on in the editor, as the menu was opened from it.
-void putMenuAway(Module1& m) {
+void putMenuAway(Session& m) {
     menuWindow(m).hide();
     if (m.form1) m.form1->activateWindow();
 }
 
 } // namespace
 
-Form4& menuWindow(Module1& m) {
+Form4& menuWindow(Session& m) {
     if (auto* menu = qobject_cast<Form4*>(m.form4.get())) return *menu;
     auto* menu = new Form4(m);
     m.form4.reset(menu);
@@ -35,19 +35,19 @@ Form4& menuWindow(Module1& m) {
     return *menu;
 }
 
-void Command15_Click(Module1& m) {
+void Command15_Click(Session& m) {
     Form4& menu = menuWindow(m);
     menu.show();
     menu.raise();
     menu.activateWindow();
 }
 
-void Form4_Activate(Module1& m) {
+void Form4_Activate(Session& m) {
     Form4& menu = menuWindow(m);
     if (const int selected = menu.ui.Options->checkedId(); selected > 0) menu.MenuKind = selected;
 }
 
-void MenuLancer_Click(Module1& m) {
+void MenuLancer_Click(Session& m) {
     Form4& menu = menuWindow(m);
     // The only place the current kind changes, and only when launched: a selection left unlaunched would
     // otherwise make a save, a deletion or a line change act as another kind than the editor shows.
@@ -76,13 +76,13 @@ void MenuLancer_Click(Module1& m) {
     m.endEntryAfterRedisplay();
 }
 
-void MenuAnnuler_Click(Module1& m) {
+void MenuAnnuler_Click(Session& m) {
     Form4& menu = menuWindow(m);
     if (QAbstractButton* previous = menu.ui.Options->button(menu.MenuKind)) previous->setChecked(true);
     putMenuAway(m);
 }
 
-void wireMenu(Module1& m) {
+void wireMenu(Session& m) {
     QObject::connect(m.form1->ui.Command15, &QPushButton::clicked, m.form1, [&m] { Command15_Click(m); });
 }
 

@@ -4,17 +4,17 @@
 // be opened.
 namespace pylon {
 
-struct Module1;
+struct Session;
 class Form4;
 
 // The menu window, made hidden with the current kind selected the first time it is asked for.
-Form4& menuWindow(Module1& m);
+Form4& menuWindow(Session& m);
 
-void Command15_Click(Module1& m);   // the editor's "&Menu"
-void Form4_Activate(Module1& m);    // each time the menu window becomes active
-void MenuLancer_Click(Module1& m);  // "&Lancer"
-void MenuAnnuler_Click(Module1& m); // "&Annuler"
+void Command15_Click(Session& m);   // the editor's "&Menu"
+void Form4_Activate(Session& m);    // each time the menu window becomes active
+void MenuLancer_Click(Session& m);  // "&Lancer"
+void MenuAnnuler_Click(Session& m); // "&Annuler"
 
-void wireMenu(Module1& m);
+void wireMenu(Session& m);
 
 } // namespace pylon

@@ -1,6 +1,6 @@
 #include "editor/show_document.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "store/amount_text.h"
 #include "store/amount_words.h"
@@ -38,7 +38,7 @@ void appendLines(RecordSet& rs, const QString& number, Ui::Form1& ui) {
 
 } // namespace
 
-void ShowCurrentDocument(Module1& m) {
+void ShowCurrentDocument(Session& m) {
     ++m.linesFilled;
     Ui::Form1& ui = m.form1->ui;
     RecordSet* doc = m.rsDoc.get();

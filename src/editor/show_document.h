@@ -1,10 +1,10 @@
 #pragma once
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Fills the editor from the document the current view stands on: header, lines, totals with the tax,
 // the total in words, the two markers, "En Compte" and the month-end button. Writes nothing.
-void ShowCurrentDocument(Module1& m);
+void ShowCurrentDocument(Session& m);
 
 } // namespace pylon

@@ -1,12 +1,12 @@
 #include "operations/author_box.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "operations/form3.h"
 
 namespace pylon {
 
-void Command13_Click(Module1& m) {
+void Command13_Click(Session& m) {
     if (!m.form3) m.form3 = std::make_unique<Form3>();
     // Modeless: the editor stays usable while the box is up.
     m.form3->show();
@@ -14,8 +14,8 @@ void Command13_Click(Module1& m) {
     m.form3->activateWindow();
 }
 
-void wireAuthorBox(Module1& m) {
-    Module1* mp = &m;
+void wireAuthorBox(Session& m) {
+    Session* mp = &m;
     QObject::connect(m.form1->ui.Command13, &QPushButton::clicked, m.form1, [mp] { Command13_Click(*mp); });
 }
 

@@ -2,10 +2,10 @@
 // "A&uteur": shows the author box, made on first use and the same window every time after.
 namespace pylon {
 
-struct Module1;
+struct Session;
 
-void Command13_Click(Module1& m);
+void Command13_Click(Session& m);
 
-void wireAuthorBox(Module1& m);
+void wireAuthorBox(Session& m);
 
 } // namespace pylon

@@ -1,6 +1,6 @@
 #include "operations/cancelling.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/show_document.h"
@@ -15,7 +15,7 @@ const QString kTitle = QStringLiteral("Attention");
 
 // Writes the flag of the header rsFacture stands on, all or nothing; on failure the result says why:
 // what happened to the file and what to do, or the database's complaint.
-WriteResult writeFlag(Module1& m, bool cancelled) {
+WriteResult writeFlag(Session& m, bool cancelled) {
     RecordSet& f = *m.rsFacture;
     return runWrite(
         m.db, [&] { return WriteResult::doneIf(f.Edit() && f.SetField(kFlag, cancelled) && f.Update()); },
@@ -24,7 +24,7 @@ WriteResult writeFlag(Module1& m, bool cancelled) {
 
 // The view keeps the values of the row it stands on; standing on the same document again makes the
 // marker show what was just written. The document stays the one on screen.
-void rereadView(Module1& m) {
+void rereadView(Session& m) {
     RecordSet* doc = m.rsDoc.get();
     if (!doc) return;
     const auto v = doc->Fields(QStringLiteral("NumFact"));
@@ -33,7 +33,7 @@ void rereadView(Module1& m) {
     if (!number.isEmpty()) doc->FindFirst(QStringLiteral("NumFact=") + number);
 }
 
-void toggle(Module1& m, const QString& number) {
+void toggle(Session& m, const QString& number) {
     RecordSet* f = m.rsFacture.get();
     if (!f || !f->FindFirst(QStringLiteral("NumFact=") + number) || f->NoMatch()) return;
     const auto flag = f->Fields(kFlag);
@@ -56,7 +56,7 @@ void toggle(Module1& m, const QString& number) {
 
 } // namespace
 
-void Command17_Click(Module1& m) {
+void Command17_Click(Session& m) {
     // The number field decides, whatever the kind on screen: every kind can be cancelled the same way.
     const QString number = m.form1->ui.txtNumFact->text();
     if (!number.isEmpty()) toggle(m, number);
@@ -64,8 +64,8 @@ void Command17_Click(Module1& m) {
     m.endEntryAfterRedisplay();
 }
 
-void wireCancelling(Module1& m) {
-    Module1* mp = &m;
+void wireCancelling(Session& m) {
+    Session* mp = &m;
     QObject::connect(m.form1->ui.Command17, &QPushButton::clicked, m.form1, [mp] { Command17_Click(*mp); });
 }
 

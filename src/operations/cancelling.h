@@ -3,10 +3,10 @@
 // after a Yes/No question. A cancelled document keeps its header and its lines; only its flag changes.
 namespace pylon {
 
-struct Module1;
+struct Session;
 
-void Command17_Click(Module1& m);
+void Command17_Click(Session& m);
 
-void wireCancelling(Module1& m);
+void wireCancelling(Session& m);
 
 } // namespace pylon

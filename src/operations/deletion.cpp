@@ -1,6 +1,6 @@
 #include "operations/deletion.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/show_document.h"
@@ -50,7 +50,7 @@ bool deleteAll(RecordSet& rs, const QString& criteria) {
 // left. The lines go even when the file lacks the trigger that takes them with their document, so that
 // they never join a later document given the same number. The party is the deleted document's own, read
 // from its header: the client number field may have been typed over since the document was shown.
-bool deleteDocument(Module1& m, std::optional<int> number) {
+bool deleteDocument(Session& m, std::optional<int> number) {
     if (!m.rsFacture || !m.rsCliEC) return false;
     std::optional<int> party;
     if (number) {
@@ -80,7 +80,7 @@ bool deleteDocument(Module1& m, std::optional<int> number) {
 }
 
 // The credit note only: its lines go and its document is no longer marked as having one.
-bool deleteCreditNote(Module1& m, std::optional<int> number) {
+bool deleteCreditNote(Session& m, std::optional<int> number) {
     if (!number) return true;
     if (!m.rsFacture || !m.rsAvoir) return false;
     const QString criteria = QStringLiteral("NumFact=%1").arg(*number);
@@ -93,7 +93,7 @@ bool deleteCreditNote(Module1& m, std::optional<int> number) {
 
 } // namespace
 
-void Command8_Click(Module1& m) {
+void Command8_Click(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     const QString shownNumber = ui.txtNumFact->text();
     if (shownNumber.isEmpty()) return;
@@ -128,8 +128,8 @@ void Command8_Click(Module1& m) {
     m.endEntryAfterRedisplay();
 }
 
-void wireDeletion(Module1& m) {
-    Module1* mp = &m;
+void wireDeletion(Session& m) {
+    Session* mp = &m;
     QObject::connect(m.form1->ui.Command8, &QPushButton::clicked, m.form1, [mp] { Command8_Click(*mp); });
 }
 

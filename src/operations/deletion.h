@@ -1,14 +1,14 @@
 #pragma once
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // "&Supprimer": after a question worded for the current kind, deletes the document numbered on screen
 // with its lines, and its client's or supplier's row when it was their last document; in the
 // credit-note kind, deletes only the credit note and keeps its document. Then shows the last document
 // of the kind.
-void Command8_Click(Module1& m);
+void Command8_Click(Session& m);
 
-void wireDeletion(Module1& m);
+void wireDeletion(Session& m);
 
 } // namespace pylon

@@ -1,6 +1,6 @@
 #include "operations/month_end.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "browse/navigation.h"
 #include "editing/edit_mode.h"
 #include "editing/new_document.h"
@@ -29,7 +29,7 @@ struct Run {
 };
 
 // Asks one question; the answer replaces the field's text. False when it is empty or cancelled.
-bool ask(Module1& m, QLineEdit* field, const QString& prompt, const QString& proposed) {
+bool ask(Session& m, QLineEdit* field, const QString& prompt, const QString& proposed) {
     field->setText(InputBox(m.form1, prompt, kPromptTitle, proposed).value_or(QString()));
     return !field->text().isEmpty();
 }
@@ -66,7 +66,7 @@ Outcome finish(Run& run, const WriteResult& written) {
     return Outcome::Failed;
 }
 
-Outcome refuseTakenNumber(Module1& m) {
+Outcome refuseTakenNumber(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
            MsgStyle::Ok, QStringLiteral("Opération annulée!"));
@@ -75,7 +75,7 @@ Outcome refuseTakenNumber(Module1& m) {
     return Outcome::Cancelled;
 }
 
-Outcome askAndWrite(Module1& m, Run& run) {
+Outcome askAndWrite(Session& m, Run& run) {
     Ui::Form1& ui = m.form1->ui;
     // Taken before the first answer: the date and client on screen are still those of the document shown.
     const QString proposedDate = endOfMonth(ui.txtDateFact->text());
@@ -133,7 +133,7 @@ Outcome askAndWrite(Module1& m, Run& run) {
 }
 
 // Whatever the outcome: back to the document that was on screen, in browse state, and the verdict.
-void close(Module1& m, int savedNumber, const Run& run) {
+void close(Session& m, int savedNumber, const Run& run) {
     Ui::Form1& ui = m.form1->ui;
     ui.txtPointeur->clear();
     m.requeryAfterWrite();
@@ -163,15 +163,15 @@ void close(Module1& m, int savedNumber, const Run& run) {
 
 } // namespace
 
-void Command16_Click(Module1& m) {
+void Command16_Click(Session& m) {
     const int savedNumber = m.form1->ui.txtNumFact->text().toInt();
     Run run;
     run.outcome = askAndWrite(m, run);
     close(m, savedNumber, run);
 }
 
-void wireMonthEnd(Module1& m) {
-    Module1* mp = &m;
+void wireMonthEnd(Session& m) {
+    Session* mp = &m;
     QObject::connect(m.form1->ui.Command16, &QPushButton::clicked, m.form1, [mp] { Command16_Click(*mp); });
 }
 

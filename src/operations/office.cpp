@@ -1,6 +1,6 @@
 #include "operations/office.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "operations/author_box.h"
@@ -45,7 +45,7 @@ void setDocumentOpener(DocumentOpener o) {
     opener() = std::move(o);
 }
 
-void openOfficeDocument(Module1& m, const QString& fileName) {
+void openOfficeDocument(Session& m, const QString& fileName) {
     const QString path = QFileInfo(m.appPath + QLatin1Char('/') + fileName).absoluteFilePath();
     // The user is told where the program looked, so that the file can be put back or opened by hand.
     const QString shownPath = QDir::toNativeSeparators(path);
@@ -62,18 +62,18 @@ void openOfficeDocument(Module1& m, const QString& fileName) {
                QStringLiteral("Aucun programme de ce poste ne peut ouvrir le document :\n%1").arg(shownPath));
 }
 
-void Command12_Click(Module1& m) {
+void Command12_Click(Session& m) {
     openOfficeDocument(m, QStringLiteral("Fact.doc"));
 }
-void Command18_Click(Module1& m) {
+void Command18_Click(Session& m) {
     openOfficeDocument(m, QStringLiteral("License.doc"));
 }
-void Command19_Click(Module1& m) {
+void Command19_Click(Session& m) {
     openOfficeDocument(m, QStringLiteral("Manuel.doc"));
 }
 
-void wireOffice(Module1& m) {
-    Module1* mp = &m;
+void wireOffice(Session& m) {
+    Session* mp = &m;
     Ui::Form1& ui = m.form1->ui;
     QObject::connect(ui.Command12, &QPushButton::clicked, m.form1, [mp] { Command12_Click(*mp); });
     QObject::connect(ui.Command18, &QPushButton::clicked, m.form1, [mp] { Command18_Click(*mp); });

@@ -8,7 +8,7 @@
 
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 using DocumentOpener = std::function<bool(const QUrl&)>;
 
@@ -18,12 +18,12 @@ void setDocumentOpener(DocumentOpener opener);
 
 // Opens the named file of the program's folder. A missing file, or a desktop without a program for it,
 // is said in a message that gives the file's full path; the editor stays as it is.
-void openOfficeDocument(Module1& m, const QString& fileName);
+void openOfficeDocument(Session& m, const QString& fileName);
 
-void Command12_Click(Module1& m); // "&Imprimer": the blank invoice form
-void Command18_Click(Module1& m); // "&Licence"
-void Command19_Click(Module1& m); // "&Manuel"
+void Command12_Click(Session& m); // "&Imprimer": the blank invoice form
+void Command18_Click(Session& m); // "&Licence"
+void Command19_Click(Session& m); // "&Manuel"
 
-void wireOffice(Module1& m);
+void wireOffice(Session& m);
 
 } // namespace pylon

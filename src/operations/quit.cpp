@@ -1,18 +1,18 @@
 #include "operations/quit.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 
 namespace pylon {
 
-void Command14_Click(Module1& m) {
+void Command14_Click(Session& m) {
     // Closing the editor runs the release sequence once, whether it comes from here or from the close box;
     // with no window left the application ends.
     m.form1->close();
 }
 
-void wireQuit(Module1& m) {
-    Module1* mp = &m;
+void wireQuit(Session& m) {
+    Session* mp = &m;
     QObject::connect(m.form1->ui.Command14, &QPushButton::clicked, m.form1, [mp] { Command14_Click(*mp); });
 }
 

@@ -3,10 +3,10 @@
 // then the other windows). Nothing unsaved is written and nothing is asked.
 namespace pylon {
 
-struct Module1;
+struct Session;
 
-void Command14_Click(Module1& m);
+void Command14_Click(Session& m);
 
-void wireQuit(Module1& m);
+void wireQuit(Session& m);
 
 } // namespace pylon

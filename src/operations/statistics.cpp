@@ -1,6 +1,6 @@
 #include "operations/statistics.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 
@@ -14,7 +14,7 @@ QString kindQuery(const char* condition) {
 }
 
 // The full row count of a query opened for this count only.
-std::optional<long> rowsOf(Module1& m, const QString& query) {
+std::optional<long> rowsOf(Session& m, const QString& query) {
     if (!m.db.isOpen()) return std::nullopt;
     const auto rs = RecordSet::open(m.db, query);
     if (!rs) return std::nullopt;
@@ -28,7 +28,7 @@ QString shown(const std::optional<long>& n) {
 
 } // namespace
 
-DocumentCounts countDocuments(Module1& m) {
+DocumentCounts countDocuments(Session& m) {
     DocumentCounts c;
     c.invoices = rowsOf(m, kindQuery("TypeFact = 'Facture'"));
     c.quotes = rowsOf(m, kindQuery("TypeFact = 'Devis'"));
@@ -53,12 +53,12 @@ QString statisticsText(const DocumentCounts& c) {
            QStringLiteral("  Fournisseurs.");
 }
 
-void Command11_Click(Module1& m) {
+void Command11_Click(Session& m) {
     MsgBox(m.form1, statisticsText(countDocuments(m)), MsgStyle::Ok, QStringLiteral("Statistiques"));
 }
 
-void wireStatistics(Module1& m) {
-    Module1* mp = &m;
+void wireStatistics(Session& m) {
+    Session* mp = &m;
     QObject::connect(m.form1->ui.Command11, &QPushButton::clicked, m.form1, [mp] { Command11_Click(*mp); });
 }
 

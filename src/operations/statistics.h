@@ -6,19 +6,19 @@
 
 namespace pylon {
 
-struct Module1;
+struct Session;
 
 // Each count is empty when it could not be taken (no database, a query the file refuses).
 struct DocumentCounts {
     std::optional<long> invoices, quotes, orders, deliveries, creditNotes, monthEnd, suppliers, clients;
 };
 
-DocumentCounts countDocuments(Module1& m);
+DocumentCounts countDocuments(Session& m);
 // The ten lines of the message, separated by CR LF.
 QString statisticsText(const DocumentCounts& counts);
 
-void Command11_Click(Module1& m);
+void Command11_Click(Session& m);
 
-void wireStatistics(Module1& m);
+void wireStatistics(Session& m);
 
 } // namespace pylon

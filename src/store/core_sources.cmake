@@ -11,6 +11,7 @@ set(PYLON_CORE_FILES
   store/field_value.cpp
   store/kinds.cpp
   store/line_amounts.cpp
+  store/module1.cpp
   store/numbering.cpp
   store/recordset.cpp
   store/recordset_write.cpp

@@ -96,7 +96,7 @@ TEST_F(CreditNote, AttachListReopenedDuringTheEntryKeepsTheColumnsInStep) {
 // over the document shown would be saved a second time into it.
 struct EndsTheEntry {
     const char* name;
-    void (*run)(Ui::Form1&, Module1&);
+    void (*run)(Ui::Form1&, Session&);
 };
 
 class CreditNoteEntryEnded : public CreditNote, public ::testing::WithParamInterface<EndsTheEntry> {};
@@ -121,15 +121,15 @@ TEST_P(CreditNoteEntryEnded, NothingIsLeftToSaveTwice) {
 
 INSTANTIATE_TEST_SUITE_P(CreditNote, CreditNoteEntryEnded,
                          ::testing::Values(EndsTheEntry{"Supprimer",
-                                                        [](Ui::Form1& ui, Module1&) {
+                                                        [](Ui::Form1& ui, Session&) {
                                                             QTest::mouseClick(ui.Command8, Qt::LeftButton);
                                                         }},
                                            EndsTheEntry{"FactAnnul",
-                                                        [](Ui::Form1& ui, Module1&) {
+                                                        [](Ui::Form1& ui, Session&) {
                                                             QTest::mouseClick(ui.Command17, Qt::LeftButton);
                                                         }},
                                            EndsTheEntry{"Lancer",
-                                                        [](Ui::Form1& ui, Module1& m) {
+                                                        [](Ui::Form1& ui, Session& m) {
                                                             QTest::mouseClick(ui.Command15, Qt::LeftButton);
                                                             auto* launch = m.form4->findChild<QPushButton*>(
                                                                 QStringLiteral("Command1"));

@@ -102,7 +102,7 @@ TEST_F(LineDialog, TheFiveColumnsSelectOneRowTogether) {
 TEST_F(LineDialog, KeysInTheBoxes) {
     Form5& d = open(ui().List1, 0);
     EXPECT_EQ(d.windowTitle(), "Modification de la facture.");
-    EXPECT_EQ(d.Tag, "4");
+    EXPECT_EQ(m->lineDialog.Tag, "4");
     QTest::keyClick(d.ui.Text1, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), d.ui.Text2);
     retype(d.ui.Text2, QStringLiteral("2.5"));
@@ -123,7 +123,7 @@ TEST_F(LineDialog, KeysInTheBoxes) {
 
 TEST_F(LineDialog, ValidatingRewritesTheStoredInvoice) {
     Form5& d = open(ui().List2, 2);
-    EXPECT_EQ(d.row, 2);
+    EXPECT_EQ(m->lineDialog.row, 2);
     EXPECT_EQ(d.ui.Text3->text(), "Ecrou");
     EXPECT_EQ(d.ui.Text4->text(), "10,00");
     EXPECT_EQ(d.ui.Text5->text(), "30,00") << "the stored amount, not a product";

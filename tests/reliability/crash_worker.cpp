@@ -7,7 +7,7 @@
 //
 // With COMMANDS, it stops by itself after that many commands (exit 0). It prints "READY" once the editor
 // stands on the file. A command the program refuses is journaled as FAIL and ends the run with exit 2.
-#include "app/module1.h"
+#include "editor/session.h"
 #include "app/startup.h"
 #include "app/wiring.h"
 #include "browse/navigation.h"
@@ -119,7 +119,7 @@ QString token(const QString& typeFact) {
 
 class Worker {
   public:
-    Worker(Module1& m, QFile& journal, quint64 seed) : m(m), ui(m.form1->ui), journal(journal), rng{seed} {}
+    Worker(Session& m, QFile& journal, quint64 seed) : m(m), ui(m.form1->ui), journal(journal), rng{seed} {}
 
     void runOne() {
         // Out of 100: more saves and rewrites than anything else, so that the file grows as it is used.
@@ -380,7 +380,7 @@ class Worker {
     }
 
     Answerer answers;
-    Module1& m;
+    Session& m;
     Ui::Form1& ui;
     QFile& journal;
     Rng rng;
@@ -399,7 +399,7 @@ int main(int argc, char** argv) {
         return 3;
     }
     pylon::setUpFonts();
-    pylon::Module1 m;
+    pylon::Session m;
     m.appPath = args[1];
     pylon::Form1 editor(m);
     pylon::wireEditor(m);

@@ -44,7 +44,7 @@ class FaultsTwoCopies : public EditorTest {
     void SetUp() override {
         ASSERT_TRUE(arrange());
         start();
-        m2 = std::make_unique<Module1>();
+        m2 = std::make_unique<Session>();
         m2->appPath = QFileInfo(file.path()).absolutePath();
         editor2 = std::make_unique<Form1>(*m2);
         wireEditor(*m2);
@@ -86,7 +86,7 @@ class FaultsTwoCopies : public EditorTest {
                 .arg(number)));
     }
 
-    std::unique_ptr<Module1> m2;
+    std::unique_ptr<Session> m2;
     std::unique_ptr<Form1> editor2;
 };
 

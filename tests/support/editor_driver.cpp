@@ -1,6 +1,6 @@
 #include "support/editor_driver.h"
 
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/form4.h"
 #include "editor/show_document.h"
@@ -28,7 +28,7 @@ void save(Form1& editor) {
     QTest::mouseClick(editor.ui.Command6, Qt::LeftButton);
 }
 
-Form4* openMenu(Module1& m) {
+Form4* openMenu(Session& m) {
     QTest::mouseClick(m.form1->ui.Command15, Qt::LeftButton);
     auto* menu = qobject_cast<Form4*>(m.form4.get());
     if (!menu || !QTest::qWaitForWindowActive(menu)) {
@@ -44,7 +44,7 @@ void pickOption(Form4& menu, DocKind kind) {
     QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(7, option->height() / 2));
 }
 
-void chooseKind(Module1& m, DocKind kind) {
+void chooseKind(Session& m, DocKind kind) {
     Form4* menu = openMenu(m);
     if (!menu) return;
     pickOption(*menu, kind);
@@ -52,7 +52,7 @@ void chooseKind(Module1& m, DocKind kind) {
     if (!QTest::qWaitForWindowActive(m.form1)) ADD_FAILURE() << "the editor did not become active";
 }
 
-void arrangeKind(Module1& m, DocKind kind) {
+void arrangeKind(Session& m, DocKind kind) {
     m.kind = kind;
     m.rsDoc = RecordSet::open(m.db, kindInfo(kind).viewSql);
     ShowCurrentDocument(m);

@@ -10,7 +10,7 @@
 namespace pylon {
 class Form1;
 class Form4;
-struct Module1;
+struct Session;
 } // namespace pylon
 
 namespace pylon::test {
@@ -33,13 +33,13 @@ void typeDocument(Form1& editor, const TypedDocument& doc);
 void save(Form1& editor);
 
 // "&Menu"; the menu window once it is active, else null with a failure added.
-Form4* openMenu(Module1& m);
+Form4* openMenu(Session& m);
 // A click on the kind's option in the menu, without launching it.
 void pickOption(Form4& menu, DocKind kind);
 // "&Menu", the kind's option, "&Lancer", and back in the editor.
-void chooseKind(Module1& m, DocKind kind);
+void chooseKind(Session& m, DocKind kind);
 // Arranging only: the editor shows the first document of a kind without going through the menu.
-void arrangeKind(Module1& m, DocKind kind);
+void arrangeKind(Session& m, DocKind kind);
 
 // The rows of a table that meet a condition, counted in the file.
 QString countRows(const TempDb& file, const QString& table, const QString& where = QStringLiteral("1"));

@@ -12,7 +12,7 @@ namespace pylon::test {
 
 void EditorTest::start() {
     watchActivations();
-    m = std::make_unique<Module1>();
+    m = std::make_unique<Session>();
     m->appPath = QFileInfo(file.path()).absolutePath();
     editor = std::make_unique<Form1>(*m);
     wireEditor(*m);

@@ -2,7 +2,7 @@
 // A running editor on a database file of the test's own, with every message and input box answered and
 // recorded.
 // After each test the file must still pass the database tool's check.
-#include "app/module1.h"
+#include "editor/session.h"
 #include "editor/form1.h"
 #include "support/box_answerers.h"
 #include "support/editor_driver.h"
@@ -37,7 +37,7 @@ class EditorTest : public ::testing::Test {
     }
 
     TempDb file;
-    std::unique_ptr<Module1> m;
+    std::unique_ptr<Session> m;
     std::unique_ptr<Form1> editor;
     BoxAnswerer boxes;
     InputAnswerer inputs;

@@ -1,18 +1,16 @@
 #pragma once
-// What the windows share for the whole run: the database, its record sets and the line index.
-// One instance lives as long as the editor window; every handler works on it.
+// What the windows share for the whole run: the database, its record sets, and the editor's state as
+// plain data. The windows follow this state and never stand in for it; they are kept apart, in the
+// editor's Session, so that this module needs no widgets.
 #include "store/database.h"
 #include "store/kinds.h"
 #include "store/recordset.h"
 
 #include <QString>
-#include <QWidget>
 #include <functional>
 #include <memory>
 
 namespace pylon {
-
-class Form1;
 
 // What the list window shows: the documents of the current kind, the clients, the suppliers, or every
 // document for a credit note to be attached to.
@@ -41,12 +39,18 @@ struct Module1 {
     // The line dialog notes it when filled: a different count later means its row is no longer on screen.
     quint64 linesFilled = 0;
 
+    // The line edit dialog's line: the number of the document it was opened on (the rewrite finds the
+    // document again by it), the kind whose lines table holds the line, its row, and linesFilled at that
+    // moment: once the editor has filled its lines anew, the row may hold another line or none.
+    struct LineDialogState {
+        QString Tag;
+        DocKind kind = DocKind::Invoice;
+        int row = -1;
+        quint64 filledAt = 0;
+    } lineDialog;
+
     // The folder the database file and the office documents are found in: the program's own.
     QString appPath;
-    Form1* form1 = nullptr;
-    // The other windows, each made on first use and kept, hidden, until the editor closes:
-    // the list window, the author box, the main menu and the line edit dialog.
-    std::unique_ptr<QWidget> form2, form3, form4, form5;
 
     // The kind the editor works on: the one last launched from the main menu together with its view,
     // invoices at start. A selection in the menu that is not launched does not change it.
@@ -61,10 +65,10 @@ struct Module1 {
     bool editMode() const { return editing; }
     // Drops the entry under way as "&Annuler" does. Set when the windows are wired, so that commands of the
     // editor's own layer (the menu) can end an entry too.
-    std::function<void(Module1&)> abandonEntry;
+    std::function<void()> abandonEntry;
     // Lists every stored document in the list window for a credit note to be attached to: the list
     // window's own code, above the editing code that asks for it.
-    std::function<void(Module1&)> showAttachList;
+    std::function<void()> showAttachList;
     // After a command showed a stored document: an entry still under way would go on over it (a save would
     // then write the lines typed into the document shown), so it is dropped, as a step does.
     void endEntryAfterRedisplay();

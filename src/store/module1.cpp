@@ -1,4 +1,4 @@
-#include "app/module1.h"
+#include "store/module1.h"
 
 #include "store/schema.h"
 
@@ -18,7 +18,7 @@ void Module1::requeryAfterWrite() {
 }
 
 void Module1::endEntryAfterRedisplay() {
-    if (editMode() && abandonEntry) abandonEntry(*this);
+    if (editMode() && abandonEntry) abandonEntry();
 }
 
 } // namespace pylon

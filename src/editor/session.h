@@ -1,0 +1,21 @@
+#pragma once
+// The shared module together with the windows that show it. Handlers of the windows work on this; the
+// state they act on is the module's, the windows only follow it.
+#include "store/module1.h"
+
+#include <QWidget>
+#include <memory>
+
+namespace pylon {
+
+class Form1;
+
+struct Session : Module1 {
+    Form1* form1 = nullptr;
+    // The other windows, each made on first use and kept, hidden, until the editor closes:
+    // the list window, the author box, the main menu and the line edit dialog. They go before the
+    // module's record sets and database, which they may still use while closing.
+    std::unique_ptr<QWidget> form2, form3, form4, form5;
+};
+
+} // namespace pylon
