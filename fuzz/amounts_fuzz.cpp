@@ -63,7 +63,7 @@ std::optional<Amount> referenceParse(const QString& text) {
     Wide v = whole * 10000 + fraction + (fifth >= 5 ? 1 : 0);
     if (negative) v = -v;
     if (v > std::numeric_limits<qint64>::max() || v < std::numeric_limits<qint64>::min()) return std::nullopt;
-    return Amount(v);
+    return Amount(qint64(v));
 }
 
 void checkPad(const QString& text) {
@@ -78,14 +78,16 @@ void checkPad(const QString& text) {
     }
 }
 
-void checkAmount(Amount a) {
+void checkAmount(qint64 a) {
     const QString s = pylon::formatAmount(a);
     require(wellFormed(s), "formatAmount gives -?digits,dd", num(a) + QStringLiteral(" -> ") + shown(s));
 
     const Wide cents = roundTo(a, 100);
     const std::optional<Amount> back = pylon::parseAmount(s);
-    require(back && Wide(*back) == cents, "parseAmount(formatAmount(a)) is a rounded to cents",
-            num(a) + QStringLiteral(" -> ") + s + QStringLiteral(" -> ") + (back ? num(*back) : QString()));
+    require(back && Wide(back->tenThousandths()) == cents,
+            "parseAmount(formatAmount(a)) is a rounded to cents",
+            num(a) + QStringLiteral(" -> ") + s + QStringLiteral(" -> ") +
+                (back ? num(back->tenThousandths()) : QString()));
     require(pylon::reformatAmount(s) == s, "a formatted amount reformats to itself", shown(s));
 
     checkPad(s);
@@ -94,7 +96,7 @@ void checkAmount(Amount a) {
     require(pylon::parseAmount(padded) == back, "a padded amount reads the same", shown(padded));
 
     // The tax is HT / 5 rounded to the nearest ten-thousandth; HT / 5 never ends in exactly one half.
-    const Amount vat = pylon::vatOf(a);
+    const qint64 vat = pylon::vatOf(a).tenThousandths();
     const Wide exact = roundTo(Wide(a) * 2, 10) / 10;
     const Wide m = a < 0 ? -Wide(a) : Wide(a);
     // Exact up to a hundred billion dirhams (1e15 ten-thousandths). vatOf works in double precision, and
@@ -113,8 +115,9 @@ void checkText(const QString& text) {
     const std::optional<Amount> a = pylon::parseAmount(text);
     const std::optional<Amount> ref = referenceParse(text);
     require(a == ref, "parseAmount agrees with the digit-by-digit reading",
-            shown(text) + QStringLiteral(" -> ") + (a ? num(*a) : QStringLiteral("nullopt")) +
-                QStringLiteral(" instead of ") + (ref ? num(*ref) : QStringLiteral("nullopt")));
+            shown(text) + QStringLiteral(" -> ") +
+                (a ? num(a->tenThousandths()) : QStringLiteral("nullopt")) + QStringLiteral(" instead of ") +
+                (ref ? num(ref->tenThousandths()) : QStringLiteral("nullopt")));
 
     const std::optional<QString> r = pylon::reformatAmount(text);
     require(r.has_value() == a.has_value(), "reformatAmount refuses exactly what parseAmount refuses",
@@ -181,16 +184,17 @@ void checkProduct(qint64 x, int dx, qint64 y, int dy) {
     const Wide limit = std::numeric_limits<qint64>::max();
     const bool fits = cents && magnitudeOf(*cents) <= limit / 100;
     const auto rounded = pylon::roundExact(*product, 2);
-    require(rounded.has_value() == fits && (!fits || Wide(*rounded) == *cents * 100),
+    require(rounded.has_value() == fits && (!fits || Wide(rounded->tenThousandths()) == *cents * 100),
             "the proposed amount is the exact product rounded once to the cent",
-            detail + QStringLiteral(" -> ") + (rounded ? num(*rounded) : QStringLiteral("nullopt")));
+            detail + QStringLiteral(" -> ") +
+                (rounded ? num(rounded->tenThousandths()) : QStringLiteral("nullopt")));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
-    const Amount a = in.take<int64_t>();
+    const qint64 a = in.take<int64_t>();
     // The other factor of a product, and the decimals of both (low and high half of the byte).
     const qint64 b = in.take<int64_t>();
     const uint8_t places = in.take<uint8_t>();

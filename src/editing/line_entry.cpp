@@ -1,10 +1,10 @@
 #include "editing/line_entry.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/key_press.h"
 #include "editor/messages.h"
 #include "editor/paste_guard.h"
+#include "editor/session.h"
 #include "store/amount_text.h"
 #include "store/line_amounts.h"
 
@@ -93,14 +93,13 @@ void addToTotals(Ui::Form1& ui, int row) {
     const QListWidgetItem* item = ui.List5->item(row);
     const auto before = parseAmount(ui.txtTotalHT->text());
     const auto amount = item ? parseAmount(item->text()) : std::nullopt;
-    Amount ht = 0;
-    if (!before || !amount || qAddOverflow(*before, *amount, &ht)) return;
-    ui.txtTotalHT->setText(formatAmount(ht));
-    ht = parseAmount(ui.txtTotalHT->text()).value_or(ht);
+    const std::optional<Amount> sum = before && amount ? before->plus(*amount) : std::nullopt;
+    if (!sum) return;
+    ui.txtTotalHT->setText(formatAmount(*sum));
+    const Amount ht = parseAmount(ui.txtTotalHT->text()).value_or(*sum);
     ui.txtTVA->setText(formatAmount(vatOf(ht)));
     const Amount tva = parseAmount(ui.txtTVA->text()).value_or(0);
-    Amount ttc = 0;
-    if (!qAddOverflow(ht, tva, &ttc)) ui.txtTotalTTC->setText(formatAmount(ttc));
+    if (const auto ttc = ht.plus(tva)) ui.txtTotalTTC->setText(formatAmount(*ttc));
 }
 
 } // namespace

@@ -19,7 +19,8 @@ bool isAsciiDigit(QChar c) {
 
 // The magnitude of a, valid for the lowest qint64 as well.
 quint64 magnitude(Amount a) {
-    return a < 0 ? quint64(0) - quint64(a) : quint64(a);
+    const qint64 v = a.tenThousandths();
+    return v < 0 ? quint64(0) - quint64(v) : quint64(v);
 }
 
 // Drops the leading zeros and, after the comma, the trailing ones; zero loses its sign.
@@ -111,8 +112,8 @@ std::optional<Amount> roundExact(const ExactNumber& x, int places) {
         ++units;
     }
     const quint64 value = units * scale;
-    if (!x.negative) return qint64(value);
-    return value == kMaxNegative ? std::numeric_limits<qint64>::min() : -qint64(value);
+    if (!x.negative) return Amount(qint64(value));
+    return Amount(value == kMaxNegative ? std::numeric_limits<qint64>::min() : -qint64(value));
 }
 
 QString plainText(const ExactNumber& x) {
@@ -135,7 +136,7 @@ QString formatAmount(Amount a) {
     const quint64 whole = cents / 100;
     const quint64 rest = cents % 100;
     QString s;
-    if (a < 0 && cents != 0) s += u'-';
+    if (a.isNegative() && cents != 0) s += u'-';
     s += QString::number(whole);
     s += u',';
     if (rest < 10) s += u'0';
@@ -157,7 +158,7 @@ QString padAmount(const QString& text) {
 }
 
 Amount vatOf(Amount ht) {
-    const double htDirhams = double(ht) / double(kScale);
+    const double htDirhams = double(ht.tenThousandths()) / double(kScale);
     const double vat = htDirhams * 0.2;
     // std::llround rounds half away from zero.
     return Amount(std::llround(vat * double(kScale)));

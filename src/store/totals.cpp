@@ -1,18 +1,16 @@
 #include "store/totals.h"
 
-#include <QtNumeric>
-
 namespace pylon {
 
 Totals totalsOf(const QStringList& lineAmounts) {
     Totals t;
-    Amount ht = 0;
+    std::optional<Amount> ht = Amount();
     for (const QString& text : lineAmounts)
         if (const auto a = parseAmount(text))
-            if (qAddOverflow(ht, *a, &ht)) return t;
+            if (!(ht = ht->plus(*a))) return t;
     t.ht = ht;
-    t.tva = vatOf(ht);
-    if (Amount ttc = 0; !qAddOverflow(ht, *t.tva, &ttc)) t.ttc = ttc;
+    t.tva = vatOf(*ht);
+    t.ttc = ht->plus(*t.tva);
     return t;
 }
 

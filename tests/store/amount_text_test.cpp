@@ -183,7 +183,7 @@ TEST(FormatAmount, ReadsBackWhatItWrites) {
     for (int i = 0; i < 2000; ++i) {
         const qint64 cents = dist(rng);
         const Amount a = cents * 100;
-        ASSERT_EQ(parseAmount(formatAmount(a)), a) << a;
+        ASSERT_EQ(parseAmount(formatAmount(a)), a) << cents;
     }
 }
 
@@ -284,8 +284,8 @@ TEST(VatOf, AgreesWithExactRounding) {
 TEST(VatOf, DoesNotOverflowAtTheLimits) {
     const Amount hi = vatOf(kMax);
     const Amount lo = vatOf(kMin);
-    EXPECT_NEAR(double(hi), double(kMax) / 5, 1e4);
-    EXPECT_NEAR(double(lo), double(kMin) / 5, 1e4);
+    EXPECT_NEAR(double(hi.tenThousandths()), double(kMax) / 5, 1e4);
+    EXPECT_NEAR(double(lo.tenThousandths()), double(kMin) / 5, 1e4);
 }
 
 } // namespace

@@ -316,7 +316,7 @@ TEST_F(PylonDbDemo, LineCellsReadAsOnScreenAndAmountsAreQuantityTimesPrice) {
             ASSERT_TRUE(money.match(pu).hasMatch() && money.match(mnt).hasMatch()) << where.toStdString();
             ASSERT_TRUE(!design.isEmpty() && design.size() <= 54) << design.toStdString();
             // In ten-thousandths: the product of two such values carries eight decimals; round to centimes.
-            const qint64 exact = *parseAmount(qt) * *parseAmount(pu);
+            const qint64 exact = parseAmount(qt)->tenThousandths() * parseAmount(pu)->tenThousandths();
             const qint64 cents = (exact + 500'000) / 1'000'000;
             ASSERT_EQ(*parseAmount(mnt), cents * 100)
                 << where.toStdString() << ' ' << qt.toStdString() << " x " << pu.toStdString() << " = "
