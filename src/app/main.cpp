@@ -1,11 +1,11 @@
 // The program: the editor window on the database file beside the executable.
-#include "editor/session.h"
 #include "app/startup.h"
 #include "app/translations.h"
 #include "app/wiring.h"
 #include "editor/activation.h"
 #include "editor/fonts.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/db_errors.h"
 #include "store/schema.h"
@@ -71,7 +71,7 @@ void sayWhyNotOpened(Session& m, Opening opening) {
 
 } // namespace
 
-void Form1_Load(Session& m) {
+void openDatabaseAndShowFirstDocument(Session& m) {
     const Opening opening = openDatabase(m);
     if (opening != Opening::Opened) {
         sayWhyNotOpened(m, opening);
@@ -103,7 +103,11 @@ void Form1_Load(Session& m) {
                                 "le programme."));
 }
 
-void Form1_Activate(Session& m) {
+void Form1_Load(Session& m) {
+    openDatabaseAndShowFirstDocument(m);
+}
+
+void sayWhenDatabaseIsEmpty(Session& m) {
     // Only a table that was read and found empty: a file that cannot be read at the moment is not empty.
     const std::optional<long> documents = m.rsFacture ? m.rsFacture->RowCount() : std::nullopt;
     if (documents && *documents == 0)
@@ -111,7 +115,11 @@ void Form1_Activate(Session& m) {
                QStringLiteral("Message"));
 }
 
-void Form1_Unload(Session& m) {
+void Form1_Activate(Session& m) {
+    sayWhenDatabaseIsEmpty(m);
+}
+
+void closeDatabaseAndWindows(Session& m) {
     for (auto* rs : {&m.rsDoc, &m.rsMonthLines, &m.rsFacture, &m.rsDetFact, &m.rsClients, &m.rsFournisseurs,
                      &m.rsNumeros, &m.rsCliEC, &m.rsAvoir, &m.rsClientDocs})
         rs->reset();
@@ -121,6 +129,10 @@ void Form1_Unload(Session& m) {
         if (*w) (*w)->close();
         w->reset();
     }
+}
+
+void Form1_Unload(Session& m) {
+    closeDatabaseAndWindows(m);
 }
 
 } // namespace pylon

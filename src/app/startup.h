@@ -6,10 +6,13 @@ struct Session;
 
 // Opens the database of the program's folder and the shared record sets, then shows the first invoice.
 // A missing or unreadable file is said once; the editor then stays empty.
+void openDatabaseAndShowFirstDocument(Session& m);
 void Form1_Load(Session& m);
 // Each time the user comes back to the editor: says so when the file holds no document at all.
+void sayWhenDatabaseIsEmpty(Session& m);
 void Form1_Activate(Session& m);
 // Releases the record sets and the database, and closes the other windows.
+void closeDatabaseAndWindows(Session& m);
 void Form1_Unload(Session& m);
 
 } // namespace pylon

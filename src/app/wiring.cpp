@@ -23,7 +23,7 @@ namespace pylon {
 void wireEditor(Session& m) {
     m.form1->activated = [&m] { Form1_Activate(m); };
     m.form1->unloading = [&m] { Form1_Unload(m); };
-    m.abandonEntry = [&m] { Command10_Click(m); };
+    m.abandonEntry = [&m] { abandonEntry(m); };
     m.showAttachList = [&m] { showAttachList(m); };
     wireNavigation(m);
     wireMenu(m);

@@ -1,8 +1,8 @@
 #include "browse/attach_list.h"
 
-#include "editor/session.h"
 #include "browse/form2.h"
 #include "browse/list_window.h"
+#include "editor/session.h"
 
 namespace pylon {
 

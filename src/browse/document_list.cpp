@@ -1,8 +1,8 @@
 #include "browse/document_list.h"
 
-#include "editor/session.h"
 #include "browse/form2.h"
 #include "browse/list_window.h"
+#include "editor/session.h"
 
 #include <array>
 
@@ -53,7 +53,7 @@ std::array<QStringList, 4> documentRows(Session& m) {
 
 } // namespace
 
-void Command7_Click(Session& m) {
+void showDocumentList(Session& m) {
     Form2& w = listWindow(m);
     w.ui.List4->show();
     w.ui.Label4->show();
@@ -66,6 +66,10 @@ void Command7_Click(Session& m) {
     for (size_t c = 0; c < columns.size(); ++c)
         setColumn(columns[c], rows[c]);
     showListWindow(m);
+}
+
+void Command7_Click(Session& m) {
+    showDocumentList(m);
 }
 
 } // namespace pylon

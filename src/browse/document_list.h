@@ -5,6 +5,7 @@ namespace pylon {
 struct Session;
 
 // Fills the list window with the documents of the current kind and opens it.
+void showDocumentList(Session& m);
 void Command7_Click(Session& m);
 
 } // namespace pylon

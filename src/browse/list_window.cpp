@@ -1,11 +1,11 @@
 #include "browse/list_window.h"
 
-#include "editor/session.h"
 #include "browse/document_list.h"
 #include "browse/form2.h"
 #include "browse/party_list.h"
 #include "editing/attach.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/dates.h"
 
@@ -87,7 +87,7 @@ QString columnText(const std::optional<QVariant>& value) {
     return value->toString();
 }
 
-void List1_DblClick(Session& m) {
+void actOnListedRow(Session& m) {
     Form2& w = listWindow(m);
     const int row = selectedRow(w.ui.List1);
     const QString t = row >= 0 ? w.ui.List1->item(row)->text() : QString();
@@ -111,6 +111,10 @@ void List1_DblClick(Session& m) {
     case ListMode::None:
         break;
     }
+}
+
+void List1_DblClick(Session& m) {
+    actOnListedRow(m);
 }
 
 void setListMode(Session& m, Form2& w, ListMode mode) {

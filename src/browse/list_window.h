@@ -32,6 +32,7 @@ int selectedRow(const QListWidget* list);
 QString columnText(const std::optional<QVariant>& value);
 
 // Picks the row selected in the first column, according to the list shown and the edit mode.
+void actOnListedRow(Session& m);
 void List1_DblClick(Session& m);
 
 void wireListWindow(Session& m);

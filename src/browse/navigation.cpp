@@ -1,10 +1,10 @@
 #include "browse/navigation.h"
 
-#include "editor/session.h"
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
 #include "editor/key_press.h"
 #include "editor/paste_guard.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 
 #include <functional>
@@ -37,7 +37,7 @@ void step(Session& m, Start start, bool forward, bool fromStart) {
     ShowCurrentDocument(m);
     m.form1->ui.txtPointeur->hide();
     // A step during an entry abandons it and shows the document reached.
-    if (m.editMode()) Command10_Click(m);
+    if (m.editMode()) abandonEntry(m);
 }
 
 // A document or client number is a whole number of at most ten digits: the keys let only digits in, and

@@ -1,9 +1,9 @@
 #include "browse/party_list.h"
 
-#include "editor/session.h"
 #include "browse/form2.h"
 #include "browse/list_window.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -62,7 +62,7 @@ QString oneLine(const QString& address) {
 
 } // namespace
 
-void Command9_Click(Session& m) {
+void showPartyList(Session& m) {
     Form2& w = listWindow(m);
     // The type column keeps its rows for when the document list comes back.
     w.ui.List4->hide();
@@ -94,6 +94,10 @@ void Command9_Click(Session& m) {
         address->setToolTip(rows[size_t(i)].address);
     }
     showListWindow(m);
+}
+
+void Command9_Click(Session& m) {
+    showPartyList(m);
 }
 
 void pickClient(Session& m, int row) {

@@ -6,6 +6,7 @@ namespace pylon {
 struct Session;
 
 // Fills the list window with the parties of the current side and opens it.
+void showPartyList(Session& m);
 void Command9_Click(Session& m);
 
 // Copies the client of row (-1: none, which empties the fields) into the editor's header during an

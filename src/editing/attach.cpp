@@ -1,9 +1,9 @@
 #include "editing/attach.h"
 
-#include "editor/session.h"
 #include "editing/edit_mode.h"
 #include "editing/new_document.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 #include "store/dates.h"
 
 namespace pylon {

@@ -1,8 +1,8 @@
 #include "editing/edit_mode.h"
 
-#include "editor/session.h"
 #include "editing/line_entry.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 
 namespace pylon {
@@ -25,11 +25,15 @@ void leaveEditMode(Session& m) {
     ui.Check1->setEnabled(false);
 }
 
-void Command10_Click(Session& m) {
+void abandonEntry(Session& m) {
     ShowCurrentDocument(m);
     leaveEditMode(m);
     m.CurrentLine = 0;
     m.form1->ui.txtNumFact->setFocus();
+}
+
+void Command10_Click(Session& m) {
+    abandonEntry(m);
 }
 
 } // namespace pylon

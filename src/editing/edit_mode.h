@@ -11,7 +11,8 @@ void enterEditMode(Session& m, bool clientEditable);
 // "&Valider", "&Annuler" and "En Compte" disabled.
 void leaveEditMode(Session& m);
 
-// "&Annuler": drops the entry and shows again the document that was current before it.
-void Command10_Click(Session& m);
+// Drops the entry and shows again the document that was current before it.
+void abandonEntry(Session& m);
+void Command10_Click(Session& m); // "&Annuler"
 
 } // namespace pylon

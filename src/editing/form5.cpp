@@ -21,7 +21,7 @@ bool Form5::event(QEvent* e) {
 void Form5::closeEvent(QCloseEvent* e) {
     // The window is made once and reused: the close box puts it away as "&Annuler" does, so that an
     // entry in progress goes on at the line under the pointer.
-    if (isVisible()) Form5_Command2_Click(m_);
+    if (isVisible()) putLineDialogAway(m_);
     hide();
     e->ignore();
 }

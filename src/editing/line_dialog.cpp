@@ -168,7 +168,7 @@ Form5& lineDialog(Session& m) {
     return *d;
 }
 
-void LineColumn_Click(Session& m, int list) {
+void selectSameRowInEveryColumn(Session& m, int list) {
     // Selecting a row in the other lists sets off their own clicks: those must not start over.
     static bool inStep = false;
     if (inStep) return;
@@ -185,7 +185,11 @@ void LineColumn_Click(Session& m, int list) {
     inStep = false;
 }
 
-void LineColumn_DblClick(Session& m) {
+void LineColumn_Click(Session& m, int list) {
+    selectSameRowInEveryColumn(m, list);
+}
+
+void editLineInDialog(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     const int row = selectedRow(ui.List1);
     if (row < 0) return;
@@ -203,7 +207,11 @@ void LineColumn_DblClick(Session& m) {
     d.activateWindow();
 }
 
-void Form5_Activate(Session& m) {
+void LineColumn_DblClick(Session& m) {
+    editLineInDialog(m);
+}
+
+void tidyLineDialogBoxes(Session& m) {
     Form5& d = lineDialog(m);
     // The amounts come right-aligned with spaces and a saved empty cell holds one space; the designation
     // keeps its spaces.
@@ -211,7 +219,11 @@ void Form5_Activate(Session& m) {
         setQuietly(d, box, box->text().trimmed());
 }
 
-void Form5_Command1_Click(Session& m) {
+void Form5_Activate(Session& m) {
+    tidyLineDialogBoxes(m);
+}
+
+void writeLineDialogBack(Session& m) {
     Form5& d = lineDialog(m);
     Ui::Form1& ui = m.form1->ui;
     if (!m.editMode()) {
@@ -228,9 +240,17 @@ void Form5_Command1_Click(Session& m) {
     ui.txtPointeur->setFocus();
 }
 
-void Form5_Command2_Click(Session& m) {
+void Form5_Command1_Click(Session& m) {
+    writeLineDialogBack(m);
+}
+
+void putLineDialogAway(Session& m) {
     // Typing goes on where it was: the dialog never moved the row of the line pointer.
     lineDialog(m).hide();
+}
+
+void Form5_Command2_Click(Session& m) {
+    putLineDialogAway(m);
 }
 
 void wireLineDialog(Session& m) {

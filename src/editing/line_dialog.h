@@ -11,15 +11,20 @@ class Form5;
 Form5& lineDialog(Session& m);
 
 // A click in column `list` (1 to 5) selects its row in the four other columns.
+void selectSameRowInEveryColumn(Session& m, int list);
 void LineColumn_Click(Session& m, int list);
 // A double-click on a row: fills the dialog with that line and shows it; the editor stays usable.
+void editLineInDialog(Session& m);
 void LineColumn_DblClick(Session& m);
 
+void tidyLineDialogBoxes(Session& m);
 void Form5_Activate(Session& m);
 // "&Valider": writes the boxes back to the line.
+void writeLineDialogBack(Session& m);
 void Form5_Command1_Click(Session& m);
-// "&Annuler": puts the dialog away.
-void Form5_Command2_Click(Session& m);
+// Puts the dialog away, the line unchanged; typing goes on where it was.
+void putLineDialogAway(Session& m);
+void Form5_Command2_Click(Session& m); // "&Annuler"
 
 void wireLineDialog(Session& m);
 

@@ -109,7 +109,7 @@ QString cellText(const QListWidget* list, int row) {
     return item ? item->text() : QString();
 }
 
-void txtPointeur_KeyPress(Session& m, int& k) {
+void typeIntoPointer(Session& m, int& k) {
     Ui::Form1& ui = m.form1->ui;
     QLineEdit* p = ui.txtPointeur;
     const auto [column, pointerRow] = m.pointerCell;
@@ -160,6 +160,10 @@ void txtPointeur_KeyPress(Session& m, int& k) {
     default:
         break;
     }
+}
+
+void txtPointeur_KeyPress(Session& m, int& k) {
+    typeIntoPointer(m, k);
 }
 
 void txtDateFact_KeyPress(Session& m, int& k) {

@@ -29,6 +29,7 @@ inline constexpr int kCellMax = 255;
 // were never typed).
 QString cellText(const QListWidget* list, int row);
 
+void typeIntoPointer(Session& m, int& k);
 void txtPointeur_KeyPress(Session& m, int& keyAscii);
 void txtDateFact_KeyPress(Session& m, int& keyAscii);
 void txtNomCli_KeyPress(Session& m, int& keyAscii);

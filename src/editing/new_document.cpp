@@ -1,10 +1,10 @@
 #include "editing/new_document.h"
 
-#include "editor/session.h"
 #include "editing/edit_mode.h"
 #include "editing/line_entry.h"
 #include "editing/numbering.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 #include "store/dates.h"
 
 #include <QDate>

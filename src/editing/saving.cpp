@@ -1,10 +1,10 @@
 #include "editing/saving.h"
 
-#include "editor/session.h"
 #include "editing/edit_mode.h"
 #include "editing/line_entry.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/dates.h"
 #include "store/db_errors.h"
@@ -189,7 +189,7 @@ void saveDocument(Session& m, const DocumentEntry& entry) {
 
 } // namespace
 
-void Command6_Click(Session& m) {
+void saveEntry(Session& m) {
     const DocumentEntry entry = readEntry(m);
     if (!headerIsValid(m, entry)) return;
     if (!m.rsFacture || !m.rsCliEC || !m.rsDetFact || !m.rsAvoir) {
@@ -197,6 +197,10 @@ void Command6_Click(Session& m) {
         return;
     }
     entry.kind == DocKind::CreditNote ? saveCreditNote(m, entry) : saveDocument(m, entry);
+}
+
+void Command6_Click(Session& m) {
+    saveEntry(m);
 }
 
 void wireSaving(Session& m) {

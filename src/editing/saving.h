@@ -5,6 +5,7 @@ namespace pylon {
 
 struct Session;
 
+void saveEntry(Session& m);
 void Command6_Click(Session& m);
 
 void wireSaving(Session& m);

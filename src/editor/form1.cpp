@@ -1,7 +1,7 @@
 #include "editor/form1.h"
 
-#include "editor/session.h"
 #include "editor/activation.h"
+#include "editor/session.h"
 
 #include <QCloseEvent>
 

@@ -1,10 +1,10 @@
 #include "editor/menu.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/form4.h"
 #include "editor/kind_captions.h"
 #include "editor/messages.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 
 #include <QButtonGroup>
@@ -35,11 +35,15 @@ Form4& menuWindow(Session& m) {
     return *menu;
 }
 
-void Command15_Click(Session& m) {
+void showMenuWindow(Session& m) {
     Form4& menu = menuWindow(m);
     menu.show();
     menu.raise();
     menu.activateWindow();
+}
+
+void Command15_Click(Session& m) {
+    showMenuWindow(m);
 }
 
 void Form4_Activate(Session& m) {
@@ -47,7 +51,7 @@ void Form4_Activate(Session& m) {
     if (const int selected = menu.ui.Options->checkedId(); selected > 0) menu.MenuKind = selected;
 }
 
-void MenuLancer_Click(Session& m) {
+void launchSelectedKind(Session& m) {
     Form4& menu = menuWindow(m);
     // The only place the current kind changes, and only when launched: a selection left unlaunched would
     // otherwise make a save, a deletion or a line change act as another kind than the editor shows.
@@ -76,10 +80,18 @@ void MenuLancer_Click(Session& m) {
     m.endEntryAfterRedisplay();
 }
 
-void MenuAnnuler_Click(Session& m) {
+void MenuLancer_Click(Session& m) {
+    launchSelectedKind(m);
+}
+
+void closeMenu(Session& m) {
     Form4& menu = menuWindow(m);
     if (QAbstractButton* previous = menu.ui.Options->button(menu.MenuKind)) previous->setChecked(true);
     putMenuAway(m);
+}
+
+void MenuAnnuler_Click(Session& m) {
+    closeMenu(m);
 }
 
 void wireMenu(Session& m) {

@@ -10,9 +10,12 @@ class Form4;
 // The menu window, made hidden with the current kind selected the first time it is asked for.
 Form4& menuWindow(Session& m);
 
-void Command15_Click(Session& m);   // the editor's "&Menu"
-void Form4_Activate(Session& m);    // each time the menu window becomes active
-void MenuLancer_Click(Session& m);  // "&Lancer"
+void showMenuWindow(Session& m);
+void Command15_Click(Session& m); // the editor's "&Menu"
+void Form4_Activate(Session& m);  // each time the menu window becomes active
+void launchSelectedKind(Session& m);
+void MenuLancer_Click(Session& m); // "&Lancer"
+void closeMenu(Session& m);
 void MenuAnnuler_Click(Session& m); // "&Annuler"
 
 void wireMenu(Session& m);

@@ -1,7 +1,7 @@
 #include "editor/show_document.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 #include "store/amount_text.h"
 #include "store/amount_words.h"
 #include "store/dates.h"

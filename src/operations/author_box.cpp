@@ -1,17 +1,21 @@
 #include "operations/author_box.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 #include "operations/form3.h"
 
 namespace pylon {
 
-void Command13_Click(Session& m) {
+void showAuthorBox(Session& m) {
     if (!m.form3) m.form3 = std::make_unique<Form3>();
     // Modeless: the editor stays usable while the box is up.
     m.form3->show();
     m.form3->raise();
     m.form3->activateWindow();
+}
+
+void Command13_Click(Session& m) {
+    showAuthorBox(m);
 }
 
 void wireAuthorBox(Session& m) {

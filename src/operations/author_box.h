@@ -4,6 +4,7 @@ namespace pylon {
 
 struct Session;
 
+void showAuthorBox(Session& m);
 void Command13_Click(Session& m);
 
 void wireAuthorBox(Session& m);

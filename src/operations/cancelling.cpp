@@ -1,8 +1,8 @@
 #include "operations/cancelling.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/write.h"
 
@@ -56,12 +56,16 @@ void toggle(Session& m, const QString& number) {
 
 } // namespace
 
-void Command17_Click(Session& m) {
+void toggleCancelled(Session& m) {
     // The number field decides, whatever the kind on screen: every kind can be cancelled the same way.
     const QString number = m.form1->ui.txtNumFact->text();
     if (!number.isEmpty()) toggle(m, number);
     ShowCurrentDocument(m);
     m.endEntryAfterRedisplay();
+}
+
+void Command17_Click(Session& m) {
+    toggleCancelled(m);
 }
 
 void wireCancelling(Session& m) {

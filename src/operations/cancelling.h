@@ -5,6 +5,7 @@ namespace pylon {
 
 struct Session;
 
+void toggleCancelled(Session& m);
 void Command17_Click(Session& m);
 
 void wireCancelling(Session& m);

@@ -1,8 +1,8 @@
 #include "operations/deletion.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/database.h"
 #include "store/write.h"
@@ -93,7 +93,7 @@ bool deleteCreditNote(Session& m, std::optional<int> number) {
 
 } // namespace
 
-void Command8_Click(Session& m) {
+void deleteShownDocument(Session& m) {
     Ui::Form1& ui = m.form1->ui;
     const QString shownNumber = ui.txtNumFact->text();
     if (shownNumber.isEmpty()) return;
@@ -126,6 +126,10 @@ void Command8_Click(Session& m) {
     if (m.rsDoc) m.rsDoc->MoveLast();
     ShowCurrentDocument(m);
     m.endEntryAfterRedisplay();
+}
+
+void Command8_Click(Session& m) {
+    deleteShownDocument(m);
 }
 
 void wireDeletion(Session& m) {

@@ -1,6 +1,5 @@
 #include "operations/month_end.h"
 
-#include "editor/session.h"
 #include "browse/navigation.h"
 #include "editing/edit_mode.h"
 #include "editing/new_document.h"
@@ -8,6 +7,7 @@
 #include "editor/form1.h"
 #include "editor/input_box.h"
 #include "editor/messages.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "operations/month_end_store.h"
 #include "store/dates.h"
@@ -23,15 +23,20 @@ enum class Outcome { Created, Cancelled, Failed };
 
 struct Run {
     Outcome outcome = Outcome::Cancelled;
+    QString number; // as typed at the first prompt
     int month = 0;
     QString client;  // as typed at the third prompt
     QString failure; // why the file refused the writes
 };
 
-// Asks one question; the answer replaces the field's text. False when it is empty or cancelled.
-bool ask(Session& m, QLineEdit* field, const QString& prompt, const QString& proposed) {
-    field->setText(InputBox(m.form1, prompt, kPromptTitle, proposed).value_or(QString()));
-    return !field->text().isEmpty();
+// Asks one question. The answer is kept by the caller, and the header field it is about shows it (a
+// cancelled question empties the field) so that the user sees what was answered so far. nullopt when the
+// answer is empty or the question cancelled.
+std::optional<QString> ask(Session& m, QLineEdit* shownIn, const QString& prompt, const QString& proposed) {
+    const QString answer = InputBox(m.form1, prompt, kPromptTitle, proposed).value_or(QString());
+    shownIn->setText(answer);
+    if (answer.isEmpty()) return std::nullopt;
+    return answer;
 }
 
 // A document or client number as typed: digits only, within what the file's fields hold.
@@ -66,9 +71,9 @@ Outcome finish(Run& run, const WriteResult& written) {
     return Outcome::Failed;
 }
 
-Outcome refuseTakenNumber(Session& m) {
+Outcome refuseTakenNumber(Session& m, const Run& run) {
     Ui::Form1& ui = m.form1->ui;
-    MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
+    MsgBox(m.form1, QStringLiteral("Facture N° ") + run.number + QStringLiteral(" Existe déjà."),
            MsgStyle::Ok, QStringLiteral("Opération annulée!"));
     beginNewDocument(m);
     ui.txtPointeur->clear();
@@ -80,21 +85,23 @@ Outcome askAndWrite(Session& m, Run& run) {
     // Taken before the first answer: the date and client on screen are still those of the document shown.
     const QString proposedDate = endOfMonth(ui.txtDateFact->text());
 
-    if (!ask(m, ui.txtNumFact, QStringLiteral("Facture numéro :"),
-             QString::number(nextNumber(m, DocKind::Invoice))))
-        return Outcome::Cancelled;
-    const auto number = wholeNumber(ui.txtNumFact->text());
+    const auto numberText = ask(m, ui.txtNumFact, QStringLiteral("Facture numéro :"),
+                                QString::number(nextNumber(m, DocKind::Invoice)));
+    if (!numberText) return Outcome::Cancelled;
+    run.number = *numberText;
+    const auto number = wholeNumber(run.number);
     if (!number) return Outcome::Cancelled;
 
-    if (!ask(m, ui.txtDateFact, QStringLiteral("Date de fin du mois :"), proposedDate))
-        return Outcome::Cancelled;
-    const auto date = dates::parseUserDate(ui.txtDateFact->text());
+    const auto dateText = ask(m, ui.txtDateFact, QStringLiteral("Date de fin du mois :"), proposedDate);
+    if (!dateText) return Outcome::Cancelled;
+    const auto date = dates::parseUserDate(*dateText);
     if (!date) return Outcome::Cancelled;
     run.month = date->month();
 
-    if (!ask(m, ui.txtNumCli, QStringLiteral("Pour le Client numéro :"), ui.txtNumCli->text()))
-        return Outcome::Cancelled;
-    run.client = ui.txtNumCli->text();
+    const auto clientText =
+        ask(m, ui.txtNumCli, QStringLiteral("Pour le Client numéro :"), ui.txtNumCli->text());
+    if (!clientText) return Outcome::Cancelled;
+    run.client = *clientText;
     const auto client = wholeNumber(run.client);
     if (!client) return Outcome::Cancelled;
 
@@ -124,11 +131,11 @@ Outcome askAndWrite(Session& m, Run& run) {
         run.failure = QStringLiteral("le numéro %1 ne peut pas être vérifié").arg(*number);
         return Outcome::Failed;
     }
-    if (existing == Lookup::Found) return refuseTakenNumber(m);
+    if (existing == Lookup::Found) return refuseTakenNumber(m, run);
     const month_end::NewInvoice doc{
         *number, *date, *client, ui.txtNomCli->text(), ui.txtAdrCli->toPlainText(), ui.Check1->isChecked()};
     const WriteResult written = month_end::writeInvoice(m, doc, *lines);
-    if (written.kind == WriteResult::Refused) return refuseTakenNumber(m);
+    if (written.kind == WriteResult::Refused) return refuseTakenNumber(m, run);
     return finish(run, written);
 }
 
@@ -163,11 +170,15 @@ void close(Session& m, int savedNumber, const Run& run) {
 
 } // namespace
 
-void Command16_Click(Session& m) {
+void createMonthEndInvoice(Session& m) {
     const int savedNumber = m.form1->ui.txtNumFact->text().toInt();
     Run run;
     run.outcome = askAndWrite(m, run);
     close(m, savedNumber, run);
+}
+
+void Command16_Click(Session& m) {
+    createMonthEndInvoice(m);
 }
 
 void wireMonthEnd(Session& m) {

@@ -7,6 +7,7 @@ struct Session;
 // then gathers the lines of that client's invoices and delivery notes of the month into one 'Facture M'
 // document. In the credit-note kind, the lines go instead as a credit note on the document numbered.
 // Shows again the document that was on screen and tells the outcome.
+void createMonthEndInvoice(Session& m);
 void Command16_Click(Session& m);
 
 void wireMonthEnd(Session& m);

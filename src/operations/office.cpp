@@ -1,8 +1,8 @@
 #include "operations/office.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
+#include "editor/session.h"
 #include "operations/author_box.h"
 #include "operations/quit.h"
 

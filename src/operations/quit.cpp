@@ -1,14 +1,18 @@
 #include "operations/quit.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 
 namespace pylon {
 
-void Command14_Click(Session& m) {
+void quitProgram(Session& m) {
     // Closing the editor runs the release sequence once, whether it comes from here or from the close box;
     // with no window left the application ends.
     m.form1->close();
+}
+
+void Command14_Click(Session& m) {
+    quitProgram(m);
 }
 
 void wireQuit(Session& m) {

@@ -5,6 +5,7 @@ namespace pylon {
 
 struct Session;
 
+void quitProgram(Session& m);
 void Command14_Click(Session& m);
 
 void wireQuit(Session& m);

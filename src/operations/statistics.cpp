@@ -1,8 +1,8 @@
 #include "operations/statistics.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
+#include "editor/session.h"
 
 namespace pylon {
 
