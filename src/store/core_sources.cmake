@@ -7,6 +7,7 @@ set(PYLON_CORE_FILES
   store/database.cpp
   store/dates.cpp
   store/db_errors.cpp
+  store/document_display.cpp
   store/document_entry.cpp
   store/field_value.cpp
   store/kinds.cpp
