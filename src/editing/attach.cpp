@@ -26,12 +26,13 @@ void AttachCreditNote(Session& m, const QString& number) {
     if (!f || !f->FindFirst(QStringLiteral("NumFact=") + number) || f->NoMatch()) return;
     ui.txtNumFact->setText(text(*f, "NumFact"));
     ui.txtDateFact->setText(text(*f, "DateFact"));
-    ui.txtNumCli->setText(text(*f, "NumCli"));
+    const QString client = text(*f, "NumCli");
+    ui.txtNumCli->setText(client);
     ui.txtNomCli->setText(text(*f, "NomCli"));
     ui.txtAdrCli->setPlainText(text(*f, "AdrCli"));
     // The client's flag is shown but a credit note does not change it: the box stays disabled.
     bool onAccount = false;
-    if (m.rsCliEC && m.rsCliEC->FindFirst(QStringLiteral("NumCli=") + ui.txtNumCli->text()) &&
+    if (m.rsCliEC && m.rsCliEC->FindFirst(QStringLiteral("NumCli=") + client) &&
         !m.rsCliEC->NoMatch()) {
         const auto flag = m.rsCliEC->Fields(QStringLiteral("ClientC"));
         onAccount = flag && flag->toBool();
