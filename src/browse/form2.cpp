@@ -1,5 +1,7 @@
 #include "browse/form2.h"
 
+#include "editor/window_keys.h"
+
 #include <QEvent>
 #include <QScreen>
 
@@ -7,6 +9,7 @@ namespace pylon {
 
 Form2::Form2(QWidget* parent) : QWidget(parent) {
     ui.setupUi(this);
+    closeOnEscape(*this);
     // The type column only shows with the document list, which brings it up itself.
     ui.List4->hide();
     ui.Label4->hide();

@@ -1,5 +1,7 @@
 #include "editing/form5.h"
 
+#include "editor/window_keys.h"
+
 #include "editing/line_dialog.h"
 
 #include <QCloseEvent>
@@ -8,6 +10,7 @@ namespace pylon {
 
 Form5::Form5(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     ui.setupUi(this);
+    closeOnEscape(*this);
     // The boxes have no length of their own: a stored cell is shown whole, however long. What the user may
     // type or paste into each is limited where the boxes are guarded.
 }

@@ -6,6 +6,7 @@
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "editor/window_keys.h"
 
 #include <QButtonGroup>
 
@@ -30,6 +31,8 @@ Form4& menuWindow(Session& m) {
         current->setChecked(true);
     QObject::connect(menu->ui.Command1, &QPushButton::clicked, menu, [&m] { MenuLancer_Click(m); });
     QObject::connect(menu->ui.Command2, &QPushButton::clicked, menu, [&m] { MenuAnnuler_Click(m); });
+    onEnter(*menu, [&m] { MenuLancer_Click(m); });
+    closeOnEscape(*menu);
     // Beside the editor, so that both stay visible: the editor is usable while the menu is open.
     if (m.form1) menu->move(m.form1->frameGeometry().topRight() + QPoint(8, 0));
     return *menu;

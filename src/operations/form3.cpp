@@ -1,5 +1,7 @@
 #include "operations/form3.h"
 
+#include "editor/window_keys.h"
+
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -59,6 +61,7 @@ QPixmap sheet(QSize size) {
 
 Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     ui.setupUi(this);
+    closeOnEscape(*this);
     ui.Image1->setPixmap(mark(ui.Image1->size()));
     ui.Image2->setPixmap(sheet(ui.Image2->size()));
 }

@@ -253,3 +253,58 @@ TEST_F(Menu, AViewThatCannotBeOpenedLeavesTheKindItsViewAndItsCaptions) {
     EXPECT_EQ(ui().txtNumFact->text(), "5");
     checkFileAfterwards = false;
 }
+
+namespace {
+
+// The windows the editor opens, each opened by its button or a double-click, and put away by Escape.
+struct EscapeCase {
+    const char* name;
+    const char* window; // objectName
+    std::function<void(Ui::Form1&)> open;
+};
+
+class EscapeClosesTheWindow : public Menu, public ::testing::WithParamInterface<EscapeCase> {};
+
+TEST_P(EscapeClosesTheWindow, AndTheEditorGoesOn) {
+    start();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    GetParam().open(ui());
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(GetParam().window) && w->isVisible()) window = w;
+    ASSERT_TRUE(window) << GetParam().window << " did not open";
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(m->currentKind(), DocKind::Invoice);
+    EXPECT_EQ(ui().txtNumFact->text(), "5") << "the document shown stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, EscapeClosesTheWindow,
+    ::testing::Values(
+        EscapeCase{"Menu", "Form4", [](Ui::Form1& ui) { QTest::mouseClick(ui.Command15, Qt::LeftButton); }},
+        EscapeCase{"List", "Form2", [](Ui::Form1& ui) { QTest::mouseClick(ui.Command7, Qt::LeftButton); }},
+        EscapeCase{"Author", "Form3", [](Ui::Form1& ui) { QTest::mouseClick(ui.Command13, Qt::LeftButton); }},
+        EscapeCase{"LineDialog", "Form5",
+                   [](Ui::Form1& ui) {
+                       const QPoint row = ui.List1->visualItemRect(ui.List1->item(0)).center();
+                       QTest::mouseClick(ui.List1->viewport(), Qt::LeftButton, {}, row);
+                       QTest::mouseDClick(ui.List1->viewport(), Qt::LeftButton, {}, row);
+                   }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Menu, EnterLaunchesTheSelectedKindWhereverTheFocusIs) {
+    start();
+    ASSERT_TRUE(openMenu(*m));
+    choose(5);
+    menu()->findChild<QPushButton*>(QStringLiteral("Command2"))->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu()));
+    QTest::keyClick(menu(), Qt::Key_Return);
+    EXPECT_EQ(m->currentKind(), DocKind::CreditNote);
+    EXPECT_EQ(ui().txtNumFact->text(), "6");
+}
+
+} // namespace
