@@ -17,6 +17,7 @@ set(PYLON_CORE_FILES
   store/recordset.cpp
   store/recordset_write.cpp
   store/schema.cpp
+  store/stored_document.cpp
   store/source_sql.cpp
   store/statement.cpp
   store/totals.cpp

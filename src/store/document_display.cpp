@@ -4,6 +4,7 @@
 #include "store/amount_words.h"
 #include "store/dates.h"
 #include "store/recordset.h"
+#include "store/stored_document.h"
 #include "store/totals.h"
 
 #include <QDate>
@@ -27,6 +28,21 @@ bool flagOf(RecordSet* rs, const char* name) {
     if (!rs) return false;
     const auto v = rs->Fields(QString::fromUtf8(name));
     return v && v->toBool();
+}
+
+// The amount columns reformatted and aligned, the totals and the words, from the lines as read.
+void workOut(DocumentDisplay& d) {
+    // In ten-thousandths, so that the tax and the total add up exactly.
+    const Totals totals = totalsOf(d.columns[4]);
+    for (int c : {3, 4})
+        for (QString& text : d.columns[size_t(c)])
+            text = padAmount(reformatAmount(text).value_or(text));
+    if (totals.ht) d.totalHT = padAmount(formatAmount(*totals.ht));
+    if (totals.tva) d.tva = padAmount(formatAmount(*totals.tva));
+    if (totals.ttc) {
+        d.totalTTC = padAmount(formatAmount(*totals.ttc));
+        d.words = TotalInWords(formatAmount(*totals.ttc));
+    }
 }
 
 void readLines(RecordSet& rs, const QString& number, DocumentDisplay& d) {
@@ -62,17 +78,19 @@ DocumentDisplay readDocumentDisplay(RecordSet* view, RecordSet* lines, RecordSet
     if (parties && parties->FindFirst(QStringLiteral("NumCli=") + d.client) && !parties->NoMatch())
         d.onAccount = flagOf(parties, "ClientC");
 
-    // In ten-thousandths, so that the tax and the total add up exactly.
-    const Totals totals = totalsOf(d.columns[4]);
-    for (int c : {3, 4})
-        for (QString& text : d.columns[size_t(c)])
-            text = padAmount(reformatAmount(text).value_or(text));
-    if (totals.ht) d.totalHT = padAmount(formatAmount(*totals.ht));
-    if (totals.tva) d.tva = padAmount(formatAmount(*totals.tva));
-    if (totals.ttc) {
-        d.totalTTC = padAmount(formatAmount(*totals.ttc));
-        d.words = TotalInWords(formatAmount(*totals.ttc));
-    }
+    workOut(d);
+    return d;
+}
+
+DocumentDisplay documentDisplayOf(const StoredDocument& doc, DocKind kind) {
+    const DocumentEntry& e = doc.entry;
+    DocumentDisplay d{
+        e.number, e.date, e.client, e.name, e.address, doc.hasCreditNote, doc.cancelled, e.onAccount,
+        {},       {},     {},       {},     {}};
+    for (const QStringList& line : kind == DocKind::CreditNote ? doc.creditLines : e.lines)
+        for (int c = 0; c < 5; ++c)
+            d.columns[size_t(c)] << line.value(c);
+    workOut(d);
     return d;
 }
 

@@ -11,6 +11,7 @@
 namespace pylon {
 
 class RecordSet;
+struct StoredDocument;
 
 struct DocumentDisplay {
     QString number, date, client, name, address;
@@ -32,5 +33,9 @@ struct DocumentDisplay {
 // itself in the credit-note kind, whose view holds the credit note's lines) and its client's flag from
 // `parties`. Moves the record sets, writes nothing.
 DocumentDisplay readDocumentDisplay(RecordSet* view, RecordSet* lines, RecordSet* parties, DocKind kind);
+
+// The same display for a document read whole by its number (stored_document.h), as the editor shows it in
+// `kind`: the credit-note kind shows the credit note's lines.
+DocumentDisplay documentDisplayOf(const StoredDocument& doc, DocKind kind);
 
 } // namespace pylon
