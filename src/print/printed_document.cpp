@@ -1,0 +1,75 @@
+#include "print/printed_document.h"
+
+#include "store/document_display.h"
+#include "store/stored_document.h"
+
+namespace pylon::print {
+
+namespace {
+
+struct KindWords {
+    DocKind kind;
+    const char* title;
+    const char* ofIt; // "of the invoice", for the credit note that belongs to it
+    const char* file;
+};
+
+const KindWords kWords[] = {
+    {DocKind::Invoice, "FACTURE", "de la facture", "Facture"},
+    {DocKind::Quote, "DEVIS", "du devis", "Devis"},
+    {DocKind::Order, "BON DE COMMANDE", "du bon de commande", "BC"},
+    {DocKind::Delivery, "BON DE LIVRAISON", "du bon de livraison", "BL"},
+    {DocKind::CreditNote, "AVOIR", "de l'avoir", "Avoir"},
+    {DocKind::MonthEnd, "FACTURE DU MOIS", "de la facture du mois", "Facture M"},
+};
+
+const KindWords& wordsOf(DocKind kind) {
+    for (const KindWords& w : kWords)
+        if (w.kind == kind) return w;
+    return kWords[0];
+}
+
+} // namespace
+
+const QStringList& columnHeadings() {
+    static const QStringList headings = {QStringLiteral("N.B."), QStringLiteral("QTE"),
+                                         QStringLiteral("Designation"), QStringLiteral("P.U. H.T"),
+                                         QStringLiteral("Montant H.T")};
+    return headings;
+}
+
+PrintedDocument printedDocument(const StoredDocument& doc, DocKind shownAs) {
+    const DocumentEntry& e = doc.entry;
+    const DocumentDisplay d = documentDisplayOf(doc, shownAs);
+    PrintedDocument p;
+    p.kind = shownAs;
+    p.title = QString::fromUtf8(wordsOf(shownAs).title);
+    p.number = d.number;
+    p.date = d.date;
+    p.partyLabel = e.kind == DocKind::Order ? QStringLiteral("Fournisseur") : QStringLiteral("Client");
+    p.partyNumber = d.client;
+    p.name = d.name;
+    p.address = d.address;
+    p.cancelled = d.cancelled;
+    p.fileStem = QStringLiteral("%1-%2").arg(QString::fromUtf8(wordsOf(shownAs).file), d.number);
+    if (shownAs == DocKind::CreditNote)
+        p.note = QStringLiteral("Avoir %1 n° %2 du %3.")
+                     .arg(QString::fromUtf8(wordsOf(e.kind).ofIt), d.number, d.date);
+    else if (d.hasCreditNote && shownAs == DocKind::Invoice)
+        p.note = QStringLiteral("Un avoir est attaché à cette facture.");
+
+    // On paper the amounts are right-aligned by the page itself.
+    for (qsizetype i = 0; i < d.columns[0].size(); ++i) {
+        QStringList cells;
+        for (const QStringList& column : d.columns)
+            cells << column.value(i).trimmed();
+        p.lines.push_back(cells);
+    }
+    p.totalHT = d.totalHT.value_or(QString()).trimmed();
+    p.tva = d.tva.value_or(QString()).trimmed();
+    p.totalTTC = d.totalTTC.value_or(QString()).trimmed();
+    p.words = d.words.value_or(QString());
+    return p;
+}
+
+} // namespace pylon::print
