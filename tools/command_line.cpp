@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include <QRegularExpression>
+
 namespace pylon::dbtool {
 
 namespace {
@@ -33,11 +35,52 @@ QString parseDemoOption(const QString& name, const QString& value, demo::DemoOpt
     return {};
 }
 
+// "--kind K" and "--month YYYY-MM" of pdf.
+QString parsePdfOption(const QString& name, const QString& value, Command& c) {
+    static const QStringList kinds = {QStringLiteral("Facture"),   QStringLiteral("Devis"),
+                                      QStringLiteral("BC"),        QStringLiteral("BL"),
+                                      QStringLiteral("Facture M"), QStringLiteral("Avoir")};
+    if (name == u"--kind") {
+        if (!kinds.contains(value))
+            return QStringLiteral("--kind wants one of %1, not '%2'")
+                .arg(kinds.join(QStringLiteral(", ")), value);
+        c.kind = value;
+        return {};
+    }
+    static const QRegularExpression yearMonth(QStringLiteral("^(\\d{4})-(\\d{2})$"));
+    const auto m = yearMonth.match(value);
+    if (!m.hasMatch() || m.captured(2).toInt() < 1 || m.captured(2).toInt() > 12)
+        return QStringLiteral("--month wants a month as YYYY-MM, not '%1'").arg(value);
+    c.year = m.captured(1).toInt();
+    c.month = m.captured(2).toInt();
+    return {};
+}
+
+// What pdf is asked for: PATH NUMBER OUT, or PATH OUT with both --kind and --month.
+QString takePdfArguments(const QStringList& positional, Command& c) {
+    const bool byMonth = !c.kind.isEmpty() || c.month != 0;
+    if (byMonth && (c.kind.isEmpty() || c.month == 0))
+        return QStringLiteral("--kind and --month go together");
+    if (positional.size() != (byMonth ? 2 : 3))
+        return byMonth ? QStringLiteral("'pdf --kind K --month YYYY-MM' needs a PATH and an OUT.pdf")
+                       : QStringLiteral("'pdf' needs a PATH, a document NUMBER and an OUT.pdf");
+    c.path = positional.first();
+    c.output = positional.last();
+    if (!byMonth) {
+        bool ok = false;
+        c.number = positional[1].toLongLong(&ok);
+        if (!ok)
+            return QStringLiteral("the document NUMBER must be a whole number, not '%1'").arg(positional[1]);
+    }
+    return {};
+}
+
 } // namespace
 
 QString usageLine() {
     return QStringLiteral("usage: pylon-db init PATH | pylon-db demo PATH [--documents N] [--seed S] | "
-                          "pylon-db check PATH | pylon-db dump PATH");
+                          "pylon-db check PATH | pylon-db dump PATH | pylon-db pdf PATH NUMBER OUT.pdf | "
+                          "pylon-db pdf PATH --kind KIND --month YYYY-MM OUT.pdf");
 }
 
 ParsedCommandLine parseCommandLine(const QStringList& args) {
@@ -56,6 +99,8 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
         c.action = Action::Check;
     } else if (verb == u"dump") {
         c.action = Action::Dump;
+    } else if (verb == u"pdf") {
+        c.action = Action::Pdf;
     } else if (verb == u"help" || verb == u"--help" || verb == u"-h") {
         c.action = Action::Help;
         return result;
@@ -64,12 +109,14 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
         return result;
     }
 
+    QStringList positional;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             const qsizetype eq = arg.indexOf(QLatin1Char('='));
             const QString name = eq < 0 ? arg : arg.left(eq);
-            const bool known = c.action == Action::Demo && (name == u"--documents" || name == u"--seed");
+            const bool known = (c.action == Action::Demo && (name == u"--documents" || name == u"--seed")) ||
+                               (c.action == Action::Pdf && (name == u"--kind" || name == u"--month"));
             if (!known) {
                 result.error = QStringLiteral("unknown option '%1' for '%2'").arg(name, verb);
                 return result;
@@ -79,20 +126,28 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
                 result.error = QStringLiteral("%1 needs a value").arg(name);
                 return result;
             }
-            result.error = parseDemoOption(name, value, c.demo);
+            result.error = c.action == Action::Pdf ? parsePdfOption(name, value, c)
+                                                   : parseDemoOption(name, value, c.demo);
             if (!result.error.isEmpty()) return result;
-        } else if (c.path.isEmpty()) {
-            if (arg.isEmpty()) {
-                result.error = QStringLiteral("the PATH is empty");
-                return result;
-            }
-            c.path = arg;
-        } else {
+        } else if (arg.isEmpty()) {
+            result.error = positional.isEmpty() ? QStringLiteral("the PATH is empty")
+                                                : QStringLiteral("an empty argument");
+            return result;
+        } else if (c.action != Action::Pdf && !positional.isEmpty()) {
             result.error = QStringLiteral("unexpected argument '%1'").arg(arg);
             return result;
+        } else {
+            positional << arg;
         }
     }
-    if (c.path.isEmpty()) result.error = QStringLiteral("'%1' needs a PATH").arg(verb);
+    if (c.action == Action::Pdf) {
+        result.error = takePdfArguments(positional, c);
+        return result;
+    }
+    if (positional.isEmpty())
+        result.error = QStringLiteral("'%1' needs a PATH").arg(verb);
+    else
+        c.path = positional.first();
     return result;
 }
 

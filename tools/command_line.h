@@ -8,12 +8,18 @@
 
 namespace pylon::dbtool {
 
-enum class Action { Init, Demo, Check, Dump, Help };
+enum class Action { Init, Demo, Check, Dump, Pdf, Help };
 
 struct Command {
     Action action = Action::Help;
     QString path;
     demo::DemoOptions demo;
+    // pdf: one document by its number, or every document of a kind (its stored name, or "Avoir") in a
+    // month, into one file.
+    qlonglong number = 0;
+    QString kind;
+    int year = 0, month = 0;
+    QString output;
 };
 
 struct ParsedCommandLine {

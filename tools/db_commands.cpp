@@ -12,11 +12,6 @@ namespace pylon::dbtool {
 
 namespace {
 
-int fail(const QString& message) {
-    printError(message);
-    return 1;
-}
-
 // A dangling link counts too: creating the database would write through it.
 bool alreadyThere(const QString& path) {
     const QFileInfo info(path);
@@ -30,9 +25,10 @@ void removeDatabase(Database& db, const QString& path) {
         QFile::remove(path + QLatin1String(suffix));
 }
 
+} // namespace
+
 // Reading changes nothing: read-only, so neither the journal mode is switched nor the log copied into the
 // file (the saves waiting in it are read all the same).
-// Empty when the file is open, else why not.
 QString openForReading(Database& db, const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return QStringLiteral("%1: no such file").arg(path);
@@ -42,7 +38,10 @@ QString openForReading(Database& db, const QString& path) {
     return {};
 }
 
-} // namespace
+int fail(const QString& message) {
+    printError(message);
+    return 1;
+}
 
 void printError(const QString& message) {
     std::fprintf(stderr, "pylon-db: %s\n", message.toUtf8().constData());

@@ -5,6 +5,10 @@
 
 #include <QString>
 
+namespace pylon {
+class Database;
+}
+
 namespace pylon::dbtool {
 
 // An empty database: the four tables, our indexes and trigger. Never overwrites a file.
@@ -16,6 +20,11 @@ int checkDatabase(const QString& path);
 // Prints the business the file holds as canonical text (dump_text.h). Reads the file and its log without
 // writing.
 int dumpDatabase(const QString& path);
+
+// Opens an existing file for reading only, without changing it; empty when open, else why not.
+QString openForReading(Database& db, const QString& path);
+// Prints the message as printError does and returns the exit code of a failure, 1.
+int fail(const QString& message);
 
 // "pylon-db: message" on stderr.
 void printError(const QString& message);

@@ -2,6 +2,7 @@
 // support. No windows; the store library does the work.
 #include "command_line.h"
 #include "db_commands.h"
+#include "pdf_command.h"
 
 #include <cstdio>
 
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
         return checkDatabase(c.path);
     case Action::Dump:
         return dumpDatabase(c.path);
+    case Action::Pdf:
+        return exportPdf(argc, argv, c);
     case Action::Help:
         break;
     }
