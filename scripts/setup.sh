@@ -2,8 +2,10 @@
 # Debian packages only; as root they are installed, otherwise the exact command is printed.
 
 # qt6-translations-l10n: Qt's own French texts, for the buttons of the message and input boxes.
+# poppler-utils: pdftotext, with which the tests read the printed pages back.
 PYLON_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsqlite3-dev sqlite3 libgtest-dev
-  libbenchmark-dev fonts-wine fonts-liberation xvfb x11-utils imagemagick libgl-dev clang libclang-rt-14-dev)
+  libbenchmark-dev fonts-wine fonts-liberation xvfb x11-utils imagemagick libgl-dev clang libclang-rt-14-dev
+  poppler-utils)
 
 pylon_install_packages() {
   local missing=() p

@@ -16,6 +16,7 @@
 #include "operations/deletion.h"
 #include "operations/month_end.h"
 #include "operations/office.h"
+#include "operations/print_menu.h"
 #include "operations/statistics.h"
 
 namespace pylon {
@@ -37,6 +38,7 @@ void wireEditor(Session& m) {
     wireCancelling(m);
     wireStatistics(m);
     wireOffice(m);
+    wirePrintMenu(m);
 }
 
 } // namespace pylon

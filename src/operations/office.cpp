@@ -45,6 +45,10 @@ void setDocumentOpener(DocumentOpener o) {
     opener() = std::move(o);
 }
 
+bool handToOpener(const QUrl& url) {
+    return opener() ? opener()(url) : openOnDesktop(url);
+}
+
 void openOfficeDocument(Session& m, const QString& fileName) {
     const QString path = QFileInfo(m.appPath + QLatin1Char('/') + fileName).absoluteFilePath();
     // The user is told where the program looked, so that the file can be put back or opened by hand.
@@ -56,8 +60,7 @@ void openOfficeDocument(Session& m, const QString& fileName) {
     }
     const QUrl url = QUrl::fromLocalFile(path);
     // The document is handed over and left to the user: nothing waits for it and nothing closes it.
-    const bool handedOver = opener() ? opener()(url) : openOnDesktop(url);
-    if (!handedOver)
+    if (!handToOpener(url))
         MsgBox(m.form1,
                QStringLiteral("Aucun programme de ce poste ne peut ouvrir le document :\n%1").arg(shownPath));
 }

@@ -15,6 +15,8 @@ using DocumentOpener = std::function<bool(const QUrl&)>;
 // What opens a document: the desktop's opener unless replaced (the tests record the calls instead). It
 // returns false when nothing could open the document. An empty function puts the desktop's opener back.
 void setDocumentOpener(DocumentOpener opener);
+// Hands a file to that opener and leaves it to the user; false when nothing could open it.
+bool handToOpener(const QUrl& url);
 
 // Opens the named file of the program's folder. A missing file, or a desktop without a program for it,
 // is said in a message that gives the file's full path; the editor stays as it is.

@@ -105,6 +105,18 @@ TEST_F(PylonDbFiles, UsageErrorsExitWithTwoAndCreateNothing) {
         {QStringLiteral("demo"), path, QStringLiteral("--documents"), QStringLiteral("99999999999")},
         {QStringLiteral("demo"), path, QStringLiteral("--seed"), QStringLiteral("minus")},
         {QStringLiteral("demo"), path, QStringLiteral("--colour"), QStringLiteral("red")},
+        {QStringLiteral("pdf"), path},
+        {QStringLiteral("pdf"), path, QStringLiteral("7")},
+        {QStringLiteral("pdf"), path, QStringLiteral("sept"), QStringLiteral("out.pdf")},
+        {QStringLiteral("pdf"), path, QStringLiteral("--kind"), QStringLiteral("Facture"),
+         QStringLiteral("out.pdf")},
+        {QStringLiteral("pdf"), path, QStringLiteral("--kind"), QStringLiteral("Bon"),
+         QStringLiteral("--month"), QStringLiteral("2026-11"), QStringLiteral("out.pdf")},
+        {QStringLiteral("pdf"), path, QStringLiteral("--kind=Facture"), QStringLiteral("--month=2026-13"),
+         QStringLiteral("out.pdf")},
+        {QStringLiteral("pdf"), path, QStringLiteral("--kind=BL"), QStringLiteral("--month=2026-01"),
+         QStringLiteral("7"), QStringLiteral("out.pdf")},
+        {QStringLiteral("dump"), path, QStringLiteral("--kind"), QStringLiteral("BL")},
     };
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());

@@ -1,0 +1,190 @@
+#include "operations/print_menu.h"
+
+#include "editor/form1.h"
+#include "editor/messages.h"
+#include "editor/session.h"
+#include "operations/company_dialog.h"
+#include "operations/office.h"
+#include "print/pdf_file.h"
+#include "store/stored_document.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <optional>
+
+namespace pylon {
+
+namespace {
+
+PdfPathAsker& asker() {
+    static PdfPathAsker current;
+    return current;
+}
+
+QString askWithFileDialog(QWidget* parent, const QString& proposed) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Exporter en PDF"), proposed,
+                                        QStringLiteral("Documents PDF (*.pdf)"));
+}
+
+// The document the editor shows, as it prints in the current kind; a message says why when there is none.
+std::optional<print::PrintedDocument> documentOnScreen(Session& m) {
+    const auto number = m.rsDoc ? m.rsDoc->Fields(QStringLiteral("NumFact")) : std::nullopt;
+    if (!number || number->isNull()) {
+        MsgBox(m.form1, QStringLiteral("Aucun document n'est affiché."));
+        return std::nullopt;
+    }
+    QString why;
+    const auto doc = readDocument(m.db, number->toLongLong(), &why);
+    if (!doc) {
+        MsgBox(m.form1, why.isEmpty()
+                            ? QStringLiteral("Le document n° %1 n'est plus dans la base de données.")
+                                  .arg(number->toLongLong())
+                            : QStringLiteral("Le document n° %1 n'a pas pu être lu :\n%2")
+                                  .arg(number->toLongLong())
+                                  .arg(m.db.failureText().isEmpty() ? why : m.db.failureText()));
+        return std::nullopt;
+    }
+    const DocKind shownAs = m.currentKind() == DocKind::CreditNote ? DocKind::CreditNote : doc->entry.kind;
+    return print::printedDocument(*doc, shownAs);
+}
+
+print::Letterhead letterheadOf(Session& m) {
+    return print::letterheadFrom(print::identityFileFor(m.databasePath()));
+}
+
+void paintOn(Session& m, QPrinter& printer, const print::PrintedDocument& doc) {
+    QString why;
+    if (print::paintDocuments(printer, {doc}, letterheadOf(m), &why) == 0)
+        MsgBox(m.form1, QStringLiteral("Le document n'a pas pu être imprimé :\n%1").arg(why));
+}
+
+// A4 on the whole sheet: the page keeps its own margins.
+void setUpPrinter(QPrinter& printer, const print::PrintedDocument& doc) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
+    printer.setDocName(doc.fileStem);
+}
+
+// The folder PDF files are proposed in: the user's documents, or the home folder when there is none.
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+// Keeps the menu's entries and shortcuts in step with the edit mode, which "&Annuler" follows exactly.
+class EditModeWatch : public QObject {
+  public:
+    EditModeWatch(Session& m, QList<QAction*> actions)
+        : QObject(m.form1), m_(m), actions_(std::move(actions)) {
+        m.form1->ui.Command10->installEventFilter(this);
+        sync();
+    }
+    void sync() {
+        for (QAction* a : actions_)
+            a->setEnabled(!m_.editMode());
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::EnabledChange) sync();
+        return false;
+    }
+
+  private:
+    Session& m_;
+    QList<QAction*> actions_;
+};
+
+} // namespace
+
+void setPdfPathAsker(PdfPathAsker a) {
+    asker() = std::move(a);
+}
+
+void printCurrentDocument(Session& m) {
+    const auto doc = documentOnScreen(m);
+    if (!doc) return;
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, *doc);
+    QPrintDialog dialog(&printer, m.form1);
+    dialog.setWindowTitle(QStringLiteral("Imprimer le document"));
+    if (dialog.exec() == QDialog::Accepted) paintOn(m, printer, *doc);
+}
+
+void previewCurrentDocument(Session& m) {
+    const auto doc = documentOnScreen(m);
+    if (!doc) return;
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, *doc);
+    QPrintPreviewDialog preview(&printer, m.form1);
+    preview.setWindowTitle(QStringLiteral("Aperçu avant impression"));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&m, &doc](QPrinter* p) { paintOn(m, *p, *doc); });
+    preview.exec();
+}
+
+void exportCurrentDocument(Session& m) {
+    const auto doc = documentOnScreen(m);
+    if (!doc) return;
+    const QString proposed = QDir(documentsFolder()).filePath(doc->fileStem + QStringLiteral(".pdf"));
+    QString path = asker() ? asker()(m.form1, proposed) : askWithFileDialog(m.form1, proposed);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    const QString shown = QDir::toNativeSeparators(path);
+    QString why;
+    if (print::writePdf(path, {*doc}, letterheadOf(m), &why) == 0) {
+        MsgBox(m.form1,
+               QStringLiteral("Le fichier PDF n'a pas pu être enregistré :\n%1\n%2").arg(shown, why));
+        return;
+    }
+    if (!handToOpener(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())))
+        MsgBox(m.form1,
+               QStringLiteral(
+                   "Le fichier PDF est enregistré, mais aucun programme de ce poste ne peut l'ouvrir :\n%1")
+                   .arg(shown));
+}
+
+void wirePrintMenu(Session& m) {
+    Form1* form = m.form1;
+    Session* mp = &m;
+    auto* menu = new QMenu(form);
+    menu->setObjectName(QStringLiteral("printMenu"));
+    QList<QAction*> actions;
+    const auto add = [&](const char* name, const QString& text, const QKeySequence& key,
+                         void (*run)(Session&)) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(key);
+        // On the window too, so that the shortcut works while the menu is closed. A field that uses the
+        // same keys for itself keeps them: Qt gives a focused field's own keys precedence.
+        form->addAction(a);
+        QObject::connect(a, &QAction::triggered, form, [mp, run] {
+            if (!mp->editMode()) run(*mp);
+        });
+        actions << a;
+    };
+    add("actionPrint", QStringLiteral("Imprimer le document…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+        printCurrentDocument);
+    add("actionPreview", QStringLiteral("Aperçu avant impression…"), {}, previewCurrentDocument);
+    add("actionExportPdf", QStringLiteral("Exporter en PDF…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+        exportCurrentDocument);
+    menu->addSeparator();
+    add("actionCompany", QStringLiteral("Coordonnées de la société…"), {}, editCompanyIdentity);
+    auto* watch = new EditModeWatch(m, actions);
+
+    form->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(form, &QWidget::customContextMenuRequested, menu, [form, menu, watch](const QPoint& at) {
+        watch->sync();
+        menu->popup(form->mapToGlobal(at));
+    });
+}
+
+} // namespace pylon
