@@ -6,7 +6,7 @@
 #include <QFontMetricsF>
 #include <QRectF>
 #include <QStringList>
-#include <vector>
+#include <deque>
 
 class QImage;
 class QPainter;
@@ -41,7 +41,8 @@ class Canvas {
 
     QPainter& p_;
     double k_; // device dots per point
-    mutable std::vector<std::pair<QFont, QFontMetricsF>> metrics_;
+    mutable std::deque<std::pair<QFont, QFontMetricsF>>
+        metrics_; // a deque: references stay valid as it grows
 };
 
 } // namespace pylon::print

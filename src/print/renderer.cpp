@@ -49,6 +49,7 @@ class DocumentPages {
         planHead();
         planFoot();
         planRows();
+        wordsLines_ = c_.wrap(f_.words, doc_.words, wordsWidth());
         paginate();
     }
     int pageCount() const { return int(pages_.size()); }
@@ -70,6 +71,9 @@ class DocumentPages {
             x += columns_[size_t(i)];
         return x;
     }
+    // The totals' labels start here; the words take the width at their left.
+    double totalsLabelX() const { return columnX(3) - 30; }
+    double wordsWidth() const { return totalsLabelX() - kSide - 16; }
     static bool rightAligned(int column) { return column == 1 || column >= 3; }
 
     Canvas& c_;
@@ -165,9 +169,9 @@ void DocumentPages::paginate() {
 
 double DocumentPages::totalsHeight() const {
     const double right = 3 * (c_.lineHeight(f_.totalBold) + 6);
-    const double left = doc_.words.isEmpty()
-                            ? 0
-                            : c_.lineHeight(f_.total) + 4 + 2 * c_.lineHeight(f_.words); // at most two lines
+    const double left = doc_.words.isEmpty() ? 0
+                                             : c_.lineHeight(f_.total) + 4 +
+                                                   double(wordsLines_.size()) * c_.lineHeight(f_.words);
     return 14 + std::max(right, left);
 }
 
@@ -232,7 +236,7 @@ void DocumentPages::paintTotals(double y) {
     } totals[] = {{"TOTAL H.T :", doc_.totalHT, false},
                   {"T.V.A. 20% :", doc_.tva, false},
                   {"TOTAL T.T.C :", doc_.totalTTC, true}};
-    const double valueX = columnX(4), labelX = columnX(3) - 30, rowHeight = c_.lineHeight(f_.totalBold) + 6;
+    const double valueX = columnX(4), labelX = totalsLabelX(), rowHeight = c_.lineHeight(f_.totalBold) + 6;
     double ry = y;
     for (const auto& row : totals) {
         const QFont& f = row.bold ? f_.totalBold : f_.total;
@@ -243,11 +247,9 @@ void DocumentPages::paintTotals(double y) {
         ry += rowHeight;
     }
     if (doc_.words.isEmpty()) return;
-    const double wordsWidth = labelX - kSide - 16;
-    c_.text(f_.total, QRectF(kSide, y, wordsWidth, 0),
+    c_.text(f_.total, QRectF(kSide, y, wordsWidth(), 0),
             QStringLiteral("Arrêtée la présente facture à la somme de :"));
-    c_.lines(f_.words, kSide, y + c_.lineHeight(f_.total) + 4, wordsWidth,
-             c_.wrap(f_.words, doc_.words, wordsWidth));
+    c_.lines(f_.words, kSide, y + c_.lineHeight(f_.total) + 4, wordsWidth(), wordsLines_);
 }
 
 void DocumentPages::paint(int index) {
