@@ -4,6 +4,8 @@ set(PYLON_CORE_FILES
   store/amount_text.cpp
   store/amount_words.cpp
   store/criteria.cpp
+  store/csv.cpp
+  store/daily_snapshots.cpp
   store/database.cpp
   store/dates.cpp
   store/db_errors.cpp
@@ -16,10 +18,13 @@ set(PYLON_CORE_FILES
   store/numbering.cpp
   store/recordset.cpp
   store/recordset_write.cpp
+  store/sales_ledger.cpp
   store/schema.cpp
+  store/snapshot.cpp
   store/stored_document.cpp
   store/source_sql.cpp
   store/statement.cpp
+  store/table_csv.cpp
   store/totals.cpp
   store/wal_log.cpp
   store/write.cpp)
