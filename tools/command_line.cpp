@@ -6,6 +6,42 @@ namespace pylon::dbtool {
 
 namespace {
 
+struct Verb {
+    const char* name;
+    Action action;
+    int least, most; // arguments that are not options
+    const char* needs;
+};
+
+const Verb kVerbs[] = {
+    {"init", Action::Init, 1, 1, "a PATH"},
+    {"demo", Action::Demo, 1, 1, "a PATH"},
+    {"check", Action::Check, 1, 1, "a PATH"},
+    {"dump", Action::Dump, 1, 1, "a PATH"},
+    {"backup", Action::Backup, 1, 2, "a PATH"},
+    {"restore", Action::Restore, 2, 2, "a BACKUP and a PATH"},
+    {"export", Action::Export, 1, 1, "a PATH"},
+    {"import", Action::Import, 2, 2, "a DIR and a PATH"},
+    {"journal", Action::Journal, 1, 1, "a PATH"},
+    // Its arguments are sorted out by takePdfArguments.
+    {"pdf", Action::Pdf, 0, 3, ""},
+};
+
+// The options each command takes; a flag has no value.
+struct Option {
+    Action action;
+    const char* name;
+    bool flag;
+};
+
+const Option kOptions[] = {
+    {Action::Demo, "--documents", false}, {Action::Demo, "--seed", false},
+    {Action::Restore, "--force", true},   {Action::Export, "--csv", false},
+    {Action::Journal, "--csv", false},    {Action::Journal, "--from", false},
+    {Action::Journal, "--to", false},     {Action::Pdf, "--kind", false},
+    {Action::Pdf, "--month", false},
+};
+
 // The value of "--name=value" or of "--name value"; false when there is none.
 bool takeValue(const QStringList& args, qsizetype& i, const QString& inline_, bool hasInline,
                QString& value) {
@@ -75,12 +111,41 @@ QString takePdfArguments(const QStringList& positional, Command& c) {
     return {};
 }
 
+QString parseOption(const QString& name, const QString& value, Command& c) {
+    if (c.action == Action::Demo) return parseDemoOption(name, value, c.demo);
+    if (c.action == Action::Pdf) return parsePdfOption(name, value, c);
+    if (name == u"--csv") {
+        if (value.isEmpty()) return QStringLiteral("--csv needs a value");
+        c.target = value;
+        return {};
+    }
+    static const QRegularExpression isoDay(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    const QDate day = QDate::fromString(value, Qt::ISODate);
+    if (!isoDay.match(value).hasMatch() || !day.isValid())
+        return QStringLiteral("%1 wants a day as YYYY-MM-DD, not '%2'").arg(name, value);
+    (name == u"--from" ? c.from : c.to) = day;
+    return {};
+}
+
+// What the command needs beyond its arguments, once they are all read.
+QString completeness(const Command& c, const QString& verb) {
+    if (c.action == Action::Export && c.target.isEmpty()) return QStringLiteral("'export' needs --csv DIR");
+    if (c.action != Action::Journal) return {};
+    if (!c.from.isValid() || !c.to.isValid()) return QStringLiteral("'%1' needs --from and --to").arg(verb);
+    if (c.from > c.to) return QStringLiteral("--from must not come after --to");
+    return {};
+}
+
 } // namespace
 
 QString usageLine() {
-    return QStringLiteral("usage: pylon-db init PATH | pylon-db demo PATH [--documents N] [--seed S] | "
-                          "pylon-db check PATH | pylon-db dump PATH | pylon-db pdf PATH NUMBER OUT.pdf | "
-                          "pylon-db pdf PATH --kind KIND --month YYYY-MM OUT.pdf");
+    return QStringLiteral(
+        "usage: pylon-db init PATH | pylon-db demo PATH [--documents N] [--seed S] | "
+        "pylon-db check PATH | pylon-db dump PATH | pylon-db pdf PATH NUMBER OUT.pdf | "
+        "pylon-db pdf PATH --kind KIND --month YYYY-MM OUT.pdf | pylon-db backup PATH [DEST] | "
+        "pylon-db restore BACKUP PATH [--force] | pylon-db export PATH --csv DIR | "
+        "pylon-db import DIR PATH | "
+        "pylon-db journal PATH --from YYYY-MM-DD --to YYYY-MM-DD [--csv FILE]");
 }
 
 ParsedCommandLine parseCommandLine(const QStringList& args) {
@@ -91,23 +156,15 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
         return result;
     }
     const QString& verb = args.first();
-    if (verb == u"init") {
-        c.action = Action::Init;
-    } else if (verb == u"demo") {
-        c.action = Action::Demo;
-    } else if (verb == u"check") {
-        c.action = Action::Check;
-    } else if (verb == u"dump") {
-        c.action = Action::Dump;
-    } else if (verb == u"pdf") {
-        c.action = Action::Pdf;
-    } else if (verb == u"help" || verb == u"--help" || verb == u"-h") {
-        c.action = Action::Help;
-        return result;
-    } else {
+    if (verb == u"help" || verb == u"--help" || verb == u"-h") return result;
+    const Verb* known = nullptr;
+    for (const Verb& v : kVerbs)
+        if (verb == QLatin1String(v.name)) known = &v;
+    if (!known) {
         result.error = QStringLiteral("unknown command '%1'").arg(verb);
         return result;
     }
+    c.action = known->action;
 
     QStringList positional;
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -115,25 +172,33 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
         if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             const qsizetype eq = arg.indexOf(QLatin1Char('='));
             const QString name = eq < 0 ? arg : arg.left(eq);
-            const bool known = (c.action == Action::Demo && (name == u"--documents" || name == u"--seed")) ||
-                               (c.action == Action::Pdf && (name == u"--kind" || name == u"--month"));
-            if (!known) {
+            const Option* option = nullptr;
+            for (const Option& o : kOptions)
+                if (o.action == c.action && name == QLatin1String(o.name)) option = &o;
+            if (!option) {
                 result.error = QStringLiteral("unknown option '%1' for '%2'").arg(name, verb);
                 return result;
+            }
+            if (option->flag) {
+                if (eq >= 0) {
+                    result.error = QStringLiteral("%1 takes no value").arg(name);
+                    return result;
+                }
+                c.force = true;
+                continue;
             }
             QString value;
             if (!takeValue(args, i, arg.mid(eq + 1), eq >= 0, value)) {
                 result.error = QStringLiteral("%1 needs a value").arg(name);
                 return result;
             }
-            result.error = c.action == Action::Pdf ? parsePdfOption(name, value, c)
-                                                   : parseDemoOption(name, value, c.demo);
+            result.error = parseOption(name, value, c);
             if (!result.error.isEmpty()) return result;
         } else if (arg.isEmpty()) {
             result.error = positional.isEmpty() ? QStringLiteral("the PATH is empty")
                                                 : QStringLiteral("an empty argument");
             return result;
-        } else if (c.action != Action::Pdf && !positional.isEmpty()) {
+        } else if (positional.size() == known->most) {
             result.error = QStringLiteral("unexpected argument '%1'").arg(arg);
             return result;
         } else {
@@ -144,10 +209,15 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
         result.error = takePdfArguments(positional, c);
         return result;
     }
-    if (positional.isEmpty())
-        result.error = QStringLiteral("'%1' needs a PATH").arg(verb);
-    else
-        c.path = positional.first();
+    if (positional.size() < known->least) {
+        result.error = QStringLiteral("'%1' needs %2").arg(verb, QLatin1String(known->needs));
+        return result;
+    }
+    // restore BACKUP PATH and import DIR PATH name what they read first.
+    if (c.action == Action::Restore || c.action == Action::Import) c.source = positional.takeFirst();
+    c.path = positional.takeFirst();
+    if (!positional.isEmpty()) c.target = positional.takeFirst();
+    result.error = completeness(c, verb);
     return result;
 }
 

@@ -3,15 +3,17 @@
 // the usage line and exit code 2.
 #include "demo_data.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 namespace pylon::dbtool {
 
-enum class Action { Init, Demo, Check, Dump, Pdf, Help };
+enum class Action { Init, Demo, Check, Dump, Pdf, Backup, Restore, Export, Import, Journal, Help };
 
 struct Command {
     Action action = Action::Help;
+    // The database file the command works on (restore and import: the file they write).
     QString path;
     demo::DemoOptions demo;
     // pdf: one document by its number, or every document of a kind (its stored name, or "Avoir") in a
@@ -20,6 +22,15 @@ struct Command {
     QString kind;
     int year = 0, month = 0;
     QString output;
+    // restore: the backup to put back; import: the folder of CSV files.
+    QString source;
+    // backup: where to (empty: the folder of snapshots beside the file); export: the folder given by
+    // --csv; journal: the file given by --csv (empty: the standard output).
+    QString target;
+    // restore: replace an existing file, once a copy of it is kept.
+    bool force = false;
+    // journal: the period, both days included.
+    QDate from, to;
 };
 
 struct ParsedCommandLine {

@@ -43,6 +43,14 @@ int fail(const QString& message) {
     return 1;
 }
 
+QString openOursForReading(Database& db, const QString& path) {
+    if (QString why = openForReading(db, path); !why.isEmpty()) return why;
+    // Tell a file that is not a database, or not ours, in one line rather than by an empty text.
+    if (schema::hasTables(db)) return {};
+    if (!db.lastError().isEmpty()) return QStringLiteral("cannot read %1: %2").arg(path, db.lastError());
+    return QStringLiteral("%1 lacks one of the tables Facture, DetFact, AVOIR, CliEC").arg(path);
+}
+
 void printError(const QString& message) {
     std::fprintf(stderr, "pylon-db: %s\n", message.toUtf8().constData());
 }
@@ -117,13 +125,7 @@ int checkDatabase(const QString& path) {
 
 int dumpDatabase(const QString& path) {
     Database db;
-    if (const QString why = openForReading(db, path); !why.isEmpty()) return fail(why);
-    // Tell a file that is not a database, or not ours, in one line rather than by an empty text.
-    if (!schema::hasTables(db)) {
-        if (!db.lastError().isEmpty())
-            return fail(QStringLiteral("cannot read %1: %2").arg(path, db.lastError()));
-        return fail(QStringLiteral("%1 lacks one of the tables Facture, DetFact, AVOIR, CliEC").arg(path));
-    }
+    if (const QString why = openOursForReading(db, path); !why.isEmpty()) return fail(why);
     QString why;
     if (!writeDump(db, stdout, &why)) return fail(QStringLiteral("cannot read %1: %2").arg(path, why));
     if (std::fflush(stdout) != 0 || std::ferror(stdout))

@@ -21,8 +21,11 @@ int checkDatabase(const QString& path);
 // writing.
 int dumpDatabase(const QString& path);
 
-// Opens an existing file for reading only, without changing it; empty when open, else why not.
+// Opens a file for reading only: neither the journal mode is switched nor the log copied into the file
+// (the saves waiting in it are read all the same). Empty when the file is open, else why not.
 QString openForReading(Database& db, const QString& path);
+// The same, and the file must hold the four tables.
+QString openOursForReading(Database& db, const QString& path);
 // Prints the message as printError does and returns the exit code of a failure, 1.
 int fail(const QString& message);
 

@@ -1,5 +1,7 @@
 // pylon-db: creates, fills, checks and prints database files outside the program, for tests, benchmarks and
-// support. No windows; the store library does the work.
+// support; copies them and puts copies back, exports them as CSV files and prints the sales ledger. No
+// windows; the store library does the work.
+#include "backup_commands.h"
 #include "command_line.h"
 #include "db_commands.h"
 #include "pdf_command.h"
@@ -31,6 +33,16 @@ int main(int argc, char** argv) {
         return dumpDatabase(c.path);
     case Action::Pdf:
         return exportPdf(argc, argv, c);
+    case Action::Backup:
+        return backupDatabase(c.path, c.target);
+    case Action::Restore:
+        return restoreDatabase(c.source, c.path, c.force);
+    case Action::Export:
+        return exportTables(c.path, c.target);
+    case Action::Import:
+        return importTables(c.source, c.path);
+    case Action::Journal:
+        return printJournal(c.path, c.from, c.to, c.target);
     case Action::Help:
         break;
     }

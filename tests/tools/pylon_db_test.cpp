@@ -117,6 +117,21 @@ TEST_F(PylonDbFiles, UsageErrorsExitWithTwoAndCreateNothing) {
         {QStringLiteral("pdf"), path, QStringLiteral("--kind=BL"), QStringLiteral("--month=2026-01"),
          QStringLiteral("7"), QStringLiteral("out.pdf")},
         {QStringLiteral("dump"), path, QStringLiteral("--kind"), QStringLiteral("BL")},
+        {QStringLiteral("backup")},
+        {QStringLiteral("backup"), path, path, path},
+        {QStringLiteral("backup"), path, QStringLiteral("--force")},
+        {QStringLiteral("restore"), path},
+        {QStringLiteral("restore"), path, path, QStringLiteral("--force=yes")},
+        {QStringLiteral("export"), path},
+        {QStringLiteral("export"), path, QStringLiteral("--csv")},
+        {QStringLiteral("import"), path},
+        {QStringLiteral("journal"), path, QStringLiteral("--from"), QStringLiteral("2026-11-01")},
+        {QStringLiteral("journal"), path, QStringLiteral("--from=2026-11-31"),
+         QStringLiteral("--to=2026-12-01")},
+        {QStringLiteral("journal"), path, QStringLiteral("--from=1/11/2026"),
+         QStringLiteral("--to=2026-12-01")},
+        {QStringLiteral("journal"), path, QStringLiteral("--from=2026-12-01"),
+         QStringLiteral("--to=2026-11-01")},
     };
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
