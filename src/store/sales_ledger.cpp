@@ -30,6 +30,13 @@ Totals combine(const Totals& a, const Totals& b, MaybeAmount (*op)(MaybeAmount, 
 
 const Totals kZero{Amount(), Amount(), Amount()};
 
+// The totals to the centime, as the editor shows them and the printed document carries them: the period's
+// totals are the sums of those, not of the ten-thousandths behind them.
+Totals asShown(const Totals& t) {
+    const auto shown = [](MaybeAmount a) { return a ? parseAmount(formatAmount(*a)) : std::nullopt; };
+    return {shown(t.ht), shown(t.tva), shown(t.ttc)};
+}
+
 // The amounts of a document's lines as the editor reads them, in the order they were written.
 std::optional<QStringList> lineAmounts(Statement& st, qint64 number) {
     QStringList amounts;
@@ -62,12 +69,12 @@ bool readEntries(Database& db, SalesLedger& ledger) {
         e.cancelled = fromStoredValue(schema::FieldType::Boolean, headers->value(5)).toBool();
         const auto amounts = lineAmounts(*lines, e.number);
         if (!amounts) return false;
-        e.document = totalsOf(*amounts);
+        e.document = asShown(totalsOf(*amounts));
         // The editor shows a credit note only when the flag is set and it has lines.
         if (fromStoredValue(schema::FieldType::Boolean, headers->value(6)).toBool()) {
             const auto creditAmounts = lineAmounts(*credit, e.number);
             if (!creditAmounts) return false;
-            if (!creditAmounts->isEmpty()) e.creditNote = totalsOf(*creditAmounts);
+            if (!creditAmounts->isEmpty()) e.creditNote = asShown(totalsOf(*creditAmounts));
         }
         e.net = combine(e.document, e.creditNote.value_or(kZero), minus);
         ledger.entries.push_back(std::move(e));

@@ -22,7 +22,7 @@ struct LedgerEntry {
     QString kind; // as stored: "Facture" or "Facture M"
     bool cancelled = false;
     // The totals the editor shows for the document, and for its credit note when one with lines is
-    // attached; net is the first less the second.
+    // attached, to the centime as shown; net is the first less the second.
     Totals document;
     std::optional<Totals> creditNote;
     Totals net;
