@@ -6,6 +6,7 @@
 #include "editor/fonts.h"
 #include "editor/form1.h"
 #include "editor/session.h"
+#include "operations/daily_backup.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -26,5 +27,7 @@ int main(int argc, char** argv) {
         editor.move(screen->availableGeometry().center() - editor.rect().center());
     editor.show();
     pylon::Form1_Load(m);
+    // Here rather than in the loading the tests share: only the program itself takes the day's snapshot.
+    pylon::startDailyBackups(m);
     return app.exec();
 }

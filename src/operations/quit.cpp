@@ -2,10 +2,14 @@
 
 #include "editor/form1.h"
 #include "editor/session.h"
+#include "operations/daily_backup.h"
 
 namespace pylon {
 
 void quitProgram(Session& m) {
+    // The day's snapshot again, with the day's work: taken on its own thread while the editor closes, and
+    // the program ends once it is written.
+    backupAtQuit(m);
     // Closing the editor runs the release sequence once, whether it comes from here or from the close box;
     // with no window left the application ends.
     m.form1->close();

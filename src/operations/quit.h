@@ -1,6 +1,7 @@
 #pragma once
 // "&Quitter": ends the program at once, through the editor's own closing (the record sets, the database,
-// then the other windows). Nothing unsaved is written and nothing is asked.
+// then the other windows). Nothing unsaved is written and nothing is asked; the day's snapshot of the
+// file is taken again (daily_backup.h).
 namespace pylon {
 
 struct Session;

@@ -1,0 +1,127 @@
+#include "operations/sales_journal.h"
+
+#include "editor/form1.h"
+#include "editor/messages.h"
+#include "editor/session.h"
+#include "store/dates.h"
+#include "store/sales_ledger.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLocale>
+#include <QPushButton>
+#include <QSaveFile>
+
+namespace pylon {
+
+namespace {
+
+JournalPathAsker& pathAsker() {
+    static JournalPathAsker asker;
+    return asker;
+}
+
+QString askPath(QWidget* parent, const QString& proposed) {
+    if (pathAsker()) return pathAsker()(parent, proposed);
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Enregistrer le journal des ventes"), proposed,
+                                        QStringLiteral("Fichiers CSV (*.csv)"));
+}
+
+QDateEdit* dateField(QWidget* parent, const char* name, const QDate& day) {
+    auto* field = new QDateEdit(day, parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setLocale(QLocale(QLocale::French, QLocale::France));
+    field->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    field->setCalendarPopup(true);
+    return field;
+}
+
+// The period and nothing else: the ledger itself is read from the file once the period is chosen.
+class JournalDialog : public QDialog {
+  public:
+    JournalDialog(Session& m, QWidget* parent) : QDialog(parent), m_(m) {
+        setObjectName(QStringLiteral("journalDialog"));
+        setWindowTitle(QStringLiteral("Journal des ventes"));
+        setAttribute(Qt::WA_DeleteOnClose);
+        const QDate firstOfMonth = QDate::currentDate().addDays(1 - QDate::currentDate().day());
+        from_ = dateField(this, "dateFrom", firstOfMonth.addMonths(-1));
+        to_ = dateField(this, "dateTo", firstOfMonth.addDays(-1));
+        auto* buttons = new QDialogButtonBox(this);
+        QPushButton* save = buttons->addButton(QStringLiteral("Enregistrer…"), QDialogButtonBox::AcceptRole);
+        save->setObjectName(QStringLiteral("saveJournal"));
+        buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
+            ->setObjectName(QStringLiteral("cancelJournal"));
+        connect(buttons, &QDialogButtonBox::accepted, this, &JournalDialog::save);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        auto* form = new QFormLayout(this);
+        form->addRow(QStringLiteral("Du :"), from_);
+        form->addRow(QStringLiteral("Au :"), to_);
+        form->addRow(buttons);
+    }
+
+  private:
+    void save() {
+        const QDate from = from_->date();
+        const QDate to = to_->date();
+        if (from > to) {
+            MsgBox(this, QStringLiteral("La date de début doit précéder la date de fin."));
+            from_->setFocus();
+            return;
+        }
+        const QString folder = QFileInfo(m_.databasePath()).absolutePath();
+        const QString proposed =
+            QDir(folder).filePath(QStringLiteral("Journal des ventes %1 au %2.csv")
+                                      .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
+        const QString path = askPath(this, proposed);
+        if (path.isEmpty()) return;
+        if (writeSalesJournal(m_, from, to, path)) accept();
+    }
+
+    Session& m_;
+    QDateEdit* from_;
+    QDateEdit* to_;
+};
+
+} // namespace
+
+void setJournalPathAsker(JournalPathAsker asker) {
+    pathAsker() = std::move(asker);
+}
+
+void showSalesJournal(Session& m) {
+    auto* dialog = new JournalDialog(m, m.form1);
+    dialog->open();
+}
+
+bool writeSalesJournal(Session& m, const QDate& from, const QDate& to, const QString& path) {
+    QWidget* parent = m.form1 ? m.form1->window() : nullptr;
+    if (QWidget* modal = QApplication::activeModalWidget()) parent = modal;
+    const QString shown = QStringLiteral("« %1 »").arg(QDir::toNativeSeparators(path));
+    QString why;
+    const auto ledger = m.db.isOpen() ? readSalesLedger(m.db, from, to, &why) : std::nullopt;
+    if (!ledger) {
+        MsgBox(parent,
+               QStringLiteral("Le journal des ventes n'a pas pu être lu dans la base de données : %1")
+                   .arg(m.db.isOpen() ? m.db.failureText() : QStringLiteral("elle n'est pas ouverte.")));
+        return false;
+    }
+    const QByteArray text = salesLedgerCsv(*ledger);
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
+        MsgBox(parent,
+               QStringLiteral("Le journal des ventes n'a pas pu être enregistré dans le fichier %1 :\r\n%2")
+                   .arg(shown, out.errorString()));
+        return false;
+    }
+    MsgBox(parent, QStringLiteral("Le journal des ventes du %1 au %2 est enregistré dans le fichier %3.")
+                       .arg(dates::toScreen(from), dates::toScreen(to), shown));
+    return true;
+}
+
+} // namespace pylon
