@@ -43,9 +43,15 @@ BackupPlan programPlan(const Session& m) {
     return plan;
 }
 
-QString backupFailureText(const snapshot::Outcome& outcome, const QString& folder) {
+QString backupFailureText(const snapshot::Outcome& outcome, const QString& database, const QString& folder) {
     QString reason;
-    switch (db_errors::faultOf(outcome.code)) {
+    // The file itself gone is told apart from a folder that cannot be written, which SQLite codes alike.
+    const db_errors::Fault fault =
+        QFileInfo(database).isFile() ? db_errors::faultOf(outcome.code) : db_errors::Fault::Moved;
+    switch (fault) {
+    case db_errors::Fault::Moved:
+        reason = QStringLiteral("le fichier de la base de données %1 est introuvable.").arg(quoted(database));
+        break;
     case db_errors::Fault::Full:
         reason = QStringLiteral("le disque est plein.\r\nLibérez de la place sur le disque du dossier %1.")
                      .arg(quoted(folder));
@@ -133,7 +139,7 @@ void DailyBackup::say(Reason reason, const snapshot::Outcome& outcome) {
         showBackupNotice(m_.form1, outcome.ok ? QStringLiteral("La base de données est sauvegardée :\r\n%1")
                                                     .arg(quoted(daily_snapshots::snapshotPath(
                                                         plan_.folder, plan_.database, plan_.today())))
-                                              : backupFailureText(outcome, plan_.folder));
+                                              : backupFailureText(outcome, plan_.database, plan_.folder));
         return;
     }
     // At quit the editor is gone: nobody is left to read it.
@@ -146,7 +152,7 @@ void DailyBackup::say(Reason reason, const snapshot::Outcome& outcome) {
         if (state.value(stateKey(plan_.database)).toString() == day.toString(Qt::ISODate)) return;
         state.setValue(stateKey(plan_.database), day.toString(Qt::ISODate));
     }
-    showBackupNotice(m_.form1, backupFailureText(outcome, plan_.folder));
+    showBackupNotice(m_.form1, backupFailureText(outcome, plan_.database, plan_.folder));
 }
 
 void DailyBackup::waitForAll() {

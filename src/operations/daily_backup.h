@@ -80,7 +80,7 @@ void backupAtQuit(Session& m);
 // "Sauvegarder maintenant".
 void backupNow(Session& m);
 
-// What the user reads after a failure, in French.
-QString backupFailureText(const snapshot::Outcome& outcome, const QString& folder);
+// What the user reads after a failure of the copy of `database` into `folder`, in French.
+QString backupFailureText(const snapshot::Outcome& outcome, const QString& database, const QString& folder);
 
 } // namespace pylon
