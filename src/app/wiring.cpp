@@ -12,6 +12,7 @@
 #include "editor/form1.h"
 #include "editor/menu.h"
 #include "editor/session.h"
+#include "operations/backup_menu.h"
 #include "operations/cancelling.h"
 #include "operations/deletion.h"
 #include "operations/month_end.h"
@@ -39,6 +40,7 @@ void wireEditor(Session& m) {
     wireStatistics(m);
     wireOffice(m);
     wirePrintMenu(m);
+    wireBackupEntries(m);
 }
 
 } // namespace pylon

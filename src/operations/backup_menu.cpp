@@ -20,4 +20,11 @@ void addBackupEntries(QMenu& menu, Session& m) {
     QObject::connect(journal, &QAction::triggered, &menu, [mp] { showSalesJournal(*mp); });
 }
 
+void wireBackupEntries(Session& m) {
+    if (auto* menu = m.form1->findChild<QMenu*>(QStringLiteral("printMenu"))) {
+        menu->addSeparator();
+        addBackupEntries(*menu, m);
+    }
+}
+
 } // namespace pylon

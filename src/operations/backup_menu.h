@@ -8,5 +8,7 @@ namespace pylon {
 struct Session;
 
 void addBackupEntries(QMenu& menu, Session& m);
+// Adds them, after a separator, to the editor's right-click menu (the one the printing wires).
+void wireBackupEntries(Session& m);
 
 } // namespace pylon

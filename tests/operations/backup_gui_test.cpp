@@ -1,7 +1,6 @@
 // The day's snapshot taken by the program, its failure notice, the context menu's entries and the sales
 // journal written from the editor, whose totals must be the ones the editor shows.
 #include "editor/show_document.h"
-#include "operations/backup_menu.h"
 #include "operations/daily_backup.h"
 #include "operations/sales_journal.h"
 #include "store/amount_text.h"
@@ -44,6 +43,12 @@ class Backups : public EditorTest {
         return frame && frame->isVisible() ? frame->findChild<QLabel*>()->text() : QString();
     }
 
+    // An entry of the editor's right-click menu.
+    QAction* entry(const char* name) const {
+        auto* menu = editor->findChild<QMenu*>(QStringLiteral("printMenu"));
+        return menu ? menu->findChild<QAction*>(QString::fromLatin1(name)) : nullptr;
+    }
+
     QDate today{2026, 11, 30};
 };
 
@@ -66,9 +71,7 @@ TEST_F(Backups, TheDaysSnapshotAtStartOnRequestAndAtQuit) {
     backup->waitForAll();
     EXPECT_EQ(dumpOf(snapshot()), atStart);
 
-    QMenu menu;
-    addBackupEntries(menu, *m);
-    QAction* now = menu.findChild<QAction*>(QStringLiteral("actionBackupNow"));
+    QAction* now = entry("actionBackupNow");
     ASSERT_TRUE(now);
     EXPECT_EQ(now->text(), QStringLiteral("Sauvegarder maintenant"));
     now->trigger();
@@ -190,9 +193,7 @@ TEST_F(SalesJournal, TotalsAreTheSumOfTheEditorsLeavingOutTheCancelled) {
         EXPECT_TRUE(proposed.endsWith(QStringLiteral(".csv")));
         return path;
     });
-    QMenu menu;
-    addBackupEntries(menu, *m);
-    menu.findChild<QAction*>(QStringLiteral("actionSalesJournal"))->trigger();
+    entry("actionSalesJournal")->trigger();
     auto* dialog = editor->findChild<QDialog*>(QStringLiteral("journalDialog"));
     ASSERT_TRUE(dialog && dialog->isVisible());
     const QDate first = QDate::fromString(month + QStringLiteral("-01"), Qt::ISODate);
