@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "browse/list_window.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
@@ -120,6 +121,9 @@ void Form1_Activate(Session& m) {
 }
 
 void closeDatabaseAndWindows(Session& m) {
+    // The list window reads through connections of its own, which must not outlast the program's: the
+    // last connection to close is the one that folds the log back into the file.
+    releaseListWindow(m);
     for (auto* rs : {&m.rsDoc, &m.rsMonthLines, &m.rsFacture, &m.rsDetFact, &m.rsClients, &m.rsFournisseurs,
                      &m.rsNumeros, &m.rsCliEC, &m.rsAvoir, &m.rsClientDocs})
         rs->reset();

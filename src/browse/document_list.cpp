@@ -1,54 +1,26 @@
 #include "browse/document_list.h"
 
 #include "browse/form2.h"
+#include "browse/list_rows.h"
 #include "browse/list_window.h"
 #include "editor/session.h"
-
-#include <array>
 
 namespace pylon {
 
 namespace {
 
-// Positions of the fields in the list of document headers.
-constexpr int kNumFact = 0, kDateFact = 1, kNumCli = 2, kTypeFact = 3, kAvoir = 4;
-
-// What the type column says for the header row the record set stands on, or nullopt when the row is
-// not of the kind. The credit notes are told by their flag, every other kind by its stored type alone
-// (an invoice that carries a credit note is still an invoice).
-std::optional<QString> typeText(DocKind kind, RecordSet& rs) {
-    if (kind == DocKind::CreditNote) {
-        const auto flag = rs.Fields(kAvoir);
-        return flag && flag->toBool() ? std::optional<QString>(QStringLiteral("AVOIR")) : std::nullopt;
-    }
-    const QString type = columnText(rs.Fields(kTypeFact));
-    if (type != kindInfo(kind).stored) return std::nullopt;
-    return kind == DocKind::MonthEnd ? QStringLiteral("Facture du mois") : type;
+// Which headers the list holds for the kind: the credit notes by their flag, every other kind by its
+// stored type alone (an invoice that carries a credit note is still an invoice).
+DocumentChoice choiceOf(DocKind kind) {
+    if (kind == DocKind::CreditNote) return {DocumentChoice::By::CreditNote, {}};
+    return {DocumentChoice::By::Type, kindInfo(kind).stored};
 }
 
-// The four columns of the listed rows. The walk counts the rows rather than watching for the end of
-// the set, and every listed row gives one text to each column, an empty one for a missing value, so
-// that the columns stay in step.
-std::array<QStringList, 4> documentRows(Session& m) {
-    std::array<QStringList, 4> columns;
-    RecordSet* rs = m.rsNumeros.get();
-    if (!rs) return columns;
-    rs->MoveLast();
-    rs->MoveFirst();
-    const long count = rs->RecordCount();
-    for (QStringList& c : columns)
-        c.reserve(count);
-    const DocKind kind = m.currentKind();
-    for (long i = 0; i < count; ++i) {
-        if (const auto type = typeText(kind, *rs)) {
-            columns[0] << columnText(rs->Fields(kNumFact));
-            columns[1] << columnText(rs->Fields(kDateFact));
-            columns[2] << columnText(rs->Fields(kNumCli));
-            columns[3] << *type;
-        }
-        rs->MoveNext();
-    }
-    return columns;
+// What the type column says, the same on every row of the list.
+QString typeText(DocKind kind) {
+    if (kind == DocKind::CreditNote) return QStringLiteral("AVOIR");
+    if (kind == DocKind::MonthEnd) return QStringLiteral("Facture du mois");
+    return kindInfo(kind).stored;
 }
 
 } // namespace
@@ -61,10 +33,9 @@ void showDocumentList(Session& m) {
     // tells the kinds apart.
     setListMode(m, w, ListMode::Documents);
     setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Date:"), QStringLiteral("Client N°:"));
-    const auto rows = documentRows(m);
-    const auto columns = w.columns();
-    for (size_t c = 0; c < columns.size(); ++c)
-        setColumn(columns[c], rows[c]);
+    const DocKind kind = m.currentKind();
+    setColumns(w, std::make_shared<DocumentRows>(ListedDocuments::read(m.db, choiceOf(kind)), typeText(kind)),
+               4);
     showListWindow(m);
 }
 

@@ -1,6 +1,7 @@
 #include "browse/form2.h"
 
 #include "editor/window_keys.h"
+#include "browse/list_rows.h"
 
 #include <QEvent>
 #include <QScreen>
@@ -15,11 +16,11 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     ui.Label4->hide();
     // Watched on the viewports rather than through itemDoubleClicked, so that a double-click below the
     // last row counts too: the pick then works on whatever row is selected, or on none.
-    for (QListWidget* list : columns())
+    for (ListColumn* list : columns())
         list->viewport()->installEventFilter(this);
     // Row i of every column is one record: the columns scroll as one.
     const auto c = columns();
-    columnsInStep_ = std::make_unique<ColumnsInStep>(std::vector<QListWidget*>(c.begin(), c.end()));
+    columnsInStep_ = std::make_unique<ColumnsInStep>(std::vector<QAbstractItemView*>(c.begin(), c.end()));
 }
 
 void Form2::showEvent(QShowEvent* e) {
@@ -33,6 +34,12 @@ void Form2::showEvent(QShowEvent* e) {
         }
     }
     QWidget::showEvent(e);
+}
+
+void Form2::hideEvent(QHideEvent* e) {
+    for (ListColumn* list : columns())
+        if (ListRows* rows = list->rows()) rows->release();
+    QWidget::hideEvent(e);
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* e) {

@@ -1,6 +1,7 @@
 #pragma once
 // The list window: four aligned columns under their headings. It only carries the controls and reports
 // a double-click on any column; what the lists hold and what a pick does live in the browse handlers.
+#include "browse/list_column.h"
 #include "editor/columns_in_step.h"
 #include "ui_Form2.h"
 
@@ -16,7 +17,7 @@ class Form2 : public QWidget {
     explicit Form2(QWidget* parent = nullptr);
     Ui::Form2 ui;
     // The columns from left to right.
-    std::array<QListWidget*, 4> columns() const { return {ui.List1, ui.List2, ui.List3, ui.List4}; }
+    std::array<ListColumn*, 4> columns() const { return {ui.List1, ui.List2, ui.List3, ui.List4}; }
 
   signals:
     // Anywhere in a column, on a row or below the last one.
@@ -24,6 +25,8 @@ class Form2 : public QWidget {
 
   protected:
     void showEvent(QShowEvent* e) override;
+    // Off screen, the lists let go of the moment of the file they show; the next fill takes a new one.
+    void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:

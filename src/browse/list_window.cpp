@@ -2,12 +2,12 @@
 
 #include "browse/document_list.h"
 #include "browse/form2.h"
+#include "browse/list_rows.h"
 #include "browse/party_list.h"
 #include "editing/attach.h"
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/dates.h"
 
 #include <QSignalBlocker>
 
@@ -20,19 +20,19 @@ namespace {
 // without choosing it, and that must not choose a row for the others. The others are set with their
 // signals held back: they are brought to the row, they do not lead. A column too short for the row
 // (the type column after a shorter list) keeps its own selection.
-void alignColumns(Form2& w, const QListWidget* leader) {
-    const int row = selectedRow(leader);
+void alignColumns(Form2& w, const ListColumn* leader) {
+    const int row = leader->ListIndex();
     if (row < 0) return;
-    for (QListWidget* c : w.columns()) {
-        if (c == leader || row >= c->count() || selectedRow(c) == row) continue;
+    for (ListColumn* c : w.columns()) {
+        if (c == leader || row >= c->count() || c->ListIndex() == row) continue;
         const QSignalBlocker quiet(c);
         c->setCurrentRow(row);
     }
 }
 
 void wireWindow(Session& m, Form2& w) {
-    for (QListWidget* list : w.columns())
-        QObject::connect(list, &QListWidget::itemSelectionChanged, &w, [&w, list] { alignColumns(w, list); });
+    for (ListColumn* list : w.columns())
+        QObject::connect(list, &ListColumn::chosenRowChanged, &w, [&w, list] { alignColumns(w, list); });
     Session* mp = &m;
     QObject::connect(&w, &Form2::columnDoubleClicked, &w, [mp] { List1_DblClick(*mp); });
 }
@@ -70,27 +70,24 @@ void setHeadings(Form2& w, const QString& first, const QString& second, const QS
     }
 }
 
-void setColumn(QListWidget* list, const QStringList& texts) {
-    const QSignalBlocker quiet(list);
-    list->clear();
-    list->addItems(texts);
+void setColumns(Form2& w, const std::shared_ptr<ListRows>& rows, int columns) {
+    const auto all = w.columns();
+    for (int c = 0; c < columns; ++c) {
+        const QSignalBlocker quiet(all[size_t(c)]);
+        all[size_t(c)]->setRows(rows, c);
+    }
 }
 
-int selectedRow(const QListWidget* list) {
-    const int row = list->currentRow();
-    return row >= 0 && list->item(row)->isSelected() ? row : -1;
-}
-
-QString columnText(const std::optional<QVariant>& value) {
-    if (!value || value->isNull()) return QString();
-    if (value->typeId() == QMetaType::QDate) return dates::toScreen(value->toDate());
-    return value->toString();
+void releaseListWindow(Session& m) {
+    if (auto* w = qobject_cast<Form2*>(m.form2.get()))
+        for (ListColumn* c : w->columns())
+            if (ListRows* rows = c->rows()) rows->release();
 }
 
 void actOnListedRow(Session& m) {
     Form2& w = listWindow(m);
-    const int row = selectedRow(w.ui.List1);
-    const QString t = row >= 0 ? w.ui.List1->item(row)->text() : QString();
+    const int row = w.ui.List1->ListIndex();
+    const QString t = w.ui.List1->text(row);
     // The edit mode and the list are read now: either may have changed since the list was filled.
     if (m.editMode()) {
         if (m.listMode == ListMode::Clients) pickClient(m, row);

@@ -2,16 +2,14 @@
 // The list window: documents of the current kind, clients or suppliers; a double-click acts on the editor.
 // This part owns the window, keeps its columns in step and sends a double-click to the list shown.
 #include <QString>
-#include <QStringList>
-#include <QVariant>
-#include <optional>
-
-class QListWidget;
+#include <memory>
 
 namespace pylon {
 
 struct Session;
 class Form2;
+class ListColumn;
+class ListRows;
 enum class ListMode;
 
 // Says what the window lists from now on: Module1::listMode and the caption that names it.
@@ -24,12 +22,10 @@ void showListWindow(Session& m);
 
 // The headings of the first three columns; each label takes the width of its text.
 void setHeadings(Form2& w, const QString& first, const QString& second, const QString& third);
-// Replaces the rows of a column in one go: the lists run to a hundred thousand rows.
-void setColumn(QListWidget* list, const QStringList& texts);
-// The selected row of a column, -1 when none is.
-int selectedRow(const QListWidget* list);
-// A record set's field as a column shows it: dates as dd/MM/yyyy, nothing for a missing value.
-QString columnText(const std::optional<QVariant>& value);
+// Shows the rows in the first `columns` columns, column i in List(i + 1); the others keep what they hold.
+void setColumns(Form2& w, const std::shared_ptr<ListRows>& rows, int columns);
+// The lists let go of what they hold on the file (before it closes, or once it is found damaged).
+void releaseListWindow(Session& m);
 
 // Picks the row selected in the first column, according to the list shown and the edit mode.
 void actOnListedRow(Session& m);

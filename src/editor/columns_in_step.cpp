@@ -1,12 +1,12 @@
 #include "editor/columns_in_step.h"
 
-#include <QListWidget>
+#include <QAbstractItemView>
 #include <QScrollBar>
 
 namespace pylon {
 
-ColumnsInStep::ColumnsInStep(std::vector<QListWidget*> lists) : lists_(std::move(lists)) {
-    for (QListWidget* list : lists_) {
+ColumnsInStep::ColumnsInStep(std::vector<QAbstractItemView*> lists) : lists_(std::move(lists)) {
+    for (QAbstractItemView* list : lists_) {
         links_.push_back(QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged,
                                           [this, list](int value) { follow(list, value); }));
         // A fill clears its columns first; the offset of the previous rows means nothing for the new ones.
@@ -22,10 +22,10 @@ ColumnsInStep::~ColumnsInStep() {
 
 // Moves every list but the leader to the offset. A list too short to reach it stops at its end; it does
 // not pull the others back, so that a shorter column never keeps the user from the last rows.
-void ColumnsInStep::follow(const QListWidget* leader, int value) {
+void ColumnsInStep::follow(const QAbstractItemView* leader, int value) {
     if (moving_) return;
     moving_ = true;
-    for (QListWidget* list : lists_)
+    for (QAbstractItemView* list : lists_)
         if (list != leader) list->verticalScrollBar()->setValue(value);
     moving_ = false;
 }

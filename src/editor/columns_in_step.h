@@ -4,7 +4,7 @@
 #include <QMetaObject>
 #include <vector>
 
-class QListWidget;
+class QAbstractItemView;
 
 namespace pylon {
 
@@ -14,15 +14,15 @@ namespace pylon {
 // it lets go of them before they are destroyed.
 class ColumnsInStep {
   public:
-    explicit ColumnsInStep(std::vector<QListWidget*> lists);
+    explicit ColumnsInStep(std::vector<QAbstractItemView*> lists);
     ~ColumnsInStep();
     ColumnsInStep(const ColumnsInStep&) = delete;
     ColumnsInStep& operator=(const ColumnsInStep&) = delete;
 
   private:
-    void follow(const QListWidget* leader, int value);
+    void follow(const QAbstractItemView* leader, int value);
 
-    std::vector<QListWidget*> lists_;
+    std::vector<QAbstractItemView*> lists_;
     std::vector<QMetaObject::Connection> links_;
     bool moving_ = false;
 };

@@ -12,7 +12,7 @@ Form1::Form1(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     m_.form1 = this;
     // Row i of the five columns is one line of the document: they scroll as one table.
     columnsInStep_ = std::make_unique<ColumnsInStep>(
-        std::vector<QListWidget*>{ui.List1, ui.List2, ui.List3, ui.List4, ui.List5});
+        std::vector<QAbstractItemView*>{ui.List1, ui.List2, ui.List3, ui.List4, ui.List5});
 }
 
 bool Form1::event(QEvent* e) {

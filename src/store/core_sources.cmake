@@ -14,6 +14,8 @@ set(PYLON_CORE_FILES
   store/field_value.cpp
   store/kinds.cpp
   store/line_amounts.cpp
+  store/listed_documents.cpp
+  store/listed_parties.cpp
   store/module1.cpp
   store/numbering.cpp
   store/recordset.cpp

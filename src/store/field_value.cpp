@@ -92,4 +92,11 @@ QVariant fromStoredValue(schema::FieldType type, const QVariant& stored) {
     return stored;
 }
 
+QString listText(schema::FieldType type, const QVariant& stored) {
+    const QVariant value = fromStoredValue(type, stored);
+    if (value.isNull()) return QString();
+    if (value.typeId() == QMetaType::QDate) return dates::toScreen(value.toDate());
+    return value.toString();
+}
+
 } // namespace pylon

@@ -15,4 +15,8 @@ std::optional<QVariant> toStoredValue(schema::FieldType type, const QVariant& va
 // (a missing flag reads as false). A stored value that does not fit its type is returned as it is.
 QVariant fromStoredValue(schema::FieldType type, const QVariant& stored);
 
+// The stored value as a list column shows it: dates as dd/MM/yyyy, numbers in plain digits, nothing for a
+// missing value.
+QString listText(schema::FieldType type, const QVariant& stored);
+
 } // namespace pylon

@@ -4,6 +4,7 @@
 #include "browse/list_window.h"
 #include "editing/edit_mode.h"
 #include "support/gui_fixture.h"
+#include "support/list_driver.h"
 
 #include <QScreen>
 #include <QScrollBar>
@@ -41,30 +42,17 @@ class ListWindow : public EditorTest {
             doc(5, 7, "Alami SARL", "Devis", false, "Rue 1\nCasablanca") + doc(4, 9, "Fournil", "BC")));
     }
     Form2& form2() const { return static_cast<Form2&>(*m->form2); }
-    QListWidget* list(int i) const {
-        return form2().findChild<QListWidget*>(QStringLiteral("List%1").arg(i));
-    }
+    ListColumn* list(int i) const { return form2().findChild<ListColumn*>(QStringLiteral("List%1").arg(i)); }
     QLabel* label(int i) const { return form2().findChild<QLabel*>(QStringLiteral("Label%1").arg(i)); }
-    QStringList texts(int i) const {
-        QStringList out;
-        for (int r = 0; r < list(i)->count(); ++r)
-            out << list(i)->item(r)->text();
-        return out;
-    }
+    QStringList texts(int i) const { return rowTexts(*list(i)); }
     void open(QPushButton* command) {
         QTest::mouseClick(command, Qt::LeftButton);
         ASSERT_TRUE(m->form2);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form2()));
     }
-    QPoint rowCentre(QListWidget* l, int row) const { return l->visualItemRect(l->item(row)).center(); }
-    void clickRow(int column, int row) {
-        QTest::mouseClick(list(column)->viewport(), Qt::LeftButton, {}, rowCentre(list(column), row));
-    }
+    void clickRow(int column, int row) { test::clickRow(*list(column), row); }
     // As the system delivers it: the first click chooses the row, the second makes the double-click.
-    void doubleClickRow(int column, int row) {
-        clickRow(column, row);
-        QTest::mouseDClick(list(column)->viewport(), Qt::LeftButton, {}, rowCentre(list(column), row));
-    }
+    void doubleClickRow(int column, int row) { test::doubleClickRow(*list(column), row); }
     // Below the last row: no row is hit, and none gets selected.
     void doubleClickBelowRows(int column) {
         QWidget* v = list(column)->viewport();
@@ -92,9 +80,7 @@ class ListWindow : public EditorTest {
             EXPECT_EQ(list(c)->verticalScrollBar()->value(), list(1)->verticalScrollBar()->value()) << c;
             EXPECT_EQ(list(c)->indexAt(QPoint(2, 2)).row(), top) << c;
             if (row >= 0) {
-                EXPECT_EQ(list(c)->visualItemRect(list(c)->item(row)).top(),
-                          list(1)->visualItemRect(list(1)->item(row)).top())
-                    << c;
+                EXPECT_EQ(list(c)->rowRect(row).top(), list(1)->rowRect(row).top()) << c;
             }
         }
     }
@@ -223,7 +209,7 @@ TEST_F(ListWindow, ARowChosenInOneColumnIsChosenInAll) {
     clickRow(3, 5);
     for (int c = 1; c <= 4; ++c) {
         EXPECT_EQ(list(c)->currentRow(), 5) << c;
-        EXPECT_TRUE(list(c)->item(5)->isSelected()) << c;
+        EXPECT_TRUE(list(c)->isRowSelected(5)) << c;
     }
     QTest::keyClick(list(1), Qt::Key_Down);
     for (int c = 1; c <= 4; ++c)
@@ -276,7 +262,7 @@ TEST_F(ListWindow, TheColumnsScrollAsOneAndEachFillStartsAtTheTop) {
     expectInStep("the end of the client list");
     const int wide = texts(2).indexOf(QStringLiteral("Client 69 *"));
     ASSERT_GE(wide, 0);
-    EXPECT_EQ(list(3)->item(wide)->toolTip(), QStringLiteral("Zone industrielle ").repeated(12))
+    EXPECT_EQ(list(3)->rowToolTip(wide), QStringLiteral("Zone industrielle ").repeated(12))
         << "an address cut at the column's edge reads whole in its tip";
     showAttachList(*m);
     expectAtTop("the attach list after a scrolled client list");

@@ -1,6 +1,7 @@
 #include "browse/form2.h"
 #include "editing/edit_mode.h"
 #include "support/gui_fixture.h"
+#include "support/list_driver.h"
 #include "support/typing.h"
 
 #include <QPushButton>
@@ -24,12 +25,7 @@ class CreditNote : public EditorTest {
         arrangeKind(DocKind::CreditNote);
     }
     Form2& list() { return *static_cast<Form2*>(m->form2.get()); }
-    void pick(int row) {
-        QListWidget* l = list().ui.List1;
-        const QPoint at = l->visualItemRect(l->item(row)).center();
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
-    }
+    void pick(int row) { doubleClickRow(*list().ui.List1, row); }
 };
 
 } // namespace
@@ -39,12 +35,9 @@ TEST_F(CreditNote, AttachedTypedAndSaved) {
     ASSERT_TRUE(m->form2);
     EXPECT_EQ(list().windowTitle(), "Attaché Avoir au facture :");
     EXPECT_EQ(column(1), QStringList()) << "the editor is untouched by opening the list";
-    QStringList numbers;
-    for (int i = 0; i < list().ui.List1->count(); ++i)
-        numbers << list().ui.List1->item(i)->text();
-    EXPECT_EQ(numbers, QStringList({"3", "4"})) << "documents of every kind";
-    EXPECT_EQ(list().ui.List2->item(0)->text(), "02/03/2026");
-    EXPECT_EQ(list().ui.List3->item(1)->text(), "9");
+    EXPECT_EQ(rowTexts(*list().ui.List1), QStringList({"3", "4"})) << "documents of every kind";
+    EXPECT_EQ(list().ui.List2->text(0), "02/03/2026");
+    EXPECT_EQ(list().ui.List3->text(1), "9");
 
     pick(0);
     EXPECT_FALSE(list().isVisible());

@@ -214,15 +214,18 @@ class Monkey : public EditorTest {
         const bool box = qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b);
         QTest::mouseClick(b, Qt::LeftButton, {}, box ? QPoint(6, b->height() / 2) : b->rect().center());
     }
-    void doubleClickRow(QListWidget* list) {
-        if (list->count() == 0) {
+    // The editor's line columns and the list window's columns alike.
+    void doubleClickRow(QListView* list) {
+        const int count = list->model()->rowCount();
+        if (count == 0) {
             log_ << "no row in " << nameOf(list) << Qt::endl;
             return;
         }
-        const int row = rng_.below(list->count());
+        const int row = rng_.below(count);
         log_ << "double-click " << nameOf(list) << " row " << row << Qt::endl;
-        list->scrollToItem(list->item(row));
-        const QPoint at = list->visualItemRect(list->item(row)).center();
+        const QModelIndex index = list->model()->index(row, 0);
+        list->scrollTo(index);
+        const QPoint at = list->visualRect(index).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
@@ -290,8 +293,8 @@ class Monkey : public EditorTest {
         QWidget* list = m->form2.get();
         if (!list || !list->isVisible() || rng_.chance(20))
             return click(rng_.chance(50) ? ui().Command7 : ui().Command9);
-        QList<QListWidget*> columns;
-        for (QListWidget* c : list->findChildren<QListWidget*>())
+        QList<QListView*> columns;
+        for (QListView* c : list->findChildren<QListView*>())
             if (usable(c)) columns << c;
         if (!columns.isEmpty()) doubleClickRow(rng_.pick(columns));
     }

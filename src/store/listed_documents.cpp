@@ -1,0 +1,155 @@
+#include "store/listed_documents.h"
+
+#include "store/database.h"
+#include "store/field_value.h"
+
+#include <QStringList>
+#include <algorithm>
+
+namespace pylon {
+
+ListedDocuments::ListedDocuments(Database& live) : live_(live) {}
+
+ListedDocuments::~ListedDocuments() = default;
+
+std::shared_ptr<ListedDocuments> ListedDocuments::read(Database& db, const DocumentChoice& choice) {
+    std::shared_ptr<ListedDocuments> out(new ListedDocuments(db));
+    if (!db.isOpen()) return out;
+    // A file replaced or deleted since it was opened is not the one to list: it is then read through the
+    // program's own connection, which still holds the file it opened.
+    if (!db.fileHasMoved()) {
+        auto moment = std::make_unique<Database>();
+        // The transaction takes its moment with its first read, which is that of the keys.
+        if (moment->open(db.path(), Database::Mode::ReadOnly) && moment->exec(QStringLiteral("BEGIN")))
+            out->moment_ = std::move(moment);
+    }
+    if (!out->readKeys(choice)) {
+        out->keys_.clear();
+        out->release();
+    }
+    return out;
+}
+
+Database& ListedDocuments::reader() {
+    return moment_ ? *moment_ : live_;
+}
+
+void ListedDocuments::release() {
+    moment_.reset();
+}
+
+// The keys come from the indexes on the kind and number (or on the number alone) in number order, so that
+// no row is sorted or even read: a million of them take a few tens of milliseconds.
+bool ListedDocuments::readKeys(const DocumentChoice& choice) {
+    Database& db = reader();
+    if (!db.isOpen()) return false;
+    QString sql;
+    switch (choice.by) {
+    case DocumentChoice::By::Everything:
+        sql = QStringLiteral("SELECT rowid, NumFact FROM Facture ORDER BY NumFact, rowid");
+        break;
+    case DocumentChoice::By::Type:
+        sql = QStringLiteral("SELECT rowid, NumFact FROM Facture WHERE TypeFact = ? ORDER BY NumFact, rowid");
+        break;
+    case DocumentChoice::By::CreditNote:
+        // Every value that may read as set is fetched; the flag is then read as the program reads it.
+        sql = QStringLiteral("SELECT rowid, NumFact, Avoir FROM Facture WHERE Avoir < 0 OR Avoir > 0 "
+                             "ORDER BY NumFact, rowid");
+        break;
+    }
+    auto st = db.prepare(sql);
+    if (!st || (choice.by == DocumentChoice::By::Type && !st->bind(0, choice.type))) return false;
+    // Runs of rows sharing a number: only a damaged file has them, and they are put right afterwards.
+    std::vector<std::pair<size_t, size_t>> runs;
+    QVariant last;
+    size_t runStart = 0;
+    while (st->step()) {
+        if (choice.by == DocumentChoice::By::CreditNote &&
+            !fromStoredValue(schema::FieldType::Boolean, st->value(2)).toBool())
+            continue;
+        const QVariant number = st->value(1);
+        if (keys_.empty() || number != last) {
+            if (keys_.size() - runStart > 1) runs.emplace_back(runStart, keys_.size());
+            runStart = keys_.size();
+            last = number;
+        }
+        keys_.push_back(st->value(0).toLongLong());
+    }
+    if (keys_.size() - runStart > 1) runs.emplace_back(runStart, keys_.size());
+    if (!st->ok()) return false;
+    return runs.empty() || mergeSameNumbers(runs);
+}
+
+// Headers that share a number are listed as the distinct rows of number, date, client, kind and flag, in
+// that order: two copies of one header show once, two different headers under one number both show.
+bool ListedDocuments::mergeSameNumbers(const std::vector<std::pair<size_t, size_t>>& runs) {
+    std::vector<qint64> merged;
+    merged.reserve(keys_.size());
+    size_t next = 0;
+    for (const auto& [from, to] : runs) {
+        merged.insert(merged.end(), keys_.begin() + qint64(next), keys_.begin() + qint64(from));
+        QStringList ids;
+        for (size_t i = from; i < to; ++i)
+            ids << QString::number(keys_[i]);
+        auto st = reader().prepare(
+            QStringLiteral("SELECT min(rowid) FROM Facture WHERE rowid IN (%1) GROUP BY NumFact, DateFact, "
+                           "NumCli, TypeFact, Avoir ORDER BY NumFact, DateFact, NumCli, TypeFact, Avoir")
+                .arg(ids.join(QLatin1Char(','))));
+        if (!st) return false;
+        while (st->step())
+            merged.push_back(st->value(0).toLongLong());
+        if (!st->ok()) return false;
+        next = to;
+    }
+    merged.insert(merged.end(), keys_.begin() + qint64(next), keys_.end());
+    keys_ = std::move(merged);
+    return true;
+}
+
+const std::vector<ListedHeader>& ListedDocuments::page(int first) {
+    const auto cached =
+        std::find_if(pages_.begin(), pages_.end(), [first](const Page& p) { return p.first == first; });
+    if (cached != pages_.end()) {
+        if (cached != pages_.begin()) {
+            Page p = std::move(*cached);
+            pages_.erase(cached);
+            pages_.push_front(std::move(p));
+        }
+        return pages_.front().rows;
+    }
+    Page p;
+    p.first = first;
+    const int end = std::min(count(), first + kPageRows);
+    p.rows.resize(size_t(end - first));
+    Database& db = reader();
+    // A closed file (found damaged, say) is not asked: asking would replace the reason it was closed for.
+    auto st =
+        db.isOpen()
+            ? db.prepare(QStringLiteral("SELECT NumFact, DateFact, NumCli FROM Facture WHERE rowid = ?"))
+            : nullptr;
+    bool complete = st != nullptr;
+    for (int row = first; complete && row < end; ++row) {
+        st->reset();
+        if (st->bind(0, keys_[size_t(row)]) && st->step())
+            p.rows[size_t(row - first)] = {listText(schema::FieldType::Integer, st->value(0)),
+                                           listText(schema::FieldType::Date, st->value(1)),
+                                           listText(schema::FieldType::Integer, st->value(2))};
+        complete = st->ok();
+    }
+    // A page the file failed to give is asked again next time rather than kept empty.
+    if (!complete) {
+        unread_ = std::move(p.rows);
+        return unread_;
+    }
+    pages_.push_front(std::move(p));
+    if (pages_.size() > kPagesKept) pages_.pop_back();
+    return pages_.front().rows;
+}
+
+ListedHeader ListedDocuments::header(int row) {
+    if (row < 0 || row >= count()) return {};
+    const int first = row - row % kPageRows;
+    return page(first)[size_t(row - first)];
+}
+
+} // namespace pylon

@@ -1,0 +1,64 @@
+#pragma once
+// The documents a list shows, for lists that run to a million rows: only each row's key (the row id of
+// its header) is held, in the list's order, and a row's texts are read when the list needs them, a page of
+// rows at a time, with the last few pages kept.
+#include <QString>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace pylon {
+
+class Database;
+
+// Which headers a document list holds.
+struct DocumentChoice {
+    enum class By { Everything, Type, CreditNote };
+    By by = By::Everything;
+    QString type; // the stored kind, for By::Type
+};
+
+// A listed header's number, date and client number as the list shows them.
+struct ListedHeader {
+    QString number, date, client;
+};
+
+class ListedDocuments {
+  public:
+    // The headers of the choice, each distinct header once, ordered by number, then date, client number,
+    // kind and credit-note flag. They are read through a connection of their own that keeps seeing the
+    // file as it stood at this moment until release(): a document saved or deleted meanwhile neither
+    // appears in the list nor changes a row of it. Empty when the file cannot be read.
+    static std::shared_ptr<ListedDocuments> read(Database& db, const DocumentChoice& choice);
+    ~ListedDocuments();
+    ListedDocuments(const ListedDocuments&) = delete;
+    ListedDocuments& operator=(const ListedDocuments&) = delete;
+
+    int count() const { return int(keys_.size()); }
+    // The texts of a row; empty ones for a row out of range or one that cannot be read.
+    ListedHeader header(int row);
+    // Lets go of the moment: later reads see the file as it is then, through the program's connection.
+    void release();
+
+  private:
+    explicit ListedDocuments(Database& live);
+    Database& reader();
+    bool readKeys(const DocumentChoice& choice);
+    bool mergeSameNumbers(const std::vector<std::pair<size_t, size_t>>& runs);
+    const std::vector<ListedHeader>& page(int first);
+
+    static constexpr int kPageRows = 128;
+    static constexpr size_t kPagesKept = 8;
+
+    Database& live_;
+    std::unique_ptr<Database> moment_;
+    std::vector<qint64> keys_;
+    struct Page {
+        int first = 0;
+        std::vector<ListedHeader> rows;
+    };
+    std::deque<Page> pages_; // the most recently read first
+    std::vector<ListedHeader> unread_;
+};
+
+} // namespace pylon
