@@ -9,6 +9,7 @@
 #include "store/schema.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 namespace pylon {
@@ -24,9 +25,18 @@ Opening openDatabase(Session& m) {
         m.db.setError(QStringLiteral("no database file"), db_errors::kCantOpen);
         return Opening::Unreadable;
     }
-    // The whole file is read, and its tables looked for, before anything is written to it: a damaged file,
-    // or another program's, is left as it is.
-    if (!m.db.open(path, Database::Mode::ReadWrite, Database::Check::Quick, schema::hasTables)) {
+    // Its tables are looked for before anything is written to it: another program's file is left as it
+    // is. A file the program has not opened before, which opening would write our additions into, is
+    // also read whole for damage first (for a bounded time); any other is read once the first document
+    // is on screen, so that start-up does not grow with the file.
+    const auto accept = [](Database& db) {
+        if (!schema::hasTables(db)) return false;
+        if (schema::hasAdditions(db)) return true;
+        QElapsedTimer clock;
+        clock.start();
+        return db.checkForDamage([&clock] { return clock.elapsed() < 2000; });
+    };
+    if (!m.db.open(path, Database::Mode::ReadWrite, accept)) {
         switch (db_errors::faultOf(m.db.lastErrorCode())) {
         case db_errors::Fault::Damaged:
             return Opening::Damaged;
@@ -43,13 +53,18 @@ Opening openDatabase(Session& m) {
     return Opening::Opened;
 }
 
+void sayDamaged(Session& m) {
+    MsgBox(m.form1, QStringLiteral("La base de données est endommagée :\r\n") +
+                        QDir::toNativeSeparators(m.databasePath()) +
+                        QStringLiteral("\r\nElle n'a pas été ouverte et rien n'y a été écrit. Fermez le "
+                                       "programme et remplacez ce fichier par une copie de sauvegarde."));
+}
+
 // Said at start, rather than after a whole document has been typed for nothing.
 void sayWhyNotOpened(Session& m, Opening opening) {
     const QString path = QDir::toNativeSeparators(m.databasePath());
     if (opening == Opening::Damaged) {
-        MsgBox(m.form1, QStringLiteral("La base de données est endommagée :\r\n") + path +
-                            QStringLiteral("\r\nElle n'a pas été ouverte et rien n'y a été écrit. Fermez le "
-                                           "programme et remplacez ce fichier par une copie de sauvegarde."));
+        sayDamaged(m);
         return;
     }
     if (opening == Opening::LogUnread) {
@@ -70,7 +85,32 @@ void sayWhyNotOpened(Session& m, Opening opening) {
     MsgBox(m.form1, text);
 }
 
+void releaseRecordSets(Session& m) {
+    for (auto* rs : {&m.rsDoc, &m.rsMonthLines, &m.rsFacture, &m.rsDetFact, &m.rsClients, &m.rsFournisseurs,
+                     &m.rsNumeros, &m.rsCliEC, &m.rsAvoir, &m.rsClientDocs})
+        rs->reset();
+}
+
+// Damage found once the program was running ends where damage found at start does: the file is closed
+// as it was found, nothing more is read from it or written to it, and the user is told the same. A
+// document being typed stays on screen, for the user to note; otherwise the editor empties.
+void damageFound(Session& m, const QString& problem) {
+    releaseListWindow(m);
+    releaseRecordSets(m);
+    m.db.closeAsDamaged(problem);
+    if (!m.editMode()) ShowCurrentDocument(m);
+    sayDamaged(m);
+}
+
 } // namespace
+
+void startDamageCheck(Session& m) {
+    m.damageCheck.reset();
+    if (!m.db.isOpen()) return;
+    Session* mp = &m;
+    m.damageCheck = std::make_unique<DamageCheck>(
+        m.db.path(), [mp](const QString& problem) { damageFound(*mp, problem); });
+}
 
 void openDatabaseAndShowFirstDocument(Session& m) {
     const Opening opening = openDatabase(m);
@@ -102,6 +142,7 @@ void openDatabaseAndShowFirstDocument(Session& m) {
                                 "enregistrée. Pour pouvoir enregistrer, vérifiez les droits d'accès de ce "
                                 "fichier et de son dossier (ils doivent permettre l'écriture), puis relancez "
                                 "le programme."));
+    startDamageCheck(m);
 }
 
 void Form1_Load(Session& m) {
@@ -121,12 +162,11 @@ void Form1_Activate(Session& m) {
 }
 
 void closeDatabaseAndWindows(Session& m) {
+    m.damageCheck.reset();
     // The list window reads through connections of its own, which must not outlast the program's: the
     // last connection to close is the one that folds the log back into the file.
     releaseListWindow(m);
-    for (auto* rs : {&m.rsDoc, &m.rsMonthLines, &m.rsFacture, &m.rsDetFact, &m.rsClients, &m.rsFournisseurs,
-                     &m.rsNumeros, &m.rsCliEC, &m.rsAvoir, &m.rsClientDocs})
-        rs->reset();
+    releaseRecordSets(m);
     m.db.close();
     // Every other window of the program goes with the editor.
     for (auto* w : {&m.form2, &m.form3, &m.form4, &m.form5}) {

@@ -8,6 +8,9 @@ struct Session;
 // A missing or unreadable file is said once; the editor then stays empty.
 void openDatabaseAndShowFirstDocument(Session& m);
 void Form1_Load(Session& m);
+// Reads the open file whole for damage, on a thread of its own; damage found closes the file as it was
+// found and says so, as at start. Start-up runs it once the first document is shown.
+void startDamageCheck(Session& m);
 // Each time the user comes back to the editor: says so when the file holds no document at all.
 void sayWhenDatabaseIsEmpty(Session& m);
 void Form1_Activate(Session& m);

@@ -6,6 +6,7 @@ set(PYLON_CORE_FILES
   store/criteria.cpp
   store/csv.cpp
   store/daily_snapshots.cpp
+  store/damage_check.cpp
   store/database.cpp
   store/dates.cpp
   store/db_errors.cpp

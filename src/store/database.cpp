@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QDate>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QUrl>
 #include <sqlite3.h>
@@ -94,7 +93,7 @@ void Database::fail() {
     lastErrorCode_ = code;
 }
 
-bool Database::open(const QString& path, Mode mode, Check check, const Acceptance& accept) {
+bool Database::open(const QString& path, Mode mode, const Acceptance& accept) {
     close();
     lastError_.clear();
     lastErrorCode_ = 0;
@@ -108,7 +107,7 @@ bool Database::open(const QString& path, Mode mode, Check check, const Acceptanc
     } else {
         // Whatever decides whether the file may be used is read through a connection that cannot write:
         // a file found damaged, or not the one the caller expects, is left byte for byte as it was.
-        if (!connectForReading(path) || (check == Check::Quick && !quickCheck(2000))) {
+        if (!connectForReading(path)) {
             fail();
             return false;
         }
@@ -139,25 +138,14 @@ bool Database::open(const QString& path, Mode mode, Check check, const Acceptanc
 
 namespace {
 
-struct CheckBudget {
-    QElapsedTimer clock;
-    qint64 ms = 0;
-};
-
-int overBudget(void* budget) {
-    const auto* b = static_cast<CheckBudget*>(budget);
-    return b->clock.elapsed() > b->ms ? 1 : 0;
+int stopWhenAsked(void* goOn) {
+    return (*static_cast<const std::function<bool()>*>(goOn))() ? 0 : 1;
 }
 
 } // namespace
 
-// Bounded in time: a file too large to be read within the budget is taken as sound rather than making
-// the user wait at every start.
-bool Database::quickCheck(int budgetMs) {
-    CheckBudget budget;
-    budget.ms = budgetMs;
-    budget.clock.start();
-    sqlite3_progress_handler(db_, 10000, overBudget, &budget);
+bool Database::checkForDamage(const std::function<bool()>& goOn) {
+    if (goOn) sqlite3_progress_handler(db_, 10000, stopWhenAsked, const_cast<std::function<bool()>*>(&goOn));
     QString problem;
     bool ran = false;
     {
@@ -168,7 +156,7 @@ bool Database::quickCheck(int budgetMs) {
         }
         ran = st && st->ok();
     }
-    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    if (goOn) sqlite3_progress_handler(db_, 0, nullptr, nullptr);
     if (!problem.isEmpty()) {
         setError(QStringLiteral("the file is damaged: %1").arg(problem), SQLITE_CORRUPT);
         return false;
@@ -177,6 +165,11 @@ bool Database::quickCheck(int budgetMs) {
     if ((lastErrorCode_ & 0xff) != SQLITE_INTERRUPT) return false;
     setError(QString());
     return true;
+}
+
+void Database::closeAsDamaged(const QString& problem) {
+    setError(problem, SQLITE_CORRUPT);
+    fail();
 }
 
 bool Database::fileHasMoved() const {

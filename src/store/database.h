@@ -23,11 +23,8 @@ class Database {
   public:
     // ReadWrite falls back to reading only when the file or its folder cannot be written.
     enum class Mode { ReadWrite, Create, ReadOnly };
-    // Quick: reads the whole file once at opening (PRAGMA quick_check, for a bounded time) so that a
-    // damaged file is refused before anything is written to it.
-    enum class Check { None, Quick };
-    // Whether an existing file is the one the caller expects (its tables are there, say). Asked through
-    // the read-only connection, before anything can be written to the file.
+    // Whether an existing file is the one the caller expects (its tables are there, say, and it is not
+    // damaged). Asked through the read-only connection, before anything can be written to the file.
     using Acceptance = std::function<bool(Database&)>;
 
     Database() = default;
@@ -38,9 +35,15 @@ class Database {
     // Opens an existing file (ReadWrite, ReadOnly) or creates a new one (Create). Returns false with
     // lastError() set; a file refused by `accept` gives db_errors::kNotOurs. A read-only connection never
     // copies the write-ahead log into the file, not even when it is closed.
-    bool open(const QString& path, Mode mode = Mode::ReadWrite, Check check = Check::None,
-              const Acceptance& accept = {});
+    bool open(const QString& path, Mode mode = Mode::ReadWrite, const Acceptance& accept = {});
     void close();
+    // The file was found damaged while open: it is closed without its log being copied into it, so that
+    // it stays as it was found, and the damage becomes the last failure (what a write is refused with).
+    void closeAsDamaged(const QString& problem);
+    // Reads the whole file once (PRAGMA quick_check). False, with the reason as the last failure, when the
+    // file is damaged or could not be read; true when it is sound, and also when `goOn` (asked every few
+    // thousand steps) says to stop before the end: nothing was found.
+    bool checkForDamage(const std::function<bool()>& goOn = {});
     bool isOpen() const { return db_ != nullptr; }
     QString path() const { return path_; }
     // The file was opened for reading only (its permissions, its folder's, or Mode::ReadOnly).
@@ -87,7 +90,6 @@ class Database {
     // Read-only, or as it stands where SQLite cannot make its log files; refused when the file's log holds
     // saved changes that reading it as it stands would miss.
     bool connectForReading(const QString& path);
-    bool quickCheck(int budgetMs);
     void fail();
 
     sqlite3* db_ = nullptr;

@@ -2,6 +2,7 @@
 // What the windows share for the whole run: the database, its record sets, and the editor's state as
 // plain data. The windows follow this state and never stand in for it; they are kept apart, in the
 // editor's Session, so that this module needs no widgets.
+#include "store/damage_check.h"
 #include "store/database.h"
 #include "store/kinds.h"
 #include "store/recordset.h"
@@ -28,6 +29,8 @@ struct Module1 {
     std::unique_ptr<RecordSet> rsCliEC;
     std::unique_ptr<RecordSet> rsAvoir;
     std::unique_ptr<RecordSet> rsClientDocs;
+    // The reading of the whole file for damage, which starts once the first document is shown.
+    std::unique_ptr<DamageCheck> damageCheck;
     qint16 CurrentLine = 0;
     // The cell the line pointer fills: its column (0 N.B., 1 QTE, 2 Designation, 3 P.U. H.T, 4 Montant H.T)
     // and its row (0 to 31). The pointer box is placed from this; its position is never read back.

@@ -60,14 +60,28 @@ bool createTables(Database& db) {
     return t.active() && db.exec(createTablesSql()) && db.exec(QString::fromUtf8(kAdditions)) && t.commit();
 }
 
-bool ensureAdditions(Database& db) {
-    if (!hasTables(db)) return false;
+namespace {
+
+bool hasIndexesAndTriggers(Database& db) {
     const QVariant present =
         db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN "
                                  "('%1')")
                       .arg(QStringList(std::begin(kAdditionNames), std::end(kAdditionNames))
                                .join(QStringLiteral("','"))));
-    if (present.toInt() == int(std::size(kAdditionNames))) return true;
+    return present.toInt() == int(std::size(kAdditionNames));
+}
+
+} // namespace
+
+bool hasAdditions(Database& db) {
+    return hasIndexesAndTriggers(db) &&
+           db.scalar(QStringLiteral("PRAGMA journal_mode")).toString().compare(u"wal", Qt::CaseInsensitive) ==
+               0;
+}
+
+bool ensureAdditions(Database& db) {
+    if (!hasTables(db)) return false;
+    if (hasIndexesAndTriggers(db)) return true;
     // A read-only or busy file simply goes without them; the searches are then slower, not wrong.
     db.exec(QString::fromUtf8(kAdditions));
     return true;

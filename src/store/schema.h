@@ -37,6 +37,10 @@ bool ensureAdditions(Database& db);
 // True when the four tables are there.
 bool hasTables(Database& db);
 
+// True when the file has all our indexes and triggers and is in WAL mode: the program has opened it
+// before, and opening it again writes nothing to it.
+bool hasAdditions(Database& db);
+
 // Every breach of the file's invariants and SQLite's integrity check, one line each; empty when sound.
 QStringList check(Database& db);
 

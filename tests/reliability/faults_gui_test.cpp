@@ -269,15 +269,7 @@ TEST_F(Faults, ADamagedFileIsSaidAtStartAndLeftAsItWas) {
     const int pages = file.scalar(QStringLiteral("PRAGMA page_count")).toInt();
     const int pageSize = file.scalar(QStringLiteral("PRAGMA page_size")).toInt();
     ASSERT_GT(pages, 10);
-    {
-        QFile f(file.path());
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(f.seek(qint64(pages / 2) * pageSize));
-        QByteArray noise(pageSize, '\0');
-        for (int i = 0; i < noise.size(); ++i)
-            noise[i] = char((i * 7919 + 13) % 251);
-        ASSERT_EQ(f.write(noise), pageSize);
-    }
+    ASSERT_TRUE(damageMiddlePage(file.path(), pages, pageSize));
     const QByteArray damaged = fingerprint(file.path());
 
     startActive();

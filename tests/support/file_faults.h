@@ -18,6 +18,17 @@ inline QByteArray fingerprint(const QString& path) {
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
+// Overwrites the page in the middle of the database file with noise, as a failing disk would; false when
+// the file cannot be written. The file needs a dozen pages or more for the page to hold data.
+inline bool damageMiddlePage(const QString& path, int pages, int pageSize) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite) || !f.seek(qint64(pages / 2) * pageSize)) return false;
+    QByteArray noise(pageSize, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+    return f.write(noise) == pageSize;
+}
+
 // Root writes any file whatever its permissions. For the length of a test the thread sets aside that
 // power (its effective capabilities, kept in the permitted set and restored afterwards), so that a file
 // made read-only is read-only for the program too, as it is for any other user.
