@@ -29,6 +29,7 @@ class DamageCheck {
     std::unique_ptr<Database> db_;
     QObject receiver_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
     std::thread thread_;
 };
 

@@ -167,6 +167,10 @@ bool Database::checkForDamage(const std::function<bool()>& goOn) {
     return true;
 }
 
+void Database::interrupt() {
+    if (db_) sqlite3_interrupt(db_);
+}
+
 void Database::closeAsDamaged(const QString& problem) {
     setError(problem, SQLITE_CORRUPT);
     fail();

@@ -44,6 +44,9 @@ class Database {
     // file is damaged or could not be read; true when it is sound, and also when `goOn` (asked every few
     // thousand steps) says to stop before the end: nothing was found.
     bool checkForDamage(const std::function<bool()>& goOn = {});
+    // Stops whatever statement is running on the connection, from any thread: it fails as interrupted.
+    // Lost when no statement is running yet.
+    void interrupt();
     bool isOpen() const { return db_ != nullptr; }
     QString path() const { return path_; }
     // The file was opened for reading only (its permissions, its folder's, or Mode::ReadOnly).
