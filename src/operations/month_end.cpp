@@ -57,12 +57,16 @@ QString endOfMonth(const QString& shownDate) {
 
 void showLines(Ui::Form1& ui, const std::vector<month_end::Line>& lines) {
     QListWidget* lists[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
-    for (QListWidget* l : lists)
-        l->clear();
-    // Every line fills all five columns, empty values included, so that the rows stay aligned.
+    // Every line fills all five columns, empty values included, so that the rows stay aligned. A month
+    // can gather thousands of lines: each column takes them in one go.
+    QStringList columns[5];
     for (const auto& line : lines)
         for (size_t c = 0; c < line.size(); ++c)
-            lists[c]->addItem(line[c].toString());
+            columns[c] << line[c].toString();
+    for (size_t c = 0; c < 5; ++c) {
+        lists[c]->clear();
+        lists[c]->addItems(columns[c]);
+    }
 }
 
 Outcome finish(Run& run, const WriteResult& written) {

@@ -33,16 +33,23 @@ bool write(RecordSet& rs, const Fields& fields, bool edit = false) {
     return rs.Update();
 }
 
-Fields lineFields(int number, const Line& line) {
-    Fields f{{QStringLiteral("NumFact"), number}};
-    for (size_t i = 0; i < line.size(); ++i)
-        f.emplace_back(QString::fromLatin1(kLineFields[i]), line[i]);
-    return f;
-}
-
+// A month can gather thousands of lines: the fields are found by name once, then set by position.
 bool addLines(RecordSet& rs, int number, const std::vector<Line>& lines) {
-    for (const Line& line : lines)
-        if (!write(rs, lineFields(number, line))) return false;
+    const char* const names[] = {"NumFact",      kLineFields[0], kLineFields[1],
+                                 kLineFields[2], kLineFields[3], kLineFields[4]};
+    std::array<int, 6> at{};
+    for (size_t f = 0; f < at.size(); ++f) {
+        at[f] = -1;
+        for (int i = 0; i < rs.FieldCount() && at[f] < 0; ++i)
+            if (rs.FieldName(i).compare(QLatin1String(names[f]), Qt::CaseInsensitive) == 0) at[f] = i;
+        if (at[f] < 0) return false;
+    }
+    for (const Line& line : lines) {
+        if (!rs.AddNew() || !rs.SetField(at[0], number)) return false;
+        for (size_t i = 0; i < line.size(); ++i)
+            if (!rs.SetField(at[i + 1], line[i])) return false;
+        if (!rs.Update()) return false;
+    }
     return true;
 }
 

@@ -62,6 +62,7 @@ bool RecordSet::prepareSource() {
         names_ << name;
         types_.push_back(schema::fieldType(name));
         if (!byName_.contains(name.toLower())) byName_.insert(name.toLower(), i);
+        if (!byExactName_.contains(name)) byExactName_.insert(name, i);
     }
     // "Table.Field" names, where SQLite can tell the table, for selects that join tables sharing a field
     // name.
@@ -316,6 +317,10 @@ bool RecordSet::FindLast(const QString& criteria) {
 
 int RecordSet::column(const QString& name) {
     if (!prepareSource()) return -1;
+    // Names come as the table spells them nearly always: found without lowering them, a row of a long
+    // write is not slowed by it.
+    const auto exact = byExactName_.constFind(name);
+    if (exact != byExactName_.cend()) return *exact;
     return byName_.value(name.toLower(), -1);
 }
 

@@ -80,6 +80,9 @@ class RecordSet {
     bool resolve();
     int keyCount() const { return sql_.orderKeys + sql_.rowKeys; }
     Statement* statement(const QString& sql);
+    // Runs a statement that returns no rows.
+    bool run(const QString& sql, const std::vector<QVariant>& params);
+    const QString& insertSql(const std::vector<int>& fields);
     // No row: readFailed_ tells whether there was none or the file could not be read.
     std::optional<Row> fetchOne(const QString& sql, const std::vector<QVariant>& params);
     // The first row in order (forward) or the last (backward) after the current key, or from the start or
@@ -99,8 +102,10 @@ class RecordSet {
     bool snapshotStale_ = true;
     QStringList names_;
     std::vector<schema::FieldType> types_;
-    QHash<QString, int> byName_;
+    QHash<QString, int> byName_;      // lower-case names, "Table.Field" ones included
+    QHash<QString, int> byExactName_; // the names as the source gives them
     std::map<QString, std::unique_ptr<Statement>> cache_;
+    std::map<std::vector<int>, QString> insertSql_;
 
     Pos pos_ = Pos::Pending;
     Row row_;
