@@ -27,11 +27,15 @@ namespace {
 
 // Our additions. Every search the program makes goes through one of these indexes; the trigger takes a
 // document's lines with it, unless another header still carries the same number (a damaged file).
+// A client's first document of a kind is found through the index on kind, client and number, not by
+// walking the kind in number order until the client turns up; it took the place of an index on the
+// client alone, whose lookups the index on client, name and address serves as well.
 const char* const kAdditions =
     "CREATE INDEX IF NOT EXISTS pylon_facture_numfact ON Facture(NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_facture_type ON Facture(TypeFact, NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_facture_kind ON Facture(TypeFact);"
-    "CREATE INDEX IF NOT EXISTS pylon_facture_numcli ON Facture(NumCli);"
+    "CREATE INDEX IF NOT EXISTS pylon_facture_kind_client ON Facture(TypeFact, NumCli, NumFact);"
+    "DROP INDEX IF EXISTS pylon_facture_numcli;"
     "CREATE INDEX IF NOT EXISTS pylon_facture_party ON Facture(NumCli, NomCli, AdrCli);"
     "CREATE INDEX IF NOT EXISTS pylon_facture_avoir ON Facture(Avoir);"
     "CREATE INDEX IF NOT EXISTS pylon_detfact_numfact ON DetFact(NumFact);"
@@ -42,10 +46,11 @@ const char* const kAdditions =
     "DELETE FROM DetFact WHERE NumFact = OLD.NumFact; "
     "DELETE FROM AVOIR WHERE NumFact = OLD.NumFact; END;";
 
-const char* const kAdditionNames[] = {
-    "pylon_facture_numfact", "pylon_facture_type",         "pylon_facture_kind",    "pylon_facture_numcli",
-    "pylon_facture_party",   "pylon_facture_avoir",        "pylon_detfact_numfact", "pylon_avoir_numfact",
-    "pylon_cliec_numcli",    "pylon_lines_follow_document"};
+const char* const kAdditionNames[] = {"pylon_facture_numfact", "pylon_facture_type",
+                                      "pylon_facture_kind",    "pylon_facture_kind_client",
+                                      "pylon_facture_party",   "pylon_facture_avoir",
+                                      "pylon_detfact_numfact", "pylon_avoir_numfact",
+                                      "pylon_cliec_numcli",    "pylon_lines_follow_document"};
 
 } // namespace
 
