@@ -1,4 +1,5 @@
 // The program: the editor window on the database file beside the executable.
+#include "app/first_display_report.h"
 #include "app/startup.h"
 #include "app/translations.h"
 #include "app/wiring.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     // Centred on the screen when first shown.
     if (const QScreen* screen = QApplication::primaryScreen())
         editor.move(screen->availableGeometry().center() - editor.rect().center());
+    pylon::reportFirstDisplayIfAsked(editor);
     editor.show();
     pylon::Form1_Load(m);
     // Here rather than in the loading the tests share: only the program itself takes the day's snapshot.
