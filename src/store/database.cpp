@@ -33,8 +33,11 @@ void monthFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     };
     const bool stored = text && length >= 10 && text[4] == '-' && text[7] == '-' &&
                         (length == 10 || text[10] == ' ' || text[10] == 'T');
-    const QDate d = stored ? QDate(digits(0, 4), digits(5, 2), digits(8, 2))
-                           : QDate::fromString(QString::fromUtf8(text).left(10), Qt::ISODate);
+    const int year = stored ? digits(0, 4) : -1, month = stored ? digits(5, 2) : -1;
+    const int day = stored ? digits(8, 2) : -1;
+    const QDate d = !stored ? QDate::fromString(QString::fromUtf8(text).left(10), Qt::ISODate)
+                    : year > 0 && month > 0 && day > 0 ? QDate(year, month, day)
+                                                       : QDate();
     if (d.isValid())
         sqlite3_result_int(ctx, d.month());
     else
