@@ -53,3 +53,59 @@ TEST(Schema, MonthReadsStoredDates) {
     EXPECT_TRUE(db.scalar(QStringLiteral("SELECT Month('31/01/2004')")).isNull());
     EXPECT_TRUE(db.scalar(QStringLiteral("SELECT Month(NULL)")).isNull());
 }
+
+// A file the earlier program opened has the index on the client alone and lacks the one on kind, client
+// and number: the next opening puts that right, and a client's documents of a kind are then searched
+// through it rather than by walking the kind.
+TEST(Schema, AFileOfTheEarlierProgramGetsTheIndexOnKindAndClient) {
+    QTemporaryDir dir;
+    Database db;
+    ASSERT_TRUE(db.open(dir.filePath(QStringLiteral("VelD")), Database::Mode::Create));
+    ASSERT_TRUE(schema::createTables(db));
+    ASSERT_TRUE(db.exec(QStringLiteral("DROP INDEX pylon_facture_kind_client;"
+                                       "CREATE INDEX pylon_facture_numcli ON Facture(NumCli);")));
+    EXPECT_FALSE(schema::hasAdditions(db));
+    ASSERT_TRUE(schema::ensureAdditions(db));
+    EXPECT_TRUE(schema::hasAdditions(db));
+    const auto present = [&db](const char* name) {
+        return db
+            .scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = '%1'")
+                        .arg(QLatin1String(name)))
+            .toInt();
+    };
+    EXPECT_EQ(present("pylon_facture_kind_client"), 1);
+    EXPECT_EQ(present("pylon_facture_numcli"), 0);
+    auto plan = db.prepare(QStringLiteral("EXPLAIN QUERY PLAN SELECT NumFact FROM Facture WHERE TypeFact = "
+                                          "'Facture' AND NumCli = 5 ORDER BY NumFact LIMIT 1"));
+    QString steps;
+    while (plan && plan->step())
+        steps += plan->value(3).toString();
+    EXPECT_TRUE(steps.contains(QStringLiteral("pylon_facture_kind_client"))) << steps.toStdString();
+}
+
+struct StoredMonth {
+    const char* stored;
+    int month; // 0: no month
+};
+
+class MonthOfStoredForms : public ::testing::TestWithParam<StoredMonth> {};
+
+TEST_P(MonthOfStoredForms, IsReadFromTheDatePart) {
+    Database db;
+    QTemporaryDir dir;
+    ASSERT_TRUE(db.open(dir.filePath(QStringLiteral("m")), Database::Mode::Create));
+    const QVariant month =
+        db.scalar(QStringLiteral("SELECT Month(?)"), {QString::fromLatin1(GetParam().stored)});
+    if (GetParam().month == 0)
+        EXPECT_TRUE(month.isNull()) << month.toString().toStdString();
+    else
+        EXPECT_EQ(month.toInt(), GetParam().month);
+}
+
+INSTANTIATE_TEST_SUITE_P(Schema, MonthOfStoredForms,
+                         ::testing::Values(StoredMonth{"2004-03-31", 3},
+                                           StoredMonth{"2004-11-30 00:00:00", 11},
+                                           StoredMonth{"2004-07-01T10:00:00", 7},
+                                           StoredMonth{"2004-02-30", 0}, StoredMonth{"2004-13-01", 0},
+                                           StoredMonth{"20a4-01-01", 0}, StoredMonth{"2004-1-5", 0},
+                                           StoredMonth{"", 0}));
