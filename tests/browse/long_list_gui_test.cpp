@@ -1,0 +1,85 @@
+// A list far longer than the window, on a demo business: opened, scrolled to its end by the scroll bar
+// of one column, and its last row double-clicked. The columns end in step, and the pick acts on the
+// last row's record.
+#include "browse/attach_list.h"
+#include "browse/form2.h"
+#include "support/gui_fixture.h"
+#include "support/list_driver.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+using namespace pylon;
+using namespace pylon::test;
+
+namespace {
+
+struct LongList {
+    const char* name;
+    DocKind kind;
+    enum Opened { Documents, Clients, Attach } opened;
+    int scrolledColumn;
+    // The number the editor shows once the last row is picked, asked of the file.
+    const char* expectedNumber;
+};
+
+class LongListEnd : public EditorTest, public ::testing::WithParamInterface<LongList> {
+  protected:
+    void SetUp() override { file = TempDb(3000); }
+    Form2& form2() const { return static_cast<Form2&>(*m->form2); }
+};
+
+} // namespace
+
+TEST_P(LongListEnd, TheLastRowIsReachedAndPicked) {
+    const LongList& c = GetParam();
+    start();
+    arrangeKind(c.kind);
+    if (c.opened == LongList::Attach)
+        showAttachList(*m);
+    else
+        QTest::mouseClick(c.opened == LongList::Documents ? ui().Command7 : ui().Command9, Qt::LeftButton);
+    ASSERT_TRUE(m->form2 && QTest::qWaitForWindowExposed(&form2()));
+    const auto columns = form2().columns();
+    ListColumn& scrolled = *columns[size_t(c.scrolledColumn - 1)];
+    const int last = scrolled.count() - 1;
+    ASSERT_GT(last, 100) << "far more rows than the window shows";
+
+    scrolled.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    for (ListColumn* column : columns) {
+        if (!column->isVisible()) continue;
+        EXPECT_EQ(column->verticalScrollBar()->value(), scrolled.verticalScrollBar()->value())
+            << column->objectName().toStdString();
+        EXPECT_TRUE(column->viewport()->rect().contains(column->rowRect(last)))
+            << column->objectName().toStdString();
+    }
+    const QString expected = file.scalar(QString::fromLatin1(c.expectedNumber));
+    if (c.opened != LongList::Clients) {
+        EXPECT_EQ(columns[0]->text(last), expected);
+    }
+
+    const QString pickedRow = columns[0]->text(last);
+    doubleClickRow(scrolled, last);
+    EXPECT_EQ(ui().txtNumFact->text(), expected) << "row " << last << ": " << pickedRow.toStdString();
+    EXPECT_EQ(form2().isVisible(), c.opened != LongList::Attach);
+    if (c.opened != LongList::Attach) {
+        EXPECT_EQ(columns[0]->ListIndex(), last) << "the row picked stays chosen";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ListWindow, LongListEnd,
+    ::testing::Values(
+        LongList{"InvoicesByTheirTypes", DocKind::Invoice, LongList::Documents, 4,
+                 "SELECT max(NumFact) FROM Facture WHERE TypeFact = 'Facture'"},
+        LongList{"DeliveryNotesByTheirNumbers", DocKind::Delivery, LongList::Documents, 1,
+                 "SELECT max(NumFact) FROM Facture WHERE TypeFact = 'BL'"},
+        // The last client in number, name and address order: the editor shows their first invoice.
+        LongList{"ClientsByTheirAddresses", DocKind::Invoice, LongList::Clients, 3,
+                 "SELECT min(NumFact) FROM Facture WHERE TypeFact = 'Facture' AND NumCli = (SELECT f.NumCli "
+                 "FROM Facture f JOIN CliEC c ON c.NumCli = f.NumCli WHERE c.Frs = 0 ORDER BY f.NumCli DESC, "
+                 "f.NomCli DESC, f.AdrCli DESC LIMIT 1)"},
+        // Every document of every kind; the picked one's header is taken for the credit note.
+        LongList{"EveryDocumentForACreditNote", DocKind::CreditNote, LongList::Attach, 2,
+                 "SELECT max(NumFact) FROM Facture"}),
+    [](const auto& info) { return std::string(info.param.name); });
