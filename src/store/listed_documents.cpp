@@ -61,19 +61,24 @@ bool ListedDocuments::readKeys(const DocumentChoice& choice) {
     if (!st || (choice.by == DocumentChoice::By::Type && !st->bind(0, choice.type))) return false;
     // Runs of rows sharing a number: only a damaged file has them, and they are put right afterwards.
     std::vector<std::pair<size_t, size_t>> runs;
-    QVariant last;
+    std::optional<qint64> lastWhole;
+    QVariant lastOther;
     size_t runStart = 0;
     while (st->step()) {
         if (choice.by == DocumentChoice::By::CreditNote &&
             !fromStoredValue(schema::FieldType::Boolean, st->value(2)).toBool())
             continue;
-        const QVariant number = st->value(1);
-        if (keys_.empty() || number != last) {
+        // Numbers are whole numbers, read as such; only a damaged file holds anything else.
+        const auto whole = st->wholeNumber(1);
+        const QVariant other = whole ? QVariant() : st->value(1);
+        const bool same = !keys_.empty() && lastWhole == whole && (whole || other == lastOther);
+        if (!same) {
             if (keys_.size() - runStart > 1) runs.emplace_back(runStart, keys_.size());
             runStart = keys_.size();
-            last = number;
+            lastWhole = whole;
+            lastOther = other;
         }
-        keys_.push_back(st->value(0).toLongLong());
+        keys_.push_back(st->wholeNumber(0).value_or(0));
     }
     if (keys_.size() - runStart > 1) runs.emplace_back(runStart, keys_.size());
     if (!st->ok()) return false;

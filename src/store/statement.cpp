@@ -82,6 +82,11 @@ QString Statement::columnTable(int i) const {
     return t ? QString::fromUtf8(t) : QString();
 }
 
+std::optional<qint64> Statement::wholeNumber(int i) const {
+    if (sqlite3_column_type(stmt_, i) != SQLITE_INTEGER) return std::nullopt;
+    return sqlite3_column_int64(stmt_, i);
+}
+
 QVariant Statement::value(int i) const {
     switch (sqlite3_column_type(stmt_, i)) {
     case SQLITE_INTEGER:

@@ -132,6 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "'Facture', 0, 0);"},
         Arrangement{"MissingValues",
                     "INSERT INTO Facture VALUES (NULL, '2004-05-05', 7, NULL, 'Rue 9', 'Facture', 0, 0),"
+                    " (NULL, '2004-05-04', 8, 'B', 'Rue', 'Facture', 0, 0),"
                     " (40, NULL, NULL, 'Nul', NULL, 'Facture', 0, 0),"
                     " (41, '2004-05-06', 8, NULL, NULL, 'Facture', 0, 0),"
                     " (42, '2004-05-07', 8, 'Bennani', NULL, 'Facture', 0, 0);"},
@@ -170,9 +171,4 @@ TEST(ListedDocumentsMoment, HoldsUntilReleased) {
     listed->release();
     EXPECT_EQ(listed->header(249).number, "250") << "a row read before keeps its texts";
     EXPECT_EQ(listed->header(279).number, "") << "a row first read now reads the file as it is";
-    EXPECT_EQ(listed->header(0).number, "1");
-    EXPECT_TRUE(ListedDocuments::read(db, {DocumentChoice::By::Type, QStringLiteral("Devis")})->count() == 0);
-    EXPECT_EQ(
-        ListedDocuments::read(db, {DocumentChoice::By::Type, QStringLiteral("Facture")})->header(249).number,
-        "251");
 }
