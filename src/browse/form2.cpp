@@ -1,7 +1,7 @@
 #include "browse/form2.h"
 
-#include "editor/window_keys.h"
 #include "browse/list_rows.h"
+#include "editor/window_keys.h"
 
 #include <QEvent>
 #include <QScreen>
@@ -36,9 +36,13 @@ void Form2::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
 }
 
-void Form2::hideEvent(QHideEvent* e) {
+void Form2::releaseRows() {
     for (ListColumn* list : columns())
         if (ListRows* rows = list->rows()) rows->release();
+}
+
+void Form2::hideEvent(QHideEvent* e) {
+    releaseRows();
     QWidget::hideEvent(e);
 }
 

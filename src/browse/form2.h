@@ -18,6 +18,8 @@ class Form2 : public QWidget {
     Ui::Form2 ui;
     // The columns from left to right.
     std::array<ListColumn*, 4> columns() const { return {ui.List1, ui.List2, ui.List3, ui.List4}; }
+    // The lists let go of the moment of the file they were read at: later reads see the file as it is.
+    void releaseRows();
 
   signals:
     // Anywhere in a column, on a row or below the last one.
@@ -25,7 +27,7 @@ class Form2 : public QWidget {
 
   protected:
     void showEvent(QShowEvent* e) override;
-    // Off screen, the lists let go of the moment of the file they show; the next fill takes a new one.
+    // Off screen, the lists let go of their moment; the next fill takes a new one.
     void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 

@@ -71,6 +71,9 @@ void setHeadings(Form2& w, const QString& first, const QString& second, const QS
 }
 
 void setColumns(Form2& w, const std::shared_ptr<ListRows>& rows, int columns) {
+    // A column the new list leaves alone (the type column) shows texts that need no file: whatever the
+    // previous list held on the file goes.
+    w.releaseRows();
     const auto all = w.columns();
     for (int c = 0; c < columns; ++c) {
         const QSignalBlocker quiet(all[size_t(c)]);
@@ -79,9 +82,7 @@ void setColumns(Form2& w, const std::shared_ptr<ListRows>& rows, int columns) {
 }
 
 void releaseListWindow(Session& m) {
-    if (auto* w = qobject_cast<Form2*>(m.form2.get()))
-        for (ListColumn* c : w->columns())
-            if (ListRows* rows = c->rows()) rows->release();
+    if (auto* w = qobject_cast<Form2*>(m.form2.get())) w->releaseRows();
 }
 
 void actOnListedRow(Session& m) {
