@@ -23,8 +23,10 @@ set(PYLON_CORE_FILES
   store/snapshot.cpp
   store/stored_document.cpp
   store/source_sql.cpp
+  store/sql_functions.cpp
   store/statement.cpp
   store/table_csv.cpp
   store/totals.cpp
+  store/totals_cache.cpp
   store/wal_log.cpp
   store/write.cpp)
