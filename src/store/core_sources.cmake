@@ -3,6 +3,7 @@
 set(PYLON_CORE_FILES
   store/amount_text.cpp
   store/amount_words.cpp
+  store/client_names.cpp
   store/criteria.cpp
   store/csv.cpp
   store/daily_snapshots.cpp
@@ -11,6 +12,7 @@ set(PYLON_CORE_FILES
   store/db_errors.cpp
   store/document_display.cpp
   store/document_entry.cpp
+  store/document_search.cpp
   store/field_value.cpp
   store/kinds.cpp
   store/line_amounts.cpp
@@ -19,6 +21,7 @@ set(PYLON_CORE_FILES
   store/recordset.cpp
   store/recordset_write.cpp
   store/sales_ledger.cpp
+  store/sales_summary.cpp
   store/schema.cpp
   store/snapshot.cpp
   store/stored_document.cpp
