@@ -182,7 +182,8 @@ std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCrite
     params.push_back(limit + 1);
     auto st = db.prepare(
         QStringLiteral(
-            "SELECT f.NumFact, f.DateFact, f.TypeFact, f.NumCli, f.NomCli, %1, f.\"Annulée\", f.Avoir "
+            "SELECT f.NumFact, f.DateFact, f.TypeFact, f.NumCli, f.NomCli, %1, f.\"Annulée\", f.Avoir, "
+            "f.AdrCli "
             "FROM %2 %3 ORDER BY f.DateFact DESC, f.NumFact DESC LIMIT ?")
             .arg(totalShown, from.parts.join(u' '),
                  where.parts.isEmpty()
@@ -206,6 +207,7 @@ std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCrite
         if (const QVariant t = st->value(5); !t.isNull()) d.total = Amount(t.toLongLong());
         d.cancelled = flag(st->value(6));
         d.hasCreditNote = flag(st->value(7));
+        d.address = st->value(8).toString();
         result.documents.push_back(std::move(d));
     }
     if (!st->ok()) return std::nullopt;

@@ -30,7 +30,7 @@ struct FoundDocument {
     std::optional<DocKind> kind;
     QString typeFact;
     QVariant client;
-    QString name;
+    QString name, address;
     std::optional<Amount> total; // with tax, as the editor shows it; none when beyond the range of amounts
     bool cancelled = false;
     bool hasCreditNote = false;
