@@ -111,6 +111,7 @@ SearchWindow::SearchWindow(Session& m)
     ui.tblResults->verticalHeader()->hide();
     ui.tblResults->sortByColumn(FoundDocuments::Date, Qt::DescendingOrder);
 
+    delay_.setParent(this);
     delay_.setObjectName(QStringLiteral("searchDelay"));
     delay_.setSingleShot(true);
     delay_.setInterval(kPauseMs);
