@@ -7,6 +7,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSet>
 #include <cmath>
 
 namespace pylon {
@@ -58,8 +59,21 @@ bool flag(const QVariant& stored) {
 
 // Where the documents come from, and so in which order they are read. Walking the headers newest first
 // stops as soon as enough are found, which is quick when many documents qualify; when few do, they are
-// taken through the index that names them (the clients found, or a span of totals) and sorted.
-enum class Driver { Walk, Clients, Totals };
+// taken through the index that names them (the clients found, or a span of totals) and sorted; when both
+// name a few thousand, the numbers of the documents both name are gathered first, then only those read.
+enum class Driver { Walk, Clients, Totals, Both };
+
+// The document numbers a query gives; nullopt when it fails.
+std::optional<QSet<qlonglong>> numbersOf(Database& db, const QString& select,
+                                         const std::vector<QVariant>& params) {
+    auto st = db.prepare(select);
+    if (!st || !st->bindAll(params)) return std::nullopt;
+    QSet<qlonglong> numbers;
+    while (st->step())
+        numbers.insert(st->value(0).toLongLong());
+    if (!st->ok()) return std::nullopt;
+    return numbers;
+}
 
 } // namespace
 
@@ -119,6 +133,7 @@ std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCrite
         }
         return true;
     };
+    std::optional<qlonglong> clientCount;
     if (clients && hasIndex(db, "pylon_facture_name") && hasIndex(db, "pylon_facture_numcli")) {
         const auto byName = countUpTo(db, QStringLiteral("SELECT 1 FROM Facture WHERE ") + kInNames,
                                       {listOf(clients->names)}, kCounted);
@@ -126,13 +141,24 @@ std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCrite
                                         {listOf(clients->numbers)}, kCounted);
         if (!byName || !byNumber) return std::nullopt;
         consider(*byName + *byNumber, 1.5, Driver::Clients);
+        clientCount = *byName + *byNumber;
     }
+    std::optional<qlonglong> byClient = clientCount, byTotal;
     if ((c.minTotal || c.maxTotal) && kept && !totals_cache::hasStale(db) &&
-        hasIndex(db, "pylon_totals_ttc") &&
-        !consider(countUpTo(db, QStringLiteral("SELECT 1 FROM pylon_totals WHERE TTC >= ? AND TTC <= ?"),
-                            span, kCounted),
-                  2.5, Driver::Totals))
-        return std::nullopt;
+        hasIndex(db, "pylon_totals_ttc")) {
+        byTotal = countUpTo(db, QStringLiteral("SELECT 1 FROM pylon_totals WHERE TTC >= ? AND TTC <= ?"),
+                            span, kCounted);
+        if (!consider(byTotal, 2.5, Driver::Totals)) return std::nullopt;
+    }
+    // Both sets read through their indexes alone, then the documents in both looked up.
+    if (byClient && byTotal && *byClient <= kCounted && *byTotal <= kCounted) {
+        const double both =
+            double(*byClient + *byTotal) * 0.2 + double(*byClient) * double(*byTotal) / documents * 3;
+        if (both < cheapest) {
+            cheapest = both;
+            driver = Driver::Both;
+        }
+    }
     if (driver != Driver::Walk && !walkIndex.isEmpty()) {
         double walked = qualifying > 0 ? double(limit) / qualifying : documents;
         if (c.from || c.to || c.kind) {
@@ -173,6 +199,24 @@ std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCrite
                                 "f.NumFact = t.NumFact"));
         where.add(QStringLiteral("t.TTC >= ? AND t.TTC <= ?"), span);
         break;
+    case Driver::Both: {
+        auto inBoth =
+            numbersOf(db,
+                      QStringLiteral("SELECT NumFact FROM Facture WHERE %1 UNION ALL SELECT NumFact FROM "
+                                     "Facture WHERE %2")
+                          .arg(kInNames, kInNumbers),
+                      {listOf(clients->names), listOf(clients->numbers)});
+        const auto byTotals = numbersOf(
+            db, QStringLiteral("SELECT NumFact FROM pylon_totals WHERE TTC >= ? AND TTC <= ?"), span);
+        if (!inBoth || !byTotals) return std::nullopt;
+        inBoth->intersect(*byTotals);
+        QVariantList numbers;
+        for (const qlonglong n : *inBoth)
+            numbers << n;
+        from.add(QStringLiteral("Facture f INDEXED BY pylon_facture_numfact"));
+        where.add(QStringLiteral("f.NumFact IN (SELECT value FROM json_each(?))"), {listOf(numbers)});
+        break;
+    }
     }
     if (kept && driver != Driver::Totals)
         from.add(QStringLiteral("LEFT JOIN pylon_totals t ON t.NumFact = f.NumFact"));

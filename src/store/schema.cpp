@@ -39,7 +39,7 @@ const char* const kAdditions =
     "CREATE INDEX IF NOT EXISTS pylon_avoir_numfact ON AVOIR(NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_cliec_numcli ON CliEC(NumCli);"
     // The search window: names, and documents newest first, of every kind or of one.
-    "CREATE INDEX IF NOT EXISTS pylon_facture_name ON Facture(NomCli);"
+    "CREATE INDEX IF NOT EXISTS pylon_facture_name ON Facture(NomCli, NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_facture_date ON Facture(DateFact, NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_facture_kind_date ON Facture(TypeFact, DateFact, NumFact);"
     "CREATE TRIGGER IF NOT EXISTS pylon_lines_follow_document AFTER DELETE ON Facture "
