@@ -10,6 +10,7 @@
 #include "store/stored_document.h"
 
 #include <QInputDialog>
+#include <algorithm>
 
 namespace pylon {
 
@@ -67,47 +68,34 @@ DocKind proposedKindAfter(DocKind shown) {
     }
 }
 
-void beginDocumentFromShown(Session& m) {
-    if (m.editMode()) {
-        beginDocumentFrom(m, m.currentKind());
-        return;
-    }
-    QStringList names;
-    for (const DocKind k : kMadeAs)
-        names << kindName(k);
-    const int proposed =
-        int(std::find(std::begin(kMadeAs), std::end(kMadeAs), proposedKindAfter(m.currentKind())) -
-            std::begin(kMadeAs));
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(
-        m.form1, kTitle, QStringLiteral("Nature du nouveau document :"), names, proposed, false, &ok);
-    const qsizetype index = names.indexOf(chosen);
-    if (ok && index >= 0) beginDocumentFrom(m, kMadeAs[index]);
-}
+namespace {
 
-bool beginDocumentFrom(Session& m, DocKind kind) {
+// The document on screen when it can be copied into an entry; a message says why when it cannot.
+std::optional<StoredDocument> copiable(Session& m) {
     if (m.editMode()) {
         MsgBox(m.form1,
                QStringLiteral("Un document est en cours de saisie : enregistrez-le (« &Valider ») ou "
                               "abandonnez-le (« &Annuler ») d'abord."),
                MsgStyle::Ok, kTitle);
-        return false;
+        return std::nullopt;
     }
-    if (kind == DocKind::CreditNote) return false;
-    const auto doc = documentOnScreen(m);
-    if (!doc) return false;
-    const StoredDocument& d = *doc;
-    if (d.entry.lines.size() > size_t(pointer::kRows)) {
+    auto doc = documentOnScreen(m);
+    if (doc && doc->entry.lines.size() > size_t(pointer::kRows)) {
         MsgBox(
             m.form1,
             QStringLiteral("Le document n° %1 a %2 lignes, et un document en compte au plus %3 : il n'a pas "
                            "été recopié.")
-                .arg(d.entry.number)
-                .arg(d.entry.lines.size())
+                .arg(doc->entry.number)
+                .arg(doc->entry.lines.size())
                 .arg(pointer::kRows),
             MsgStyle::Ok, kTitle);
-        return false;
+        return std::nullopt;
     }
+    return doc;
+}
+
+bool beginFrom(Session& m, const StoredDocument& d, DocKind kind) {
+    if (kind == DocKind::CreditNote) return false;
     // The entry is of the kind chosen, as if "Aj&outer" had been pressed in it: its number, its captions,
     // and the save that stores it as that kind.
     if (kind != m.currentKind() && !launchKind(m, kind)) return false;
@@ -119,6 +107,30 @@ bool beginDocumentFrom(Session& m, DocKind kind) {
     ui.Check1->setChecked(d.entry.onAccount);
     fillLines(m, asTyped(d.entry.lines));
     return true;
+}
+
+} // namespace
+
+void beginDocumentFromShown(Session& m) {
+    // Said before the question: there is no point choosing a kind for a document that cannot be copied.
+    const auto doc = copiable(m);
+    if (!doc) return;
+    QStringList names;
+    for (const DocKind k : kMadeAs)
+        names << kindName(k);
+    const int proposed =
+        int(std::find(std::begin(kMadeAs), std::end(kMadeAs), proposedKindAfter(m.currentKind())) -
+            std::begin(kMadeAs));
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(
+        m.form1, kTitle, QStringLiteral("Nature du nouveau document :"), names, proposed, false, &ok);
+    const qsizetype index = names.indexOf(chosen);
+    if (ok && index >= 0) beginFrom(m, *doc, kMadeAs[index]);
+}
+
+bool beginDocumentFrom(Session& m, DocKind kind) {
+    const auto doc = copiable(m);
+    return doc && beginFrom(m, *doc, kind);
 }
 
 } // namespace pylon

@@ -131,6 +131,7 @@ TEST_F(DocumentFrom, ADocumentOfMoreThanThirtyTwoLinesIsRefused) {
     EXPECT_EQ(boxes.shown[0].text,
               "Le document n° 6 a 33 lignes, et un document en compte au plus 32 : il n'a "
               "pas été recopié.");
+    EXPECT_TRUE(inputs.shown.empty()) << "refused before the kind is asked";
     EXPECT_FALSE(m->editMode());
     EXPECT_EQ(m->currentKind(), DocKind::MonthEnd);
     EXPECT_EQ(ui().txtNumFact->text(), "6");
