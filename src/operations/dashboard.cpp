@@ -28,9 +28,9 @@ QString capitalized(QString s) {
     return s;
 }
 
-// "janv. 26": the months read as the French calendar writes them, short enough for twelve side by side.
+// "janv." over "26": the months as the French calendar writes them, narrow enough for twelve side by side.
 QString shortMonth(const MonthSales& m) {
-    return QStringLiteral("%1 %2")
+    return QStringLiteral("%1<br>%2")
         .arg(QLocale(QLocale::French).monthName(m.month, QLocale::ShortFormat))
         .arg(m.year % 100, 2, 10, QLatin1Char('0'));
 }
@@ -56,6 +56,7 @@ DashboardWindow::DashboardWindow(Session& m)
                                                   QStringLiteral("Documents")});
     ui.tblBestClients->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     ui.tblBestClients->verticalHeader()->hide();
+    ui.tblBestClients->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     connect(ui.btnCopyChart, &QPushButton::clicked, this, [this] { copyChart(); });
     connect(ui.btnRefresh, &QPushButton::clicked, this, [this] { refresh(); });
     connect(ui.btnClose, &QPushButton::clicked, this, &QWidget::close);
@@ -108,6 +109,7 @@ void DashboardWindow::showChart(const SalesSummary& s) {
     auto* y = new QValueAxis;
     y->setLabelFormat(QStringLiteral("%.0f"));
     y->setRange(0, highest > 0 ? highest * 1.1 : 1);
+    y->applyNiceNumbers();
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -141,8 +143,8 @@ void DashboardWindow::showClients(const std::vector<ClientSales>& clients) {
         ui.tblBestClients->setItem(row, 2, cell(formatAmount(c.netHt), true));
         ui.tblBestClients->setItem(row, 3, cell(QString::number(c.documents), true));
     }
-    ui.tblBestClients->resizeColumnToContents(0);
-    ui.tblBestClients->resizeColumnToContents(2);
+    for (const int column : {0, 2, 3})
+        ui.tblBestClients->resizeColumnToContents(column);
 }
 
 void DashboardWindow::copyChart() {

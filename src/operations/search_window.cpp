@@ -107,8 +107,9 @@ SearchWindow::SearchWindow(Session& m)
         ui.cboKind->addItem(k == DocKind::CreditNote ? QStringLiteral("Portant un avoir") : kindName(k),
                             static_cast<int>(k));
     ui.tblResults->setModel(results_);
-    ui.tblResults->horizontalHeader()->setSectionResizeMode(FoundDocuments::Client, QHeaderView::Stretch);
     ui.tblResults->verticalHeader()->hide();
+    ui.tblResults->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    layOutColumns();
     ui.tblResults->sortByColumn(FoundDocuments::Date, Qt::DescendingOrder);
 
     delay_.setParent(this);
@@ -133,6 +134,20 @@ SearchWindow::SearchWindow(Session& m)
     delay_.stop();
 }
 
+// Each new result resets the table's columns: their widths are set again, the client's taking what is left.
+void SearchWindow::layOutColumns() {
+    QHeaderView* header = ui.tblResults->horizontalHeader();
+    const int digit = fontMetrics().horizontalAdvance(u'0');
+    const std::pair<int, int> widths[] = {{FoundDocuments::Number, 10},    {FoundDocuments::Date, 12},
+                                          {FoundDocuments::Kind, 18},      {FoundDocuments::Total, 13},
+                                          {FoundDocuments::Cancelled, 10}, {FoundDocuments::CreditNote, 8}};
+    for (const auto& [column, digits] : widths) {
+        header->setSectionResizeMode(column, QHeaderView::Interactive);
+        header->resizeSection(column, digits * digit);
+    }
+    header->setSectionResizeMode(FoundDocuments::Client, QHeaderView::Stretch);
+}
+
 void SearchWindow::criteriaEdited() {
     const QVariant kind = ui.cboKind->currentData();
     typed_ = readCriteria(
@@ -155,6 +170,7 @@ void SearchWindow::search() {
     } else {
         const size_t n = found->documents.size();
         results_->setDocuments(found->documents);
+        layOutColumns();
         if (found->more)
             status << QStringLiteral(
                           "Les %1 documents les plus récents sont affichés : précisez la recherche "

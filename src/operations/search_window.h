@@ -40,6 +40,7 @@ class SearchWindow : public QWidget {
   private:
     void criteriaEdited();
     void openRow(int row);
+    void layOutColumns();
 
     Session& m_;
     TypedCriteria typed_;
