@@ -3,9 +3,11 @@
 
 # qt6-translations-l10n: Qt's own French texts, for the buttons of the message and input boxes.
 # poppler-utils: pdftotext, with which the tests read the printed pages back.
+# qt6-charts-dev: the dashboard's bar chart; its CMake files also need libqt6opengl6-dev, which it does not
+# pull in itself.
 PYLON_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsqlite3-dev sqlite3 libgtest-dev
   libbenchmark-dev fonts-wine fonts-liberation xvfb x11-utils imagemagick libgl-dev clang libclang-rt-14-dev
-  poppler-utils)
+  poppler-utils qt6-charts-dev libqt6opengl6-dev)
 
 pylon_install_packages() {
   local missing=() p

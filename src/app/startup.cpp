@@ -169,7 +169,7 @@ void closeDatabaseAndWindows(Session& m) {
     releaseRecordSets(m);
     m.db.close();
     // Every other window of the program goes with the editor.
-    for (auto* w : {&m.form2, &m.form3, &m.form4, &m.form5}) {
+    for (auto* w : {&m.form2, &m.form3, &m.form4, &m.form5, &m.searchWindow, &m.dashboardWindow}) {
         if (*w) (*w)->close();
         w->reset();
     }

@@ -15,6 +15,7 @@
 #include "operations/backup_menu.h"
 #include "operations/cancelling.h"
 #include "operations/deletion.h"
+#include "operations/find_menu.h"
 #include "operations/month_end.h"
 #include "operations/office.h"
 #include "operations/print_menu.h"
@@ -41,6 +42,7 @@ void wireEditor(Session& m) {
     wireOffice(m);
     wirePrintMenu(m);
     wireBackupEntries(m);
+    wireFindMenu(m);
 }
 
 } // namespace pylon

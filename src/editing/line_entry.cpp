@@ -9,6 +9,7 @@
 #include "store/line_amounts.h"
 
 #include <QtNumeric>
+#include <algorithm>
 
 namespace pylon {
 
@@ -107,6 +108,26 @@ void addToTotals(Ui::Form1& ui, int row) {
 QString cellText(const QListWidget* list, int row) {
     const QListWidgetItem* item = list->item(row);
     return item ? item->text() : QString();
+}
+
+void fillLines(Session& m, const std::vector<QStringList>& lines) {
+    Ui::Form1& ui = m.form1->ui;
+    QListWidget* columns[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
+    const int rows = std::min(int(lines.size()), int(kRows));
+    for (int row = 0; row < rows; ++row) {
+        for (int c = 0; c < 5; ++c)
+            columns[c]->addItem(lines[size_t(row)].value(c));
+        addToTotals(ui, row);
+    }
+    if (rows == kRows) {
+        ui.txtPointeur->hide();
+        moveTo(m, kNb, 0);
+        ui.Command6->setFocus();
+        m.CurrentLine = 0;
+    } else {
+        moveTo(m, kNb, rows);
+        m.CurrentLine = qint16(rows);
+    }
 }
 
 void typeIntoPointer(Session& m, int& k) {

@@ -2,6 +2,8 @@
 // Typing a document's lines through the line pointer, a small box that walks over the five columns:
 // each Enter stores its text in the cell under it and moves it one column on, then to the next row.
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 class QListWidget;
 
@@ -28,6 +30,11 @@ inline constexpr int kCellMax = 255;
 // The text of a row of a line column; empty for a row the column does not have (a line whose last cells
 // were never typed).
 QString cellText(const QListWidget* list, int row);
+
+// Puts whole lines (five cells each, at most kRows) into the entry just begun, as typing them would leave
+// it: the cells, the running totals, and the pointer on the first cell of the next row (or put away, when
+// the lines fill the document).
+void fillLines(Session& m, const std::vector<QStringList>& lines);
 
 void typeIntoPointer(Session& m, int& k);
 void txtPointeur_KeyPress(Session& m, int& keyAscii);

@@ -54,12 +54,8 @@ void Form4_Activate(Session& m) {
     if (const int selected = menu.ui.Options->checkedId(); selected > 0) menu.MenuKind = selected;
 }
 
-void launchSelectedKind(Session& m) {
+bool launchKind(Session& m, DocKind kind) {
     Form4& menu = menuWindow(m);
-    // The only place the current kind changes, and only when launched: a selection left unlaunched would
-    // otherwise make a save, a deletion or a line change act as another kind than the editor shows.
-    const int selected = menu.ui.Options->checkedId();
-    const DocKind kind = selected >= 1 && selected <= 6 ? static_cast<DocKind>(selected) : m.currentKind();
     // The kind and its view change together or not at all: the old view under the new kind would show
     // documents of one kind while the commands act as another.
     auto view = RecordSet::open(m.db, kindInfo(kind).viewSql);
@@ -73,14 +69,24 @@ void launchSelectedKind(Session& m) {
                QStringLiteral("Ces documents n'ont pas pu être lus, l'éditeur reste sur les précédents : ") +
                    reason,
                MsgStyle::Ok, QStringLiteral("Attention"));
-        return;
+        return false;
     }
+    // The menu shows the kind applied, whoever launched it.
+    if (QAbstractButton* option = menu.ui.Options->button(static_cast<int>(kind))) option->setChecked(true);
     m.kind = kind;
     m.rsDoc = std::move(view);
     applyKindCaptions(kind, *m.form1, m.form1->ui);
     ShowCurrentDocument(m);
     putMenuAway(m);
     m.endEntryAfterRedisplay();
+    return true;
+}
+
+void launchSelectedKind(Session& m) {
+    // The only place the current kind changes, and only when launched: a selection left unlaunched would
+    // otherwise make a save, a deletion or a line change act as another kind than the editor shows.
+    const int selected = menuWindow(m).ui.Options->checkedId();
+    launchKind(m, selected >= 1 && selected <= 6 ? static_cast<DocKind>(selected) : m.currentKind());
 }
 
 void MenuLancer_Click(Session& m) {

@@ -16,6 +16,8 @@ struct Session : Module1 {
     // the list window, the author box, the main menu and the line edit dialog. They go before the
     // module's record sets and database, which they may still use while closing.
     std::unique_ptr<QWidget> form2, form3, form4, form5;
+    // The search window and the dashboard, made on first use and kept like the others.
+    std::unique_ptr<QWidget> searchWindow, dashboardWindow;
 };
 
 } // namespace pylon

@@ -38,6 +38,11 @@ ExactNumber normalized(ExactNumber x) {
     return x;
 }
 
+// Hundredths of the magnitude, rounded half away from zero (no overflow: the magnitude is at most 2^63).
+quint64 centsOf(Amount a) {
+    return (magnitude(a) + 50) / 100;
+}
+
 } // namespace
 
 std::optional<ExactNumber> parseExact(const QString& text) {
@@ -131,8 +136,7 @@ std::optional<Amount> parseAmount(const QString& text) {
 }
 
 QString formatAmount(Amount a) {
-    // Hundredths, rounded half away from zero on the magnitude (no overflow: the magnitude is at most 2^63).
-    const quint64 cents = (magnitude(a) + 50) / 100;
+    const quint64 cents = centsOf(a);
     const quint64 whole = cents / 100;
     const quint64 rest = cents % 100;
     QString s;
@@ -142,6 +146,12 @@ QString formatAmount(Amount a) {
     if (rest < 10) s += u'0';
     s += QString::number(rest);
     return s;
+}
+
+Amount roundedToCents(Amount a) {
+    // At most 2^63 / 100 cents: a hundred times that still fits.
+    const qint64 value = qint64(centsOf(a) * 100);
+    return Amount(a.isNegative() ? -value : value);
 }
 
 std::optional<QString> reformatAmount(const QString& text) {

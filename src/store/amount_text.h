@@ -42,6 +42,10 @@ std::optional<Amount> parseAmount(const QString& text);
 // A negative amount that rounds to zero is written "0,00" (never "-0,00").
 QString formatAmount(Amount a);
 
+// The amount formatAmount writes: rounded half away from zero to the cent, so that sums of these equal sums
+// of the texts on screen.
+Amount roundedToCents(Amount a);
+
 // A number read from the screen exactly, however many decimals it has:
 // (negative ? -1 : 1) x digits x 10^-decimals. Zero has no digits and is never negative; the digits never
 // begin with a 0 and, when there are decimals, never end with one.

@@ -3,6 +3,7 @@
 set(PYLON_CORE_FILES
   store/amount_text.cpp
   store/amount_words.cpp
+  store/client_names.cpp
   store/criteria.cpp
   store/csv.cpp
   store/daily_snapshots.cpp
@@ -12,6 +13,7 @@ set(PYLON_CORE_FILES
   store/db_errors.cpp
   store/document_display.cpp
   store/document_entry.cpp
+  store/document_search.cpp
   store/field_value.cpp
   store/kinds.cpp
   store/line_amounts.cpp
@@ -22,12 +24,15 @@ set(PYLON_CORE_FILES
   store/recordset.cpp
   store/recordset_write.cpp
   store/sales_ledger.cpp
+  store/sales_summary.cpp
   store/schema.cpp
   store/snapshot.cpp
   store/stored_document.cpp
   store/source_sql.cpp
+  store/sql_functions.cpp
   store/statement.cpp
   store/table_csv.cpp
   store/totals.cpp
+  store/totals_cache.cpp
   store/wal_log.cpp
   store/write.cpp)

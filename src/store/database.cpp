@@ -1,6 +1,7 @@
 #include "store/database.h"
 
 #include "store/db_errors.h"
+#include "store/sql_functions.h"
 #include "store/wal_log.h"
 
 #include <QByteArray>
@@ -82,6 +83,7 @@ bool Database::connect(const QString& path, Access access) {
     sqlite3_busy_timeout(db_, busyTimeoutMs_);
     sqlite3_create_function(db_, "Month", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, monthFunction,
                             nullptr, nullptr);
+    registerSqlFunctions(db_);
     // Reading the schema proves that the file is a database at all.
     return exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }

@@ -1,6 +1,7 @@
 #include "store/schema.h"
 
 #include "store/database.h"
+#include "store/totals_cache.h"
 
 #include <QDate>
 
@@ -41,16 +42,20 @@ const char* const kAdditions =
     "CREATE INDEX IF NOT EXISTS pylon_detfact_numfact ON DetFact(NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_avoir_numfact ON AVOIR(NumFact);"
     "CREATE INDEX IF NOT EXISTS pylon_cliec_numcli ON CliEC(NumCli);"
+    // The search window: names, and documents newest first, of every kind or of one.
+    "CREATE INDEX IF NOT EXISTS pylon_facture_name ON Facture(NomCli, NumFact);"
+    "CREATE INDEX IF NOT EXISTS pylon_facture_date ON Facture(DateFact, NumFact);"
+    "CREATE INDEX IF NOT EXISTS pylon_facture_kind_date ON Facture(TypeFact, DateFact, NumFact);"
     "CREATE TRIGGER IF NOT EXISTS pylon_lines_follow_document AFTER DELETE ON Facture "
     "WHEN NOT EXISTS (SELECT 1 FROM Facture WHERE NumFact = OLD.NumFact) BEGIN "
     "DELETE FROM DetFact WHERE NumFact = OLD.NumFact; "
     "DELETE FROM AVOIR WHERE NumFact = OLD.NumFact; END;";
 
-const char* const kAdditionNames[] = {"pylon_facture_numfact", "pylon_facture_type",
-                                      "pylon_facture_kind",    "pylon_facture_kind_client",
-                                      "pylon_facture_party",   "pylon_facture_avoir",
-                                      "pylon_detfact_numfact", "pylon_avoir_numfact",
-                                      "pylon_cliec_numcli",    "pylon_lines_follow_document"};
+const char* const kAdditionNames[] = {
+    "pylon_facture_numfact",     "pylon_facture_type",    "pylon_facture_kind",    "pylon_facture_kind_client",
+    "pylon_facture_party",       "pylon_facture_avoir",   "pylon_detfact_numfact", "pylon_avoir_numfact",
+    "pylon_cliec_numcli",        "pylon_facture_name",    "pylon_facture_date",    "pylon_facture_kind_date",
+    "pylon_lines_follow_document"};
 
 } // namespace
 
@@ -62,7 +67,8 @@ bool hasTables(Database& db) {
 
 bool createTables(Database& db) {
     Transaction t(db);
-    return t.active() && db.exec(createTablesSql()) && db.exec(QString::fromUtf8(kAdditions)) && t.commit();
+    return t.active() && db.exec(createTablesSql()) && db.exec(QString::fromUtf8(kAdditions)) && t.commit() &&
+           totals_cache::ensure(db);
 }
 
 namespace {
@@ -79,16 +85,16 @@ bool hasIndexesAndTriggers(Database& db) {
 } // namespace
 
 bool hasAdditions(Database& db) {
-    return hasIndexesAndTriggers(db) &&
+    return hasIndexesAndTriggers(db) && totals_cache::present(db) &&
            db.scalar(QStringLiteral("PRAGMA journal_mode")).toString().compare(u"wal", Qt::CaseInsensitive) ==
                0;
 }
 
 bool ensureAdditions(Database& db) {
     if (!hasTables(db)) return false;
-    if (hasIndexesAndTriggers(db)) return true;
     // A read-only or busy file simply goes without them; the searches are then slower, not wrong.
-    db.exec(QString::fromUtf8(kAdditions));
+    if (!hasIndexesAndTriggers(db)) db.exec(QString::fromUtf8(kAdditions));
+    totals_cache::ensure(db);
     return true;
 }
 
@@ -173,6 +179,7 @@ QStringList check(Database& db) {
                     .arg(QString::fromUtf8(col)),
                 QStringLiteral("document %1 has a flag that is not 0 or 1: %2"), out);
     }
+    out << totals_cache::check(db);
     return out;
 }
 

@@ -1,5 +1,7 @@
 // The editor's small commands: the three office documents, the author box and "&Quitter".
+#include "operations/dashboard.h"
 #include "operations/office.h"
+#include "operations/search_window.h"
 #include "support/gui_fixture.h"
 
 #include <QApplication>
@@ -155,6 +157,8 @@ class Ending : public Office {
         click(ui().Command13);
         m->form2 = std::make_unique<QWidget>();
         m->form2->show();
+        showSearchWindow(*m);
+        showDashboard(*m);
         QPointer<QWidget> author = m->form3.get(), list = m->form2.get();
         ui().List1->addItem(QStringLiteral("2"));
 
@@ -169,6 +173,8 @@ class Ending : public Office {
         EXPECT_TRUE(list.isNull());
         EXPECT_EQ(m->form4, nullptr);
         EXPECT_EQ(m->form5, nullptr);
+        EXPECT_EQ(m->searchWindow, nullptr);
+        EXPECT_EQ(m->dashboardWindow, nullptr);
         for (QWidget* w : QApplication::topLevelWidgets())
             EXPECT_FALSE(w->isVisible()) << "no window is left: " << w->objectName().toStdString();
         EXPECT_TRUE(boxes.shown.empty()) << "nothing is asked";

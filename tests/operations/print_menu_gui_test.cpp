@@ -79,7 +79,8 @@ TEST_P(PrintMenuKinds, ExportsTheDocumentOnScreenAsTheEditorShowsIt) {
     ASSERT_TRUE(menu);
     EXPECT_EQ(enabledEntries(menu),
               QStringList({"Imprimer le document…", "Aperçu avant impression…", "Exporter en PDF…",
-                           "Coordonnées de la société…", "Sauvegarder maintenant", "Journal des ventes…"}));
+                           "Coordonnées de la société…", "Sauvegarder maintenant", "Journal des ventes…",
+                           "Rechercher…", "Nouveau document d'après celui-ci…", "Tableau de bord…"}));
     choose(menu, "actionExportPdf");
 
     const bool credit = GetParam() == DocKind::CreditNote;
@@ -117,8 +118,10 @@ TEST_F(PrintMenu, EntriesAndShortcutsWaitForTheEndOfAnEntry) {
     ASSERT_TRUE(m->editMode());
     QMenu* menu = rightClick(editor.get());
     ASSERT_TRUE(menu);
-    // The printing waits; the snapshot and the sales journal only read the file and leave the entry be.
-    EXPECT_EQ(enabledEntries(menu), QStringList({"Sauvegarder maintenant", "Journal des ventes…"}));
+    // The printing waits, and so does a new document after this one; the snapshot, the sales journal, the
+    // search and the dashboard leave the entry be.
+    EXPECT_EQ(enabledEntries(menu), QStringList({"Sauvegarder maintenant", "Journal des ventes…",
+                                                 "Rechercher…", "Tableau de bord…"}));
     menu->close();
     ui().List1->setFocus();
     QTest::keyClick(ui().List1, Qt::Key_E, Qt::ControlModifier);

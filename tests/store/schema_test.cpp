@@ -25,7 +25,7 @@ TEST(Schema, AFileWithoutOurAdditionsGetsThemSilently) {
     ASSERT_TRUE(schema::ensureAdditions(db));
     EXPECT_EQ(
         db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name LIKE 'pylon_%'")).toInt(),
-        10);
+        26);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM DetFact")).toInt(), 1);
     // Saved work goes through the write-ahead log with full syncs.
     EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));

@@ -67,7 +67,11 @@ void InputAnswerer::answer(QWidget* modal) {
             box->reject();
         return;
     }
-    if (auto* field = box->findChild<QLineEdit*>()) field->setText(typed);
+    // A list to choose from has no field to type into: the item is chosen by its text.
+    if (auto* field = box->findChild<QLineEdit*>())
+        field->setText(typed);
+    else
+        box->setTextValue(typed);
     if (buttons)
         buttons->button(QDialogButtonBox::Ok)->click();
     else

@@ -48,7 +48,8 @@ struct ShownInput {
     QString proposed; // the text the box opened with
 };
 
-// Input boxes: typed through the box's own field and OK button, or cancelled.
+// Input boxes: typed through the box's own field (or, for a list, the item of that text chosen) and OK
+// button, or cancelled.
 class InputAnswerer : public ModalPoller {
   public:
     // Queued in answers (or returned by choose), presses Cancel instead of typing.

@@ -1,0 +1,43 @@
+#pragma once
+// "Tableau de bord…": the sales of the last twelve months as bars (before tax and tax, credit notes
+// deducted), the figures of the current month, and the ten best clients of the year. The chart can be
+// copied as a picture, to be pasted into a letter or a spreadsheet. It only reads.
+#include "store/sales_summary.h"
+#include "ui_DashboardWindow.h"
+
+#include <QWidget>
+#include <optional>
+
+QT_BEGIN_NAMESPACE
+class QChartView;
+QT_END_NAMESPACE
+
+namespace pylon {
+
+struct Session;
+
+class DashboardWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit DashboardWindow(Session& m);
+    Ui::DashboardWindow ui;
+    QChartView* chartView() const { return chartView_; }
+    // Reads the figures again, up to today.
+    void refresh();
+    // Puts the chart on the clipboard as a picture.
+    void copyChart();
+
+  private:
+    void showChart(const SalesSummary& s);
+    void showMonth(const MonthSales& month);
+    void showClients(const std::vector<ClientSales>& clients);
+
+    Session& m_;
+    QChartView* chartView_;
+};
+
+DashboardWindow& dashboardWindow(Session& m);
+// Opens it beside the editor with the figures of now.
+void showDashboard(Session& m);
+
+} // namespace pylon
