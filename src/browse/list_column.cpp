@@ -25,6 +25,15 @@ QVariant ColumnModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
+QModelIndexList ColumnModel::match(const QModelIndex& start, int role, const QVariant& value, int hits,
+                                   Qt::MatchFlags flags) const {
+    if (rows_ && role == Qt::DisplayRole && hits == 1 && flags == (Qt::MatchStartsWith | Qt::MatchWrap)) {
+        if (const auto row = rows_->findStartingWith(column_, value.toString(), start.row()))
+            return *row >= 0 ? QModelIndexList{index(*row)} : QModelIndexList{};
+    }
+    return QAbstractListModel::match(start, role, value, hits, flags);
+}
+
 ListColumn::ListColumn(QWidget* parent) : QListView(parent) {
     // Every row is one line of the same height: the view lays out a million rows without asking for any.
     setUniformItemSizes(true);

@@ -18,6 +18,10 @@ class ColumnModel : public QAbstractListModel {
     ListRows* rows() const { return rows_.get(); }
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // Typing in a column looks for the next row that starts with what was typed: where the rows allow it,
+    // without reading every row of the file on the way.
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits,
+                          Qt::MatchFlags flags) const override;
 
   private:
     std::shared_ptr<ListRows> rows_;

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 namespace pylon {
 
@@ -20,20 +21,35 @@ QString oneLine(const QString& address) {
 
 } // namespace
 
+std::optional<int> ListRows::findStartingWith(int column, const QString& text, int from) {
+    for (int i = 0; i < count(); ++i) {
+        const int row = (std::max(from, 0) + i) % count();
+        if (this->text(row, column).startsWith(text, Qt::CaseInsensitive)) return row;
+    }
+    return -1;
+}
+
 QString DocumentRows::text(int row, int column) {
     if (row < 0 || row >= count()) return {};
-    if (column == 3) return type_;
-    const ListedHeader h = documents_->header(row);
     switch (column) {
     case 0:
-        return h.number;
+        return documents_->number(row);
     case 1:
-        return h.date;
+        return documents_->header(row).date;
     case 2:
-        return h.client;
+        return documents_->header(row).client;
+    case 3:
+        return type_;
     default:
         return {};
     }
+}
+
+std::optional<int> DocumentRows::findStartingWith(int column, const QString& text, int from) {
+    if (column == 0) return documents_->findNumberStartingWith(text, from);
+    if (column == 3)
+        return count() > 0 && type_.startsWith(text, Qt::CaseInsensitive) ? std::max(from, 0) : -1;
+    return std::nullopt;
 }
 
 const ListedParty* PartyRows::party(int row) const {

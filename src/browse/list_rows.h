@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pylon {
@@ -18,6 +19,10 @@ class ListRows {
     virtual QString text(int row, int column) = 0;
     // What shows when the pointer rests on the row; empty for none.
     virtual QString toolTip(int, int) { return {}; }
+    // The first row from `from` on, then from the top, whose text in the column starts with `text`, as
+    // typing in a column looks for it; -1 for none. Nullopt where the rows are not held and would have to
+    // be read one by one.
+    virtual std::optional<int> findStartingWith(int column, const QString& text, int from);
     // The list is off screen: whatever it holds on the file for it may go.
     virtual void release() {}
 };
@@ -30,6 +35,7 @@ class DocumentRows : public ListRows {
         : documents_(std::move(documents)), type_(std::move(type)) {}
     int count() const override { return documents_->count(); }
     QString text(int row, int column) override;
+    std::optional<int> findStartingWith(int column, const QString& text, int from) override;
     void release() override { documents_->release(); }
 
   private:

@@ -25,6 +25,8 @@ std::shared_ptr<ListedDocuments> ListedDocuments::read(Database& db, const Docum
     }
     if (!out->readKeys(choice)) {
         out->keys_.clear();
+        out->numbers_.clear();
+        out->odd_.clear();
         out->release();
     }
     return out;
@@ -79,6 +81,8 @@ bool ListedDocuments::readKeys(const DocumentChoice& choice) {
             lastOther = other;
         }
         keys_.push_back(st->wholeNumber(0).value_or(0));
+        numbers_.push_back(whole.value_or(0));
+        odd_.push_back(!whole);
     }
     if (keys_.size() - runStart > 1) runs.emplace_back(runStart, keys_.size());
     if (!st->ok()) return false;
@@ -88,11 +92,19 @@ bool ListedDocuments::readKeys(const DocumentChoice& choice) {
 // Headers that share a number are listed as the distinct rows of number, date, client, kind and flag, in
 // that order: two copies of one header show once, two different headers under one number both show.
 bool ListedDocuments::mergeSameNumbers(const std::vector<std::pair<size_t, size_t>>& runs) {
-    std::vector<qint64> merged;
+    std::vector<qint64> merged, numbers;
+    std::vector<bool> odd;
     merged.reserve(keys_.size());
+    numbers.reserve(keys_.size());
+    // Rows outside the runs keep their number as it is; the rows a run becomes all share its number.
+    const auto keep = [&](size_t from, size_t to) {
+        numbers.insert(numbers.end(), numbers_.begin() + qint64(from), numbers_.begin() + qint64(to));
+        odd.insert(odd.end(), odd_.begin() + qint64(from), odd_.begin() + qint64(to));
+    };
     size_t next = 0;
     for (const auto& [from, to] : runs) {
         merged.insert(merged.end(), keys_.begin() + qint64(next), keys_.begin() + qint64(from));
+        const size_t before = merged.size();
         QStringList ids;
         for (size_t i = from; i < to; ++i)
             ids << QString::number(keys_[i]);
@@ -104,10 +116,16 @@ bool ListedDocuments::mergeSameNumbers(const std::vector<std::pair<size_t, size_
         while (st->step())
             merged.push_back(st->value(0).toLongLong());
         if (!st->ok()) return false;
+        keep(next, from);
+        numbers.insert(numbers.end(), merged.size() - before, numbers_[from]);
+        odd.insert(odd.end(), merged.size() - before, odd_[from]);
         next = to;
     }
     merged.insert(merged.end(), keys_.begin() + qint64(next), keys_.end());
+    keep(next, keys_.size());
     keys_ = std::move(merged);
+    numbers_ = std::move(numbers);
+    odd_ = std::move(odd);
     return true;
 }
 
@@ -149,6 +167,20 @@ const std::vector<ListedHeader>& ListedDocuments::page(int first) {
     pages_.push_front(std::move(p));
     if (pages_.size() > kPagesKept) pages_.pop_back();
     return pages_.front().rows;
+}
+
+QString ListedDocuments::number(int row) {
+    if (row < 0 || row >= count()) return {};
+    if (odd_[size_t(row)]) return header(row).number;
+    return QString::number(numbers_[size_t(row)]);
+}
+
+int ListedDocuments::findNumberStartingWith(const QString& text, int from) {
+    for (int i = 0; i < count(); ++i) {
+        const int row = (std::max(from, 0) + i) % count();
+        if (number(row).startsWith(text, Qt::CaseInsensitive)) return row;
+    }
+    return -1;
 }
 
 ListedHeader ListedDocuments::header(int row) {

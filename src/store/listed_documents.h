@@ -37,6 +37,12 @@ class ListedDocuments {
     int count() const { return int(keys_.size()); }
     // The texts of a row; empty ones for a row out of range or one that cannot be read.
     ListedHeader header(int row);
+    // A row's number as the list shows it, held with the keys: read from the file only in a damaged one,
+    // where a number may be no whole number.
+    QString number(int row);
+    // The first row from `from` on, then from the top, whose number starts with the text; -1 for none.
+    // Typing in a list of a million numbers looks them up here, not a page of the file at a time.
+    int findNumberStartingWith(const QString& text, int from);
     // Lets go of the moment: later reads see the file as it is then, through the program's connection.
     void release();
 
@@ -53,6 +59,8 @@ class ListedDocuments {
     Database& live_;
     std::unique_ptr<Database> moment_;
     std::vector<qint64> keys_;
+    std::vector<qint64> numbers_;
+    std::vector<bool> odd_; // the number is no whole number: its text is read with the row's
     struct Page {
         int first = 0;
         std::vector<ListedHeader> rows;

@@ -1,6 +1,6 @@
 // A list far longer than the window, on a demo business: opened, scrolled to its end by the scroll bar
-// of one column, and its last row double-clicked. The columns end in step, and the pick acts on the
-// last row's record.
+// of one column or by typing the last number, and its last row double-clicked. The columns end in step, and
+// the pick acts on the last row's record.
 #include "browse/attach_list.h"
 #include "browse/form2.h"
 #include "support/gui_fixture.h"
@@ -19,6 +19,7 @@ struct LongList {
     DocKind kind;
     enum Opened { Documents, Clients, Attach } opened;
     int scrolledColumn;
+    bool typed; // the last row reached by typing its number rather than by the scroll bar
     // The number the editor shows once the last row is picked, asked of the file.
     const char* expectedNumber;
 };
@@ -45,7 +46,14 @@ TEST_P(LongListEnd, TheLastRowIsReachedAndPicked) {
     const int last = scrolled.count() - 1;
     ASSERT_GT(last, 100) << "far more rows than the window shows";
 
-    scrolled.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    const QString expected = file.scalar(QString::fromLatin1(c.expectedNumber));
+    if (c.typed) {
+        scrolled.setFocus();
+        QTest::keyClicks(&scrolled, expected);
+        EXPECT_EQ(scrolled.ListIndex(), last) << "typing a number goes to its row";
+    } else {
+        scrolled.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    }
     for (ListColumn* column : columns) {
         if (!column->isVisible()) continue;
         EXPECT_EQ(column->verticalScrollBar()->value(), scrolled.verticalScrollBar()->value())
@@ -53,7 +61,6 @@ TEST_P(LongListEnd, TheLastRowIsReachedAndPicked) {
         EXPECT_TRUE(column->viewport()->rect().contains(column->rowRect(last)))
             << column->objectName().toStdString();
     }
-    const QString expected = file.scalar(QString::fromLatin1(c.expectedNumber));
     if (c.opened != LongList::Clients) {
         EXPECT_EQ(columns[0]->text(last), expected);
     }
@@ -70,16 +77,18 @@ TEST_P(LongListEnd, TheLastRowIsReachedAndPicked) {
 INSTANTIATE_TEST_SUITE_P(
     ListWindow, LongListEnd,
     ::testing::Values(
-        LongList{"InvoicesByTheirTypes", DocKind::Invoice, LongList::Documents, 4,
+        LongList{"InvoicesByTheirTypes", DocKind::Invoice, LongList::Documents, 4, false,
                  "SELECT max(NumFact) FROM Facture WHERE TypeFact = 'Facture'"},
-        LongList{"DeliveryNotesByTheirNumbers", DocKind::Delivery, LongList::Documents, 1,
+        LongList{"InvoicesByTypingTheLastNumber", DocKind::Invoice, LongList::Documents, 1, true,
+                 "SELECT max(NumFact) FROM Facture WHERE TypeFact = 'Facture'"},
+        LongList{"DeliveryNotesByTheirNumbers", DocKind::Delivery, LongList::Documents, 1, false,
                  "SELECT max(NumFact) FROM Facture WHERE TypeFact = 'BL'"},
         // The last client in number, name and address order: the editor shows their first invoice.
-        LongList{"ClientsByTheirAddresses", DocKind::Invoice, LongList::Clients, 3,
+        LongList{"ClientsByTheirAddresses", DocKind::Invoice, LongList::Clients, 3, false,
                  "SELECT min(NumFact) FROM Facture WHERE TypeFact = 'Facture' AND NumCli = (SELECT f.NumCli "
                  "FROM Facture f JOIN CliEC c ON c.NumCli = f.NumCli WHERE c.Frs = 0 ORDER BY f.NumCli DESC, "
                  "f.NomCli DESC, f.AdrCli DESC LIMIT 1)"},
         // Every document of every kind; the picked one's header is taken for the credit note.
-        LongList{"EveryDocumentForACreditNote", DocKind::CreditNote, LongList::Attach, 2,
+        LongList{"EveryDocumentForACreditNote", DocKind::CreditNote, LongList::Attach, 2, false,
                  "SELECT max(NumFact) FROM Facture"}),
     [](const auto& info) { return std::string(info.param.name); });
