@@ -32,8 +32,7 @@ void AttachCreditNote(Session& m, const QString& number) {
     ui.txtAdrCli->setPlainText(text(*f, "AdrCli"));
     // The client's flag is shown but a credit note does not change it: the box stays disabled.
     bool onAccount = false;
-    if (m.rsCliEC && m.rsCliEC->FindFirst(QStringLiteral("NumCli=") + client) &&
-        !m.rsCliEC->NoMatch()) {
+    if (m.rsCliEC && m.rsCliEC->FindFirst(QStringLiteral("NumCli=") + client) && !m.rsCliEC->NoMatch()) {
         const auto flag = m.rsCliEC->Fields(QStringLiteral("ClientC"));
         onAccount = flag && flag->toBool();
     }

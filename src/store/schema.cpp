@@ -52,9 +52,9 @@ const char* const kAdditions =
     "DELETE FROM AVOIR WHERE NumFact = OLD.NumFact; END;";
 
 const char* const kAdditionNames[] = {
-    "pylon_facture_numfact",     "pylon_facture_type",    "pylon_facture_kind",    "pylon_facture_kind_client",
-    "pylon_facture_party",       "pylon_facture_avoir",   "pylon_detfact_numfact", "pylon_avoir_numfact",
-    "pylon_cliec_numcli",        "pylon_facture_name",    "pylon_facture_date",    "pylon_facture_kind_date",
+    "pylon_facture_numfact",      "pylon_facture_type",  "pylon_facture_kind",    "pylon_facture_kind_client",
+    "pylon_facture_party",        "pylon_facture_avoir", "pylon_detfact_numfact", "pylon_avoir_numfact",
+    "pylon_cliec_numcli",         "pylon_facture_name",  "pylon_facture_date",    "pylon_facture_kind_date",
     "pylon_lines_follow_document"};
 
 } // namespace

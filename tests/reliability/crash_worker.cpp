@@ -7,7 +7,6 @@
 //
 // With COMMANDS, it stops by itself after that many commands (exit 0). It prints "READY" once the editor
 // stands on the file. A command the program refuses is journaled as FAIL and ends the run with exit 2.
-#include "editor/session.h"
 #include "app/startup.h"
 #include "app/wiring.h"
 #include "browse/navigation.h"
@@ -19,6 +18,7 @@
 #include "editing/saving.h"
 #include "editor/fonts.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "lines_summary.h"
 #include "operations/deletion.h"

@@ -1,8 +1,8 @@
 #include "support/editor_driver.h"
 
-#include "editor/session.h"
 #include "editor/form1.h"
 #include "editor/form4.h"
+#include "editor/session.h"
 #include "editor/show_document.h"
 #include "support/temp_db.h"
 #include "support/typing.h"

@@ -2,8 +2,8 @@
 // A running editor on a database file of the test's own, with every message and input box answered and
 // recorded.
 // After each test the file must still pass the database tool's check.
-#include "editor/session.h"
 #include "editor/form1.h"
+#include "editor/session.h"
 #include "support/box_answerers.h"
 #include "support/editor_driver.h"
 #include "support/temp_db.h"
