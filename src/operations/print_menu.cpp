@@ -5,13 +5,13 @@
 #include "editor/session.h"
 #include "operations/company_dialog.h"
 #include "operations/office.h"
+#include "operations/save_path.h"
 #include "print/pdf_file.h"
 #include "store/stored_document.h"
 
 #include <QAction>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPrintDialog>
@@ -23,16 +23,6 @@
 namespace pylon {
 
 namespace {
-
-PdfPathAsker& asker() {
-    static PdfPathAsker current;
-    return current;
-}
-
-QString askWithFileDialog(QWidget* parent, const QString& proposed) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Exporter en PDF"), proposed,
-                                        QStringLiteral("Documents PDF (*.pdf)"));
-}
 
 // The document the editor shows, as it prints in the current kind; a message says why when there is none.
 std::optional<print::PrintedDocument> documentOnScreen(Session& m) {
@@ -105,10 +95,6 @@ class EditModeWatch : public QObject {
 
 } // namespace
 
-void setPdfPathAsker(PdfPathAsker a) {
-    asker() = std::move(a);
-}
-
 void printCurrentDocument(Session& m) {
     const auto doc = documentOnScreen(m);
     if (!doc) return;
@@ -135,7 +121,8 @@ void exportCurrentDocument(Session& m) {
     const auto doc = documentOnScreen(m);
     if (!doc) return;
     const QString proposed = QDir(documentsFolder()).filePath(doc->fileStem + QStringLiteral(".pdf"));
-    QString path = asker() ? asker()(m.form1, proposed) : askWithFileDialog(m.form1, proposed);
+    QString path = askSavePath(m.form1, QStringLiteral("Exporter en PDF"), proposed,
+                               QStringLiteral("Documents PDF (*.pdf)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
     const QString shown = QDir::toNativeSeparators(path);

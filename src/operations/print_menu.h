@@ -12,11 +12,6 @@ namespace pylon {
 
 struct Session;
 
-// Asks where to write the PDF, starting from the proposed path; an empty answer cancels. The file dialog
-// unless replaced (the tests answer it themselves); an empty function puts the dialog back.
-using PdfPathAsker = std::function<QString(QWidget* parent, const QString& proposedPath)>;
-void setPdfPathAsker(PdfPathAsker asker);
-
 void printCurrentDocument(Session& m);
 void previewCurrentDocument(Session& m);
 // Written whole or not at all, then opened by the desktop's opener (setDocumentOpener, office.h).

@@ -1,5 +1,7 @@
 #include "operations/sales_journal.h"
 
+#include "operations/save_path.h"
+
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
@@ -11,7 +13,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLocale>
@@ -21,17 +22,6 @@
 namespace pylon {
 
 namespace {
-
-JournalPathAsker& pathAsker() {
-    static JournalPathAsker asker;
-    return asker;
-}
-
-QString askPath(QWidget* parent, const QString& proposed) {
-    if (pathAsker()) return pathAsker()(parent, proposed);
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Enregistrer le journal des ventes"), proposed,
-                                        QStringLiteral("Fichiers CSV (*.csv)"));
-}
 
 QDateEdit* dateField(QWidget* parent, const char* name, const QDate& day) {
     auto* field = new QDateEdit(day, parent);
@@ -78,7 +68,8 @@ class JournalDialog : public QDialog {
         const QString proposed =
             QDir(folder).filePath(QStringLiteral("Journal des ventes %1 au %2.csv")
                                       .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
-        const QString path = askPath(this, proposed);
+        const QString path = askSavePath(this, QStringLiteral("Enregistrer le journal des ventes"), proposed,
+                                         QStringLiteral("Fichiers CSV (*.csv)"));
         if (path.isEmpty()) return;
         if (writeSalesJournal(m_, from, to, path)) accept();
     }
@@ -89,10 +80,6 @@ class JournalDialog : public QDialog {
 };
 
 } // namespace
-
-void setJournalPathAsker(JournalPathAsker asker) {
-    pathAsker() = std::move(asker);
-}
 
 void showSalesJournal(Session& m) {
     auto* dialog = new JournalDialog(m, m.form1);

@@ -11,11 +11,6 @@ namespace pylon {
 
 struct Session;
 
-// Asks where to write the ledger, starting from the proposed path; an empty answer cancels. The file
-// dialog unless replaced (the tests answer it themselves); an empty function puts the dialog back.
-using JournalPathAsker = std::function<QString(QWidget* parent, const QString& proposedPath)>;
-void setJournalPathAsker(JournalPathAsker asker);
-
 // The period dialog, over the editor; it proposes the last whole month.
 void showSalesJournal(Session& m);
 

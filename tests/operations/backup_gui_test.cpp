@@ -3,6 +3,7 @@
 #include "editor/show_document.h"
 #include "operations/daily_backup.h"
 #include "operations/sales_journal.h"
+#include "operations/save_path.h"
 #include "store/amount_text.h"
 #include "store/csv.h"
 #include "support/gui_fixture.h"
@@ -189,7 +190,7 @@ TEST_F(SalesJournal, TotalsAreTheSumOfTheEditorsLeavingOutTheCancelled) {
     ASSERT_EQ(cancelled, 1);
 
     const QString path = file.dir() + QStringLiteral("/journal.csv");
-    setJournalPathAsker([&](QWidget*, const QString& proposed) {
+    setSavePathAsker([&](QWidget*, const QString& proposed) {
         EXPECT_TRUE(proposed.endsWith(QStringLiteral(".csv")));
         return path;
     });
@@ -209,7 +210,7 @@ TEST_F(SalesJournal, TotalsAreTheSumOfTheEditorsLeavingOutTheCancelled) {
     from->setDate(first);
     to->setDate(first.addMonths(1).addDays(-1));
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("saveJournal")), Qt::LeftButton);
-    setJournalPathAsker({});
+    setSavePathAsker({});
     ASSERT_FALSE(boxes.shown.empty());
     EXPECT_TRUE(boxes.shown.back().text.startsWith(QStringLiteral("Le journal des ventes du 01/")));
 

@@ -3,6 +3,7 @@
 #include "operations/company_dialog.h"
 #include "operations/office.h"
 #include "operations/print_menu.h"
+#include "operations/save_path.h"
 #include "print/identity.h"
 #include "support/documents.h"
 #include "support/gui_fixture.h"
@@ -36,7 +37,7 @@ class PrintMenu : public EditorTest {
             opened << url.toLocalFile();
             return true;
         });
-        setPdfPathAsker([this](QWidget*, const QString& proposed) {
+        setSavePathAsker([this](QWidget*, const QString& proposed) {
             proposals << proposed;
             return pdfPath;
         });
@@ -44,7 +45,7 @@ class PrintMenu : public EditorTest {
     }
     void TearDown() override {
         setDocumentOpener({});
-        setPdfPathAsker({});
+        setSavePathAsker({});
         EditorTest::TearDown();
     }
     // A right click on the widget; the menu once it shows.
