@@ -15,6 +15,9 @@ namespace {
 constexpr double kSide = 42, kTop = 40, kBottom = 28; // margins, in points
 constexpr double kPad = 4;                            // inside a table cell
 constexpr double kTitleWidth = 175;                   // the title, number and date, at the right
+// The client's block in lines at most: a name or an address pasted whole from elsewhere must leave the
+// first page room for the document's lines.
+constexpr qsizetype kNameLines = 3, kAddressLines = 10, kNoteLines = 10;
 const QColor kGrey(120, 120, 120), kRule(200, 200, 200), kShade(235, 235, 240);
 
 QFont font(double points, bool bold = false, bool italic = false) {
@@ -57,6 +60,7 @@ class DocumentPages {
 
   private:
     void planHead();
+    QStringList atMost(const QFont& font, QStringList lines, qsizetype most, double width) const;
     void planFoot();
     void planRows();
     void paginate();
@@ -114,17 +118,34 @@ void DocumentPages::planHead() {
     headBottom_ = kTop + std::max(leftHeight, rightHeight) + 18;
 
     const double partyWidth = page_.width() - kSide - (page_.width() / 2 + 10) - 16;
-    partyNameLines_ = doc_.name.isEmpty() ? QStringList() : c_.wrap(f_.partyName, doc_.name, partyWidth);
-    partyAddressLines_ =
-        doc_.address.trimmed().isEmpty() ? QStringList() : c_.wrap(f_.partyText, doc_.address, partyWidth);
+    if (!doc_.name.isEmpty())
+        partyNameLines_ =
+            atMost(f_.partyName, c_.wrap(f_.partyName, doc_.name, partyWidth), kNameLines, partyWidth);
+    if (!doc_.address.trimmed().isEmpty())
+        partyAddressLines_ =
+            atMost(f_.partyText, c_.wrap(f_.partyText, doc_.address, partyWidth), kAddressLines, partyWidth);
     const double partyHeight = 16 + c_.lineHeight(f_.party) +
                                double(partyNameLines_.size()) * c_.lineHeight(f_.partyName) +
                                double(partyAddressLines_.size()) * c_.lineHeight(f_.partyText);
-    if (!doc_.note.isEmpty()) noteLines_ = c_.wrap(f_.note, doc_.note, page_.width() / 2 - kSide - 16);
+    const double noteWidth = page_.width() / 2 - kSide - 16;
+    if (!doc_.note.isEmpty())
+        noteLines_ = atMost(f_.note, c_.wrap(f_.note, doc_.note, noteWidth), kNoteLines, noteWidth);
     const double noteHeight = double(noteLines_.size()) * c_.lineHeight(f_.note);
     firstTableTop_ = headBottom_ + std::max(partyHeight, noteHeight) + 16;
     nextTableTop_ = kTop + c_.lineHeight(f_.small) + 10;
     tableHeader_ = c_.lineHeight(f_.th) + 8;
+}
+
+// The first lines, the last of them ending in "…" when some are left out.
+QStringList DocumentPages::atMost(const QFont& font, QStringList lines, qsizetype most, double width) const {
+    if (lines.size() <= most) return lines;
+    lines.resize(most);
+    QString& last = lines.last();
+    const QString more = QStringLiteral(" …");
+    while (!last.isEmpty() && c_.advance(font, last + more) > width)
+        last.chop(1);
+    last = last.trimmed() + more;
+    return lines;
 }
 
 void DocumentPages::planFoot() {
@@ -155,7 +176,10 @@ void DocumentPages::paginate() {
     size_t first = 0;
     double y = firstTableTop_ + tableHeader_;
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (y + rows_[i].height > bodyBottom_ && i > first) {
+        // A line goes to the next page when it would pass the foot; on the first page too, below a head
+        // taller than usual, which then keeps no line (on the next ones a line always fits: it is cut to
+        // the page).
+        if (y + rows_[i].height > bodyBottom_ && (i > first || pages_.empty())) {
             pages_.emplace_back(first, i);
             first = i;
             y = nextTableTop_ + tableHeader_;
@@ -264,7 +288,7 @@ void DocumentPages::paint(int index) {
         if (!doc_.name.isEmpty()) reminder += QStringLiteral(" – %1 : %2").arg(doc_.partyLabel, doc_.name);
         c_.text(f_.small, QRectF(kSide, kTop, width_, 0), reminder + QStringLiteral(" (suite)"));
     }
-    if (first < end || index == 0) {
+    if (first < end || (index == 0 && rows_.empty())) {
         paintTableHeader(y);
         y += tableHeader_;
         for (size_t i = first; i < end; ++i) {

@@ -6,6 +6,7 @@
 #include "store/field_value.h"
 #include "store/schema.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace pylon {
@@ -48,14 +49,27 @@ std::optional<QStringList> lineAmounts(Statement& st, qint64 number) {
     return amounts;
 }
 
+// The documents dated within the period as the editor, the dashboard and the kept totals read a date
+// (pylon_date: "2026-11-05", with a time after it, spaces around it, or as a blob written by another tool),
+// so that every figure of a period counts the same documents. A date stored as the program writes it is
+// found through the index on kind and date; one that does not start with a digit sorts before the digits
+// (a space, a number) or after them (a letter, a blob), and these two ends of the index, empty in the
+// program's own files, are read as well.
+QString headersSql() {
+    const QString part =
+        QStringLiteral("SELECT NumFact, pylon_date(DateFact) AS Day, NumCli, NomCli, TypeFact, \"Annulée\", "
+                       "Avoir FROM Facture WHERE TypeFact IN ('Facture', 'Facture M') AND %1");
+    return QStringLiteral("SELECT * FROM (%1 UNION ALL %2 UNION ALL %3) WHERE Day >= ?1 AND Day < ?2 "
+                          "ORDER BY Day, NumFact")
+        .arg(part.arg(QStringLiteral("DateFact >= ?1 AND DateFact < ?2")),
+             part.arg(QStringLiteral("DateFact < '0'")), part.arg(QStringLiteral("DateFact >= ':'")));
+}
+
 bool readEntries(Database& db, SalesLedger& ledger) {
-    auto headers = db.prepare(
-        QStringLiteral("SELECT NumFact, DateFact, NumCli, NomCli, TypeFact, \"Annulée\", Avoir FROM Facture "
-                       "WHERE TypeFact IN ('Facture', 'Facture M') AND DateFact >= ? AND DateFact < ? "
-                       "ORDER BY DateFact, NumFact"));
+    auto headers = db.prepare(headersSql());
     auto lines = db.prepare(QStringLiteral("SELECT Mnt FROM DetFact WHERE NumFact = ? ORDER BY rowid"));
     auto credit = db.prepare(QStringLiteral("SELECT Mnt FROM AVOIR WHERE NumFact = ? ORDER BY rowid"));
-    // A stored date may carry a time after the day: the end is the next day, excluded.
+    // The end is the next day, excluded: a stored date may carry a time after the day.
     if (!headers || !lines || !credit ||
         !headers->bindAll({dates::toStored(ledger.from), dates::toStored(ledger.to.addDays(1))}))
         return false;
@@ -89,6 +103,18 @@ QByteArray amountText(MaybeAmount a) {
 // French counts: 0 and 1 take the singular.
 QString counting(qsizetype n, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n > 1 ? many : one));
+}
+
+// A text from the file that a spreadsheet would take for a formula ("=HYPERLINK(…)", "+…", "-…", "@…", or
+// one starting with a tab or a carriage return) is written after an apostrophe, which the spreadsheet shows
+// it as a plain text with. The ledger's own figures are not touched, nor a client number, which a
+// spreadsheet reads as a number whatever its sign.
+QByteArray asText(const QString& fromFile) {
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+$"));
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!fromFile.isEmpty() && formulaStarts.contains(fromFile[0]) && !number.match(fromFile).hasMatch())
+        return "'" + fromFile.toUtf8();
+    return fromFile.toUtf8();
 }
 
 void appendTotals(csv::Record& record, const Totals& t) {
@@ -136,8 +162,8 @@ QByteArray salesLedgerCsv(const SalesLedger& ledger) {
     for (const LedgerEntry& e : ledger.entries) {
         csv::Record r{{QByteArray::number(e.number)},
                       {dates::toScreen(e.date).toUtf8()},
-                      {e.client.toUtf8()},
-                      {e.name.toUtf8()},
+                      {asText(e.client)},
+                      {asText(e.name)},
                       {e.kind.toUtf8()},
                       {e.cancelled ? QByteArrayLiteral("oui") : QByteArray()}};
         appendTotals(r, e.document);

@@ -37,12 +37,15 @@ struct SalesLedger {
     Totals documents, creditNotes, net;
 };
 
-// The documents dated from `from` to `to`, both included, read in one read transaction. nullopt with
-// *error set when the file cannot be read.
+// The documents dated from `from` to `to`, both included, their dates read as the editor and the sales
+// figures read them (pylon_date), in one read transaction. nullopt with *error set when the file cannot
+// be read.
 std::optional<SalesLedger> readSalesLedger(Database& db, const QDate& from, const QDate& to, QString* error);
 
 // The ledger as a spreadsheet opens it: UTF-8 with its byte-order mark, ';' between the columns, dates as
-// 30/11/2026 and amounts with a decimal comma ("1028,80"); one line per document, then the totals.
+// 30/11/2026 and amounts with a decimal comma ("1028,80"); one line per document, then the totals. A name
+// or a client number from the file that a spreadsheet would run as a formula (starting with '=', '+', '-',
+// '@', a tab or a carriage return) is written after an apostrophe, as a text.
 QByteArray salesLedgerCsv(const SalesLedger& ledger);
 
 } // namespace pylon

@@ -8,9 +8,13 @@ namespace {
 
 // The triggers only throw away and note: they run in whatever program writes the file, so they use
 // built-in SQL alone, and they never fail on a value of an unexpected type (the note takes any value).
+// A number already noted is not noted again: the statement that fires the trigger imposes its own conflict
+// clause on the trigger's statements (an "INSERT OR ABORT INTO DetFact" makes "INSERT OR IGNORE" abort), so
+// the note must never meet its key twice. IS, not =, so that a NULL is noted once as well.
 QString forget(const char* row) {
     return QStringLiteral("DELETE FROM pylon_totals WHERE NumFact = %1.NumFact; "
-                          "INSERT OR IGNORE INTO pylon_totals_stale(NumFact) VALUES (%1.NumFact); ")
+                          "INSERT INTO pylon_totals_stale(NumFact) SELECT %1.NumFact WHERE NOT EXISTS "
+                          "(SELECT 1 FROM pylon_totals_stale WHERE NumFact IS %1.NumFact); ")
         .arg(QLatin1String(row));
 }
 
@@ -46,16 +50,33 @@ QStringList objectNames() {
     return names;
 }
 
-QString createSql() {
-    QString sql = QStringLiteral(
-        "CREATE TABLE pylon_totals(NumFact INTEGER PRIMARY KEY, DateFact TEXT, NumCli INTEGER, Sales "
-        "INTEGER, "
-        "HT INTEGER, TVA INTEGER, TTC INTEGER, Credit INTEGER, CreditHT INTEGER, CreditTVA INTEGER);"
-        "CREATE TABLE pylon_totals_stale(NumFact PRIMARY KEY);");
+// As SQLite keeps it in sqlite_master: the statement without its semicolon.
+QString triggerSql(const Watch& w) {
+    return QStringLiteral("CREATE TRIGGER %1 AFTER %2 BEGIN %3%4END")
+        .arg(QLatin1String(w.name), QString::fromUtf8(w.event), w.oldRow ? forget("OLD") : QString(),
+             w.newRow ? forget("NEW") : QString());
+}
+
+QString createTriggersSql() {
+    QString sql;
     for (const Watch& w : kWatches)
-        sql += QStringLiteral("CREATE TRIGGER %1 AFTER %2 BEGIN %3%4END;")
-                   .arg(QLatin1String(w.name), QString::fromUtf8(w.event),
-                        w.oldRow ? forget("OLD") : QString(), w.newRow ? forget("NEW") : QString());
+        sql += triggerSql(w) + QLatin1Char(';');
+    return sql;
+}
+
+QString createSql() {
+    return QStringLiteral(
+               "CREATE TABLE pylon_totals(NumFact INTEGER PRIMARY KEY, DateFact TEXT, NumCli INTEGER, Sales "
+               "INTEGER, "
+               "HT INTEGER, TVA INTEGER, TTC INTEGER, Credit INTEGER, CreditHT INTEGER, CreditTVA INTEGER);"
+               "CREATE TABLE pylon_totals_stale(NumFact PRIMARY KEY);") +
+           createTriggersSql();
+}
+
+QString dropTriggersSql() {
+    QString sql;
+    for (const Watch& w : kWatches)
+        sql += QStringLiteral("DROP TRIGGER IF EXISTS %1;").arg(QLatin1String(w.name));
     return sql;
 }
 
@@ -68,9 +89,7 @@ const char* const kIndexes =
     "CreditTVA) WHERE Sales = 1;";
 
 QString dropSql() {
-    QString sql;
-    for (const Watch& w : kWatches)
-        sql += QStringLiteral("DROP TRIGGER IF EXISTS %1;").arg(QLatin1String(w.name));
+    QString sql = dropTriggersSql();
     for (const char* t : kTables)
         sql += QStringLiteral("DROP TABLE IF EXISTS %1;").arg(QLatin1String(t));
     return sql;
@@ -80,6 +99,22 @@ int objectsPresent(Database& db) {
     return db
         .scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN ('%1')")
                     .arg(objectNames().join(QStringLiteral("','"))))
+        .toInt();
+}
+
+// The triggers whose text is not the one this program makes: those of an earlier version, which a
+// conflict clause of another program's statement could make fail. Read from sqlite_master, a few rows.
+int triggersOutdated(Database& db) {
+    QStringList expected;
+    for (const Watch& w : kWatches)
+        expected << QStringLiteral("('%1', '%2')")
+                        .arg(QLatin1String(w.name),
+                             triggerSql(w).replace(QLatin1Char('\''), QStringLiteral("''")));
+    return db
+        .scalar(
+            QStringLiteral("WITH ours(name, sql) AS (VALUES %1) SELECT count(*) FROM sqlite_master m "
+                           "JOIN ours o ON o.name = m.name WHERE m.type <> 'trigger' OR m.sql IS NOT o.sql")
+                .arg(expected.join(QStringLiteral(", "))))
         .toInt();
 }
 
@@ -127,7 +162,13 @@ bool present(Database& db) {
 }
 
 bool ensure(Database& db) {
-    if (present(db)) return true;
+    if (present(db)) {
+        // The kept rows are right; only the triggers of an earlier version are made again, in one
+        // transaction, without computing a single document. A file that cannot be written keeps them.
+        if (db.readOnly() || triggersOutdated(db) == 0) return true;
+        Transaction t(db);
+        return t.active() && db.exec(dropTriggersSql()) && db.exec(createTriggersSql()) && t.commit();
+    }
     if (db.readOnly()) return false;
     // Whatever was left of an earlier set is made again whole: with a trigger missing, the rows could be
     // wrong. Nobody else writes while the transaction lasts, so no change slips between the fill and the
@@ -179,6 +220,11 @@ QStringList check(Database& db) {
                    .arg(std::size(kTables) + std::size(kWatches));
         return out;
     }
+    if (const int outdated = triggersOutdated(db))
+        out << QStringLiteral("%1 of the kept totals' triggers are of an earlier version, which another "
+                              "program's conflict clause can make fail (opening the file writable makes them "
+                              "again)")
+                   .arg(outdated);
     QStringList differs;
     for (const QString& c : QString::fromLatin1(kColumns).split(QStringLiteral(", ")).mid(1))
         differs << QStringLiteral("k.%1 IS NOT r.%1").arg(c);

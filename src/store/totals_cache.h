@@ -24,8 +24,9 @@ inline constexpr const char* kColumns =
     "NumFact, DateFact, NumCli, Sales, HT, TVA, TTC, Credit, CreditHT, CreditTVA";
 
 // Makes and fills the kept totals in a file lacking them, or lacking any of their triggers, in one
-// transaction. False when the file cannot take them now (read-only, busy): it goes without, and the readers
-// compute every document.
+// transaction; in a file whose triggers are of an earlier version, makes the triggers alone again. False
+// when the file cannot take them now (read-only, busy): it goes without (or keeps the earlier triggers),
+// and the readers compute every document.
 bool ensure(Database& db);
 // Whether the file keeps totals (the table, its note of stale documents and every trigger).
 bool present(Database& db);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 using namespace pylon;
 using namespace pylon::test;
 
@@ -143,6 +145,158 @@ TEST_F(KeptTotals, CheckTellsTotalsThatAreNotTheDocumentsAndOpeningMakesThemAgai
     ASSERT_TRUE(schema::ensureAdditions(db));
     EXPECT_EQ(schema::check(db), QStringList());
     EXPECT_EQ(kept(db, 1), "2026-11-05 1 1028,80 205,76 1234,56 0 0,00 0,00");
+}
+
+// Another program's statement imposes its conflict clause on the triggers it fires: each write, run twice
+// on one document by the sqlite3 shell, succeeds whole, and the kept totals are then the documents'.
+struct ShellWrite {
+    const char* name;
+    const char* sql; // %1: the conflict clause, "OR ABORT" and the like, or nothing
+};
+
+class KeptTotalsUnderAnotherProgram : public ::testing::TestWithParam<std::tuple<ShellWrite, const char*>> {
+  public:
+    static std::string name(const ::testing::TestParamInfo<ParamType>& info) {
+        const QString clause =
+            QString::fromUtf8(std::get<1>(info.param)).remove(QStringLiteral("OR ")).toLower();
+        return std::string(std::get<0>(info.param).name) + (clause.isEmpty() ? "" : "_") +
+               clause.toStdString();
+    }
+
+  protected:
+    void SetUp() override {
+        PlantedDocument invoice;
+        invoice.name = QStringLiteral("Alami SARL");
+        invoice.lines = {{"R1", "1", "Ordinateur", "1000,00", "1000,00"},
+                         {"R2", "2", "Câble", "14,40", "28,80"}};
+        invoice.creditLines = {{"A1", "1", "Retour", "10,00", "10,00"},
+                               {"A2", "1", "Retour", "5,00", "5,00"}};
+        ASSERT_TRUE(plant(file, invoice));
+        Database db;
+        ASSERT_TRUE(db.open(file.path()));
+        ASSERT_TRUE(schema::ensureAdditions(db) && totals_cache::refresh(db));
+    }
+    TempDb file;
+};
+
+TEST_P(KeptTotalsUnderAnotherProgram, EveryConflictClauseWritesWhole) {
+    const auto& [write, clause] = GetParam();
+    const QString once = QString::fromUtf8(write.sql).arg(QString::fromUtf8(clause));
+    QString said;
+    ASSERT_EQ(runSqliteShell(file.path(), once + QLatin1Char(';') + once + QLatin1Char(';'), &said), 0)
+        << said.toStdString();
+    EXPECT_EQ(said, QString());
+    Database db;
+    ASSERT_TRUE(db.open(file.path()));
+    EXPECT_EQ(totals_cache::check(db), QStringList()) << "noted, not yet computed, is sound";
+    ASSERT_TRUE(totals_cache::refresh(db));
+    EXPECT_FALSE(totals_cache::hasStale(db));
+    EXPECT_EQ(totals_cache::check(db), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writes, KeptTotalsUnderAnotherProgram,
+    ::testing::Combine(
+        ::testing::Values(
+            ShellWrite{"LineAdded", "INSERT %1 INTO DetFact VALUES (1, ' ', '1', 'Souris', '1,20', '1,20')"},
+            ShellWrite{"LinesChanged", "UPDATE %1 DetFact SET Mnt = '2,00' WHERE NumFact = 1"},
+            ShellWrite{"CreditLineAdded",
+                       "INSERT %1 INTO AVOIR VALUES (1, ' ', '1', 'Retour', '1,00', '1,00')"},
+            ShellWrite{"CreditLinesChanged", "UPDATE %1 AVOIR SET Mnt = '3,00' WHERE NumFact = 1"},
+            ShellWrite{
+                "DocumentAdded",
+                "DELETE FROM Facture WHERE NumFact = 5; INSERT %1 INTO Facture(NumFact, DateFact, NumCli, "
+                "TypeFact) VALUES (5, '2026-11-07', 7, 'Facture'); INSERT %1 INTO DetFact VALUES "
+                "(5, ' ', '1', 'Souris', '1,20', '1,20')"},
+            ShellWrite{"DocumentChanged",
+                       "UPDATE %1 Facture SET \"Annulée\" = 1 - \"Annulée\" WHERE NumFact = 1"},
+            ShellWrite{"NoNumber",
+                       "INSERT %1 INTO DetFact VALUES (NULL, ' ', '1', 'Souris', '1,20', '1,20')"},
+            ShellWrite{"ATextForNumber",
+                       "INSERT %1 INTO DetFact VALUES ('un', ' ', '1', 'Souris', '1,20', '1,20')"},
+            ShellWrite{"ABlobForNumber",
+                       "INSERT %1 INTO DetFact VALUES (X'01', ' ', '1', 'Souris', '1,20', '1,20')"}),
+        ::testing::Values("", "OR ABORT", "OR FAIL", "OR ROLLBACK", "OR REPLACE", "OR IGNORE")),
+    KeptTotalsUnderAnotherProgram::name);
+
+// A deletion takes no conflict clause.
+INSTANTIATE_TEST_SUITE_P(
+    Deletions, KeptTotalsUnderAnotherProgram,
+    ::testing::Combine(
+        ::testing::Values(
+            ShellWrite{
+                "LineRemoved",
+                "DELETE FROM DetFact WHERE rowid = (SELECT min(rowid) FROM DetFact WHERE NumFact = 1)"},
+            ShellWrite{"CreditLineRemoved",
+                       "DELETE FROM AVOIR WHERE rowid = (SELECT min(rowid) FROM AVOIR WHERE NumFact = 1)"},
+            ShellWrite{"DocumentRemoved", "DELETE FROM Facture WHERE NumFact = 1"}),
+        ::testing::Values("")),
+    KeptTotalsUnderAnotherProgram::name);
+// A file in users' hands carries the triggers of an earlier version, which noted with INSERT OR IGNORE. A
+// writable opening makes the triggers again and no more: the kept rows (one of them tampered with here, to
+// see it) stay as they are. A read-only opening leaves them; check tells them.
+TEST_F(KeptTotals, OpeningMakesTheTriggersOfAnEarlierVersionAgainWithoutComputingTheRows) {
+    {
+        Database db;
+        ASSERT_TRUE(db.open(file.path()));
+        ASSERT_TRUE(totals_cache::refresh(db));
+    }
+    const QRegularExpression note(QStringLiteral(
+        "INSERT INTO pylon_totals_stale\\(NumFact\\) SELECT (\\w+)\\.NumFact WHERE NOT EXISTS \\([^)]*\\)"));
+    QString earlier = QStringLiteral("UPDATE pylon_totals SET HT = HT + 1 WHERE NumFact = 2;");
+    Database current;
+    ASSERT_TRUE(current.open(file.path(), Database::Mode::ReadOnly));
+    auto st = current.prepare(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND "
+                                             "name LIKE 'pylon_totals_%'"));
+    ASSERT_TRUE(st);
+    int triggers = 0;
+    while (st->step()) {
+        QString sql = st->value(1).toString();
+        ASSERT_TRUE(sql.contains(note)) << sql.toStdString();
+        earlier +=
+            QStringLiteral("DROP TRIGGER %1; %2;")
+                .arg(
+                    st->value(0).toString(),
+                    sql.replace(
+                        note, QStringLiteral(
+                                  "INSERT OR IGNORE INTO pylon_totals_stale(NumFact) VALUES (\\1.NumFact)")));
+        ++triggers;
+    }
+    current.close();
+    ASSERT_EQ(triggers, 9);
+    ASSERT_EQ(runSqliteShell(file.path(), earlier), 0);
+    const QString insertTwice =
+        QStringLiteral("INSERT OR ABORT INTO DetFact VALUES (1, ' ', '1', 'Souris', '1,20', '1,20');"
+                       "INSERT OR ABORT INTO DetFact VALUES (1, ' ', '1', 'Souris', '1,20', '1,20');");
+    QString said;
+    ASSERT_NE(runSqliteShell(file.path(), insertTwice, &said), 0) << "the fault the earlier triggers had";
+    EXPECT_TRUE(said.contains(QStringLiteral("UNIQUE constraint failed: pylon_totals_stale.NumFact")))
+        << said.toStdString();
+    const QStringList tampered{QStringLiteral("the totals kept for document 2 are not its own")};
+    {
+        Database readOnly;
+        ASSERT_TRUE(readOnly.open(file.path(), Database::Mode::ReadOnly));
+        ASSERT_TRUE(schema::ensureAdditions(readOnly));
+        EXPECT_EQ(
+            totals_cache::check(readOnly),
+            QStringList{QStringLiteral("9 of the kept totals' triggers are of an earlier version, which "
+                                       "another program's conflict clause can make fail (opening the file "
+                                       "writable makes them again)")} +
+                tampered);
+    }
+    {
+        Database db;
+        ASSERT_TRUE(db.open(file.path()));
+        ASSERT_TRUE(schema::ensureAdditions(db));
+        EXPECT_EQ(totals_cache::check(db), tampered) << "the rows are not computed again";
+    }
+    ASSERT_EQ(runSqliteShell(file.path(), insertTwice, &said), 0) << said.toStdString();
+    ASSERT_TRUE(file.exec(QStringLiteral("UPDATE pylon_totals SET HT = HT - 1 WHERE NumFact = 2")));
+    Database db;
+    ASSERT_TRUE(db.open(file.path()));
+    ASSERT_TRUE(totals_cache::refresh(db));
+    EXPECT_EQ(totals_cache::check(db), QStringList());
+    EXPECT_EQ(kept(db, 1), "2026-11-05 1 1032,40 206,48 1238,88 0 0,00 0,00");
 }
 
 } // namespace

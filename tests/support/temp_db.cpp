@@ -39,6 +39,22 @@ int runDbTool(const QStringList& args, QString* out) {
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
+int runSqliteShell(const QString& path, const QString& sql, QString* out) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    // -bail: a failing statement ends the run with an error code, as it would end another program's write.
+    p.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), path});
+    if (!p.waitForStarted(30000)) {
+        if (out) *out = QStringLiteral("sqlite3 cannot be started: %1").arg(p.errorString());
+        return -1;
+    }
+    p.write(sql.toUtf8() + '\n');
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000)) return -1;
+    if (out) *out = QString::fromUtf8(p.readAll());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
 QString dumpOf(const QString& path) {
     QString out;
     const int code = runDbTool({QStringLiteral("dump"), path}, &out);

@@ -31,6 +31,10 @@ class TempDb {
 // Runs the database tool with arguments; returns its exit code, output in *out when given.
 int runDbTool(const QStringList& args, QString* out = nullptr);
 
+// Runs SQL on the file through the sqlite3 shell, another program with no function nor trigger of ours
+// beyond those in the file; returns its exit code, what it wrote (errors included) in *out when given.
+int runSqliteShell(const QString& path, const QString& sql, QString* out = nullptr);
+
 // The business the file holds as `pylon-db dump` prints it: equal texts, equal files. A file the tool
 // cannot read gives a text that starts "pylon-db dump failed" and so equals no dump.
 QString dumpOf(const QString& path);

@@ -196,6 +196,61 @@ TEST_F(PdfOf, AMonthEndInvoiceOfTwoThousandLinesRunsOverPages) {
     EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("TOTAL T\\.T\\.C :\\s+60000,00"))));
 }
 
+// A head taller than usual — an address of sixty lines pasted into the client's, or into the shop's
+// letterhead — never pushes a line off the page: every line is printed once, in order, and the totals once.
+struct TallHead {
+    const char* name;
+    bool clientAddress; // else the letterhead's
+    int lines;
+};
+
+class PrintedUnderATallHead : public PdfOf, public ::testing::WithParamInterface<TallHead> {};
+
+TEST_P(PrintedUnderATallHead, PrintsEveryLine) {
+    QStringList address;
+    for (int i = 1; i <= 60; ++i)
+        address << QStringLiteral("Adresse ligne %1").arg(i);
+    if (!GetParam().clientAddress)
+        identity(QStringLiteral("[Societe]\nnom=Atlas\nadresse=%1\n")
+                     .arg(address.join(QStringLiteral("\\n")))
+                     .toUtf8()
+                     .constData());
+    ASSERT_TRUE(plant(db, {42,
+                           "Facture",
+                           "2026-11-30",
+                           7,
+                           "Client",
+                           GetParam().clientAddress ? address.join(u'\n') : QStringLiteral("Rue"),
+                           false,
+                           test::manyLines(GetParam().lines),
+                           {}}));
+    const QStringList pages = pdf({"42"});
+    ASSERT_FALSE(pages.isEmpty());
+    const QRegularExpression line(QStringLiteral("R(\\d+)\\s+2\\s+Article (\\d+)\\s+12,50\\s+25,00"));
+    int expected = 1;
+    for (const QString& page : pages)
+        for (auto it = line.globalMatch(page); it.hasNext();) {
+            const auto m = it.next();
+            EXPECT_EQ(m.captured(1).toInt(), expected);
+            EXPECT_EQ(m.captured(2).toInt(), expected++);
+        }
+    EXPECT_EQ(expected, GetParam().lines + 1) << pages.join(QStringLiteral("\n---\n")).toStdString();
+    EXPECT_EQ(pages.join(QString()).count(QStringLiteral("TOTAL T.T.C")), 1);
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("Page %1 / %1").arg(pages.size())));
+    if (GetParam().clientAddress) {
+        EXPECT_TRUE(pages[0].contains(QStringLiteral("Adresse ligne 9")));
+        EXPECT_TRUE(pages[0].contains(QStringLiteral("Adresse ligne 10 …"))) << pages[0].toStdString();
+        EXPECT_FALSE(pages[0].contains(QStringLiteral("Adresse ligne 11")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Heads, PrintedUnderATallHead,
+                         ::testing::Values(TallHead{"ClientAddressOneLine", true, 1},
+                                           TallHead{"ClientAddressManyLines", true, 80},
+                                           TallHead{"LetterheadOneLine", false, 1},
+                                           TallHead{"LetterheadManyLines", false, 80}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // A month of one kind in one file, each document from a page of its own.
 TEST_F(PdfOf, AMonthOfInvoicesInOneFile) {
     for (const PlantedDocument& d :
