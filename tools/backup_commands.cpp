@@ -134,7 +134,8 @@ int exportTables(const QString& path, const QString& folder) {
 }
 
 int importTables(const QString& folder, const QString& path) {
-    if (file_guard::heldByAnother(path)) return refuseInUse(path);
+    // An existing file is refused as such below: closing the program would not help.
+    if (!alreadyThere(path) && file_guard::heldByAnother(path)) return refuseInUse(path);
     QString why;
     if (!table_csv::importTables(folder, path, &why))
         return fail(QStringLiteral("cannot import %1: %2").arg(folder, why));
