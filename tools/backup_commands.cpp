@@ -3,6 +3,7 @@
 #include "db_commands.h"
 #include "store/daily_snapshots.h"
 #include "store/database.h"
+#include "store/file_guard.h"
 #include "store/sales_ledger.h"
 #include "store/snapshot.h"
 #include "store/table_csv.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstdio>
+#include <sqlite3.h>
 
 namespace pylon::dbtool {
 
@@ -23,10 +25,17 @@ bool alreadyThere(const QString& path) {
     return info.exists() || info.isSymLink();
 }
 
-// A copy of the file about to be replaced: through SQLite when it can still be read as a database, else
-// byte for byte with its log, so that even a damaged file can be looked at again. Empty when none could
-// be made.
-QString keepReplacedFile(const QString& path) {
+// The one message in French: the user who reads it has the program open and must close it.
+int refuseInUse(const QString& path) {
+    return fail(QStringLiteral("La base de données %1 est ouverte par un autre programme (Pylon Beta ?). "
+                               "Fermez-le, puis recommencez.")
+                    .arg(path));
+}
+
+// A copy of the file about to be replaced: through the hold, which has copied the file's log into it,
+// when it can be read as a database; else byte for byte with its log, so that even a damaged file can be
+// looked at again. Empty when none could be made.
+QString keepReplacedFile(const QString& path, const file_guard::ExclusiveHold& hold) {
     const QString folder = daily_snapshots::folderBeside(path);
     QDir().mkpath(folder);
     const QString kept = QDir(folder).filePath(
@@ -34,7 +43,7 @@ QString keepReplacedFile(const QString& path) {
             .arg(QFileInfo(path).fileName(),
                  QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"))));
     if (alreadyThere(kept)) return {};
-    if (snapshot::copyDatabase(path, kept).ok) return kept;
+    if (hold.held()) return snapshot::copyHeldDatabase(hold, path, kept).ok ? kept : QString();
     if (!QFile::copy(path, kept)) return {};
     if (QFileInfo::exists(path + QStringLiteral("-wal")) &&
         !QFile::copy(path + QStringLiteral("-wal"), kept + QStringLiteral("-wal"))) {
@@ -45,6 +54,19 @@ QString keepReplacedFile(const QString& path) {
 }
 
 } // namespace
+
+QString outputRefusal(const QString& file, bool force) {
+    const QFileInfo info(file);
+    const QString real = info.exists() ? info.canonicalFilePath() : file;
+    if (file_guard::isCompanionOfAFile(file) || file_guard::isCompanionOfAFile(real))
+        return QStringLiteral("%1 is the log of a database; it is left untouched").arg(file);
+    if (info.exists() && file_guard::isDatabaseFile(file))
+        return QStringLiteral("%1 is a database; it is left untouched").arg(file);
+    if ((info.exists() || info.isSymLink()) && !force)
+        return QStringLiteral("%1 already exists; it is left untouched (with --force it is replaced)")
+            .arg(file);
+    return {};
+}
 
 int backupDatabase(const QString& path, const QString& dest) {
     if (!QFileInfo(path).isFile()) return fail(QStringLiteral("%1: no such file").arg(path));
@@ -60,7 +82,7 @@ int backupDatabase(const QString& path, const QString& dest) {
     if (alreadyThere(target))
         return fail(QStringLiteral("%1 already exists; it is left untouched").arg(target));
     const snapshot::Outcome done = snapshot::copyDatabase(path, target);
-    if (!done.ok) return fail(done.detail);
+    if (!done.ok) return done.code == SQLITE_BUSY ? refuseInUse(target) : fail(done.detail);
     printLine(QStringLiteral("%1 -> %2").arg(path, target));
     return 0;
 }
@@ -68,24 +90,40 @@ int backupDatabase(const QString& path, const QString& dest) {
 int restoreDatabase(const QString& backup, const QString& path, bool force) {
     if (const snapshot::Outcome sound = snapshot::checkCopy(backup); !sound.ok)
         return fail(QStringLiteral("%1 cannot be restored: %2").arg(backup, sound.detail));
-    if (alreadyThere(path)) {
-        if (!force)
-            return fail(
-                QStringLiteral("%1 already exists; it is left untouched (with --force it is replaced, "
-                               "after a copy of it is kept)")
-                    .arg(path));
-        const QString kept = keepReplacedFile(path);
+    if (QFileInfo(backup).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
+        return fail(QStringLiteral("%1 is the file to replace itself; it is left untouched").arg(backup));
+    const bool replacing = alreadyThere(path);
+    if (replacing && !force)
+        return fail(QStringLiteral("%1 already exists; it is left untouched (with --force it is replaced, "
+                                   "after a copy of it is kept)")
+                        .arg(path));
+    if (file_guard::heldByAnother(path)) return refuseInUse(path);
+    // The file is held from before its copy is kept until the new one has its name: a save made meanwhile
+    // would be in neither. Its log is copied into it first, so that it is whole by itself whatever happens
+    // next; a file SQLite cannot read (damaged) goes without the hold, and is kept byte for byte.
+    file_guard::ExclusiveHold hold;
+    if (replacing && QFileInfo(path).isFile() && hold.take(path) == file_guard::ExclusiveHold::Result::InUse)
+        return refuseInUse(path);
+    if (replacing) {
+        const QString kept = keepReplacedFile(path, hold);
         if (kept.isEmpty())
             return fail(QStringLiteral("no copy of %1 could be kept; it is left untouched").arg(path));
         printLine(QStringLiteral("%1 -> %2 (the file replaced)").arg(path, kept));
     }
     const snapshot::Outcome done = snapshot::replaceWithCopy(backup, path);
-    if (!done.ok) return fail(done.detail);
+    hold.release();
+    if (!done.ok) return done.code == SQLITE_BUSY ? refuseInUse(path) : fail(done.detail);
     printLine(QStringLiteral("%1 -> %2").arg(backup, path));
     return 0;
 }
 
 int exportTables(const QString& path, const QString& folder) {
+    // The four names are replaced without --force, being the export's own, but never a database under them.
+    for (const char* table : {"Facture", "DetFact", "AVOIR", "CliEC"})
+        if (const QString refused =
+                outputRefusal(QDir(folder).filePath(QLatin1String(table) + QStringLiteral(".csv")), true);
+            !refused.isEmpty())
+            return fail(refused);
     Database db;
     if (const QString why = openOursForReading(db, path); !why.isEmpty()) return fail(why);
     QString why;
@@ -96,6 +134,8 @@ int exportTables(const QString& path, const QString& folder) {
 }
 
 int importTables(const QString& folder, const QString& path) {
+    // An existing file is refused as such below: closing the program would not help.
+    if (!alreadyThere(path) && file_guard::heldByAnother(path)) return refuseInUse(path);
     QString why;
     if (!table_csv::importTables(folder, path, &why))
         return fail(QStringLiteral("cannot import %1: %2").arg(folder, why));
@@ -103,7 +143,8 @@ int importTables(const QString& folder, const QString& path) {
     return 0;
 }
 
-int printJournal(const QString& path, const QDate& from, const QDate& to, const QString& csvFile) {
+int printJournal(const QString& path, const QDate& from, const QDate& to, const QString& csvFile,
+                 bool force) {
     Database db;
     if (const QString why = openOursForReading(db, path); !why.isEmpty()) return fail(why);
     QString why;
@@ -118,6 +159,7 @@ int printJournal(const QString& path, const QDate& from, const QDate& to, const 
             return fail(QStringLiteral("cannot write the ledger"));
         return 0;
     }
+    if (const QString refused = outputRefusal(csvFile, force); !refused.isEmpty()) return fail(refused);
     QSaveFile out(csvFile);
     if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
         return fail(QStringLiteral("cannot write %1: %2").arg(csvFile, out.errorString()));

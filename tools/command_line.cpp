@@ -39,7 +39,8 @@ const Option kOptions[] = {
     {Action::Restore, "--force", true},   {Action::Export, "--csv", false},
     {Action::Journal, "--csv", false},    {Action::Journal, "--from", false},
     {Action::Journal, "--to", false},     {Action::Pdf, "--kind", false},
-    {Action::Pdf, "--month", false},
+    {Action::Pdf, "--month", false},      {Action::Journal, "--force", true},
+    {Action::Pdf, "--force", true},
 };
 
 // The value of "--name=value" or of "--name value"; false when there is none.
@@ -141,11 +142,11 @@ QString completeness(const Command& c, const QString& verb) {
 QString usageLine() {
     return QStringLiteral(
         "usage: pylon-db init PATH | pylon-db demo PATH [--documents N] [--seed S] | "
-        "pylon-db check PATH | pylon-db dump PATH | pylon-db pdf PATH NUMBER OUT.pdf | "
-        "pylon-db pdf PATH --kind KIND --month YYYY-MM OUT.pdf | pylon-db backup PATH [DEST] | "
+        "pylon-db check PATH | pylon-db dump PATH | pylon-db pdf PATH NUMBER OUT.pdf [--force] | "
+        "pylon-db pdf PATH --kind KIND --month YYYY-MM OUT.pdf [--force] | pylon-db backup PATH [DEST] | "
         "pylon-db restore BACKUP PATH [--force] | pylon-db export PATH --csv DIR | "
         "pylon-db import DIR PATH | "
-        "pylon-db journal PATH --from YYYY-MM-DD --to YYYY-MM-DD [--csv FILE]");
+        "pylon-db journal PATH --from YYYY-MM-DD --to YYYY-MM-DD [--csv FILE [--force]]");
 }
 
 ParsedCommandLine parseCommandLine(const QStringList& args) {

@@ -27,7 +27,8 @@ struct Command {
     // backup: where to (empty: the folder of snapshots beside the file); export: the folder given by
     // --csv; journal: the file given by --csv (empty: the standard output).
     QString target;
-    // restore: replace an existing file, once a copy of it is kept.
+    // restore: replace an existing file, once a copy of it is kept; journal and pdf: replace an existing
+    // file that is neither a database nor one's log.
     bool force = false;
     // journal: the period, both days included.
     QDate from, to;

@@ -1,5 +1,6 @@
 #include "pdf_command.h"
 
+#include "backup_commands.h"
 #include "db_commands.h"
 #include "print/pdf_file.h"
 #include "store/database.h"
@@ -53,6 +54,7 @@ std::vector<print::PrintedDocument> documentsAsked(Database& db, const Command& 
 } // namespace
 
 int exportPdf(int argc, char** argv, const Command& c) {
+    if (const QString refused = outputRefusal(c.output, c.force); !refused.isEmpty()) return fail(refused);
     // Painting text needs the fonts of a platform; without a display, the one that draws in memory.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))

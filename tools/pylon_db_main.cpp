@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     case Action::Import:
         return importTables(c.source, c.path);
     case Action::Journal:
-        return printJournal(c.path, c.from, c.to, c.target);
+        return printJournal(c.path, c.from, c.to, c.target, c.force);
     case Action::Help:
         break;
     }

@@ -15,6 +15,7 @@ set(PYLON_CORE_FILES
   store/document_entry.cpp
   store/document_search.cpp
   store/field_value.cpp
+  store/file_guard.cpp
   store/kinds.cpp
   store/line_amounts.cpp
   store/listed_documents.cpp

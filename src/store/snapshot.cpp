@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "store/db_errors.h"
+#include "store/file_guard.h"
 #include "store/schema.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pylon::snapshot {
@@ -38,7 +40,7 @@ Outcome engineFailure(sqlite3* db, int rc, const QString& what) {
 
 // The pages of `source` into a new file. All of them in one step, so in one read transaction of the
 // source: the copy is the file as it stood at that moment, whatever is written meanwhile.
-Outcome copyPages(Database& source, const QString& file) {
+Outcome copyPages(sqlite3* source, const QString& sourcePath, const QString& file) {
     Connection dest;
     int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &dest.db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -46,7 +48,7 @@ Outcome copyPages(Database& source, const QString& file) {
     // Nobody opens the file before it is renamed and a failure removes it: no journal is needed while
     // copying, only the wait for the disk at the end.
     sqlite3_exec(dest.db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
-    sqlite3_backup* backup = sqlite3_backup_init(dest.db, "main", source.handle(), "main");
+    sqlite3_backup* backup = sqlite3_backup_init(dest.db, "main", source, "main");
     if (!backup) return engineFailure(dest.db, SQLITE_ERROR, QStringLiteral("cannot start the copy"));
     // A file in the old journal mode may be locked by a writer for a moment; a log never blocks a reader.
     QElapsedTimer clock;
@@ -56,7 +58,7 @@ Outcome copyPages(Database& source, const QString& file) {
         sqlite3_sleep(50);
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        return engineFailure(nullptr, rc, QStringLiteral("cannot copy %1").arg(source.path()));
+        return engineFailure(nullptr, rc, QStringLiteral("cannot copy %1").arg(sourcePath));
     // The copy took the source's log mode with its first page: it is made a file of its own again, which
     // opens read-only anywhere.
     rc = sqlite3_exec(dest.db, "PRAGMA journal_mode=DELETE;", nullptr, nullptr, nullptr);
@@ -68,24 +70,28 @@ Outcome copyPages(Database& source, const QString& file) {
 }
 
 void removeWithCompanions(const QString& path) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-        QFile::remove(path + QLatin1String(suffix));
+    QFile::remove(path);
+    file_guard::removeCompanions(path);
 }
 
-// Copied, checked, and only then renamed; the temporary file goes whatever happens.
-Outcome copyCheckRename(Database& source, const QString& target, bool clearTarget) {
+// Copied, checked, and only then put in place; the temporary file goes whatever happens.
+Outcome copyCheckPlace(sqlite3* source, const QString& sourcePath, const QString& target) {
     const QString temporary = temporaryBeside(target);
-    Outcome outcome = copyPages(source, temporary);
-    source.close();
+    Outcome outcome = copyPages(source, sourcePath, temporary);
     if (outcome.ok) outcome = checkCopy(temporary);
-    if (outcome.ok && clearTarget)
-        for (const char* suffix : {"-wal", "-shm", "-journal"})
-            QFile::remove(target + QLatin1String(suffix));
-    if (outcome.ok && !renameDurably(temporary, target))
-        outcome =
-            Outcome::failed(SQLITE_CANTOPEN, QStringLiteral("cannot rename %1 to %2").arg(temporary, target));
+    if (outcome.ok) outcome = putInPlace(temporary, target);
     if (!outcome.ok) removeWithCompanions(temporary);
     return outcome;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A log with something in it: SQLite would apply it to the file beside it.
+bool holdsALog(const QString& file) {
+    const QFileInfo info(file);
+    return info.exists() && (!info.isFile() || info.size() > 0);
 }
 
 Outcome openSource(Database& db, const QString& path) {
@@ -102,7 +108,12 @@ Outcome openSource(Database& db, const QString& path) {
 Outcome copyDatabase(const QString& source, const QString& target) {
     Database db;
     if (Outcome opened = openSource(db, source); !opened.ok) return opened;
-    return copyCheckRename(db, target, false);
+    return copyCheckPlace(db.handle(), source, target);
+}
+
+Outcome copyHeldDatabase(const file_guard::ExclusiveHold& held, const QString& source,
+                         const QString& target) {
+    return copyCheckPlace(held.handle(), source, target);
 }
 
 Outcome checkCopy(const QString& path) {
@@ -127,7 +138,28 @@ Outcome checkCopy(const QString& path) {
 Outcome replaceWithCopy(const QString& copy, const QString& target) {
     Database db;
     if (Outcome opened = openSource(db, copy); !opened.ok) return opened;
-    return copyCheckRename(db, target, true);
+    return copyCheckPlace(db.handle(), copy, target);
+}
+
+Outcome putInPlace(const QString& file, const QString& target) {
+    // The log files of a file still open elsewhere (deleted or moved, but open) are that program's.
+    if (file_guard::logInUse(target))
+        return Outcome::failed(SQLITE_BUSY, QStringLiteral("%1 is open in another program").arg(target));
+    if (!file_guard::removeCompanions(target))
+        return Outcome::failed(SQLITE_CANTOPEN,
+                               QStringLiteral("cannot remove the log files left beside %1").arg(target));
+    struct stat checked, placed;
+    if (::stat(QFile::encodeName(file).constData(), &checked) != 0 || !renameDurably(file, target))
+        return Outcome::failed(SQLITE_CANTOPEN, QStringLiteral("cannot rename %1 to %2").arg(file, target));
+    // The file under its final name must be the one checked, with no log beside it to change it.
+    if (::stat(QFile::encodeName(target).constData(), &placed) != 0 || !sameFile(checked, placed))
+        return Outcome::failed(SQLITE_CANTOPEN,
+                               QStringLiteral("%1 was replaced by another program meanwhile").arg(target));
+    for (const char* suffix : {"-wal", "-journal"})
+        if (holdsALog(target + QLatin1String(suffix)))
+            return Outcome::failed(SQLITE_CANTOPEN, QStringLiteral("a log appeared beside %1 meanwhile: %2")
+                                                        .arg(target, target + QLatin1String(suffix)));
+    return Outcome::done();
 }
 
 bool renameDurably(const QString& from, const QString& to) {

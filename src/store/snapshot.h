@@ -5,6 +5,10 @@
 // then given its name, so that a copy bearing the name is always whole.
 #include <QString>
 
+namespace pylon::file_guard {
+class ExclusiveHold;
+}
+
 namespace pylon::snapshot {
 
 // How a copy or a check went. `code` is SQLite's extended result code of the failure (db_errors.h tells the
@@ -24,15 +28,24 @@ struct Outcome {
 // (no log beside it), ready to be opened, checked or restored.
 Outcome copyDatabase(const QString& source, const QString& target);
 
+// The same, of a file this process holds alone (file_guard::ExclusiveHold), through the hold's own
+// connection: nobody else can read it meanwhile.
+Outcome copyHeldDatabase(const file_guard::ExclusiveHold& held, const QString& source, const QString& target);
+
 // Whether the file is a sound copy of one of our databases: SQLite's quick_check finds nothing wrong and
 // the four tables are there. Only reads.
 Outcome checkCopy(const QString& path);
 
 // Makes `target` hold the database of `copy`, which must have passed checkCopy: written beside it under a
-// temporary name, checked, and renamed over it, with whatever log and shared-memory files the replaced
-// file had left beside it removed first (a log left behind would be applied to the new file). Nothing must
-// have the target open meanwhile.
+// temporary name, checked, and put in place over it (putInPlace). Nothing must have the target open
+// meanwhile: the caller holds it (file_guard::ExclusiveHold), with its log already copied into it.
 Outcome replaceWithCopy(const QString& copy, const QString& target);
+
+// Gives a complete, checked file (beside the target) the target's name: the log files left beside that
+// name are removed first, since SQLite would apply them to the new file, and refused while another
+// program still uses them; afterwards, the file under the name must be the one given, with no log beside
+// it. A failure before the rename leaves the target as it was.
+Outcome putInPlace(const QString& file, const QString& target);
 
 // Renames `from` to `to`, replacing `to`, and makes the rename last through a power cut.
 bool renameDurably(const QString& from, const QString& to);

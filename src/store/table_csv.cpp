@@ -10,10 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <charconv>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace pylon::table_csv {
 
@@ -70,8 +70,8 @@ bool exportTable(Database& db, const char* table, const QString& file, QString* 
     const QByteArray sql = QByteArrayLiteral("SELECT * FROM ") + table + " ORDER BY rowid";
     if (sqlite3_prepare_v2(db.handle(), sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK)
         return engineError(db, error);
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         sqlite3_finalize(st);
         *error = QStringLiteral("cannot write %1: %2").arg(file, out.errorString());
         return false;
@@ -96,11 +96,42 @@ bool exportTable(Database& db, const char* table, const QString& file, QString* 
     sqlite3_finalize(st);
     if (rc != SQLITE_DONE) return engineError(db, error);
     out.write(buffer);
-    if (!out.commit()) {
+    // On the disk before the set takes the files' names.
+    if (!out.flush() || ::fsync(out.handle()) != 0 || out.error() != QFileDevice::NoError) {
         *error = QStringLiteral("cannot write %1: %2").arg(file, out.errorString());
         return false;
     }
     return true;
+}
+
+// The four new files take their names together: the earlier ones keep a second name meanwhile, and if one
+// rename fails those already renamed get their earlier file back. False with *error set, every name then
+// holding what it held before.
+bool renameAsASet(const QStringList& written, const QStringList& names, QString* error) {
+    QStringList earlier;
+    for (const QString& name : names) {
+        const QString second =
+            QStringLiteral("%1.%2.avant").arg(name).arg(QCoreApplication::applicationPid());
+        QFile::remove(second);
+        earlier << (QFileInfo(name).isFile() && ::link(QFile::encodeName(name).constData(),
+                                                       QFile::encodeName(second).constData()) == 0
+                        ? second
+                        : QString());
+    }
+    qsizetype done = 0;
+    while (done < names.size() && snapshot::renameDurably(written[done], names[done]))
+        ++done;
+    const bool ok = done == names.size();
+    if (!ok) {
+        *error = QStringLiteral("cannot rename %1 to %2").arg(written[done], names[done]);
+        for (qsizetype i = 0; i < done; ++i)
+            if (earlier[i].isEmpty() ? !QFile::remove(names[i])
+                                     : !snapshot::renameDurably(earlier[i], names[i]))
+                *error += QStringLiteral("; %1 could not be put back").arg(names[i]);
+    }
+    for (const QString& second : earlier)
+        if (!second.isEmpty()) QFile::remove(second);
+    return ok;
 }
 
 // An unquoted field: nothing is a missing value; numbers and blobs are what they look like; anything else
@@ -157,7 +188,10 @@ bool importTable(Database& db, const char* table, const QString& file, QString* 
     }
     std::vector<csv::Record> records;
     QString why;
-    if (!csv::parse(in.readAll(), records, &why)) {
+    QByteArray text = in.readAll();
+    // A spreadsheet's "CSV UTF-8" starts with a byte-order mark, which is no part of the first name.
+    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
+    if (!csv::parse(text, records, &why)) {
         *error = QStringLiteral("%1: %2").arg(file, why);
         return false;
     }
@@ -219,10 +253,21 @@ bool exportTables(Database& db, const QString& folder, QString* error) {
         *error = db.lastError();
         return false;
     }
+    // Written under names of their own, and given theirs only once all four are complete: the folder
+    // holds the four new files or the four it held before, never some of each.
+    QStringList written, names;
     bool ok = true;
-    for (const char* table : kTables)
-        if (!(ok = exportTable(db, table, fileOf(folder, table), error))) break;
+    for (const char* table : kTables) {
+        names << fileOf(folder, table);
+        written << QStringLiteral("%1.%2.tmp").arg(names.last()).arg(QCoreApplication::applicationPid());
+        QFile::remove(written.last());
+        if (!(ok = exportTable(db, table, written.last(), error))) break;
+    }
     db.exec(QStringLiteral("COMMIT"));
+    if (ok) ok = renameAsASet(written, names, error);
+    if (!ok)
+        for (const QString& file : written)
+            QFile::remove(file);
     return ok;
 }
 
@@ -255,14 +300,20 @@ bool importTables(const QString& folder, const QString& path, QString* error) {
             if (!(ok = importTable(db, table, fileOf(folder, table), error))) break;
         if (ok && !(ok = t.commit())) *error = db.lastError();
     }
-    if (ok && !(ok = schema::ensureAdditions(db) && db.scalar(QStringLiteral("PRAGMA journal_mode=WAL"))
-                                                            .toString()
-                                                            .compare(u"wal", Qt::CaseInsensitive) == 0))
-        *error = db.lastError().isEmpty() ? QStringLiteral("cannot switch to WAL mode") : db.lastError();
+    // The additions go without a word in a file the program opens; a new file must have them all.
+    if (ok && !(ok = schema::ensureAdditions(db) &&
+                     db.scalar(QStringLiteral("PRAGMA journal_mode=WAL"))
+                             .toString()
+                             .compare(u"wal", Qt::CaseInsensitive) == 0 &&
+                     schema::hasAdditions(db)))
+        *error = db.lastError().isEmpty()
+                     ? QStringLiteral("cannot add the program's indexes, triggers and kept totals")
+                     : QStringLiteral("cannot add the program's indexes, triggers and kept totals: %1")
+                           .arg(db.lastError());
     if (ok) db.close();
-    if (ok && !snapshot::renameDurably(temporary, path)) {
-        ok = false;
-        *error = QStringLiteral("cannot rename %1 to %2").arg(temporary, path);
+    if (ok) {
+        const snapshot::Outcome placed = snapshot::putInPlace(temporary, path);
+        if (!(ok = placed.ok)) *error = placed.detail;
     }
     if (!ok) removeDatabase(db, temporary);
     return ok;

@@ -13,14 +13,16 @@ class Database;
 
 namespace table_csv {
 
-// "Facture.csv", "DetFact.csv", "AVOIR.csv", "CliEC.csv" in the folder (made when missing; earlier files
-// of the same names are replaced, each only once complete). The four come from one read transaction.
+// "Facture.csv", "DetFact.csv", "AVOIR.csv", "CliEC.csv" in the folder (made when missing). The four come
+// from one read transaction and replace earlier files of the same names as one set: a failure leaves the
+// four earlier ones.
 bool exportTables(Database& db, const QString& folder, QString* error);
 
-// A new database file at `path` (which must not exist) holding the four files' rows, with our indexes and
-// trigger, in the log mode the program uses. Made under a temporary name and renamed once complete: a
-// failure leaves no file. An unquoted value that is no number, blob or empty field is taken as a text, so
-// that files saved again by a spreadsheet are read too.
+// A new database file at `path` (which must not exist) holding the four files' rows, with all the program's
+// additions, in the log mode the program uses. Made under a temporary name and put in place once complete
+// (snapshot::putInPlace: log files left beside `path` go first): a failure leaves no file. A byte-order
+// mark at the start of a file is skipped. An unquoted value that is no number, blob or empty field is taken
+// as a text, so that files saved again by a spreadsheet are read too.
 bool importTables(const QString& folder, const QString& path, QString* error);
 
 } // namespace table_csv

@@ -3,8 +3,10 @@
 #include "store/database.h"
 #include "store/schema.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <sqlite3.h>
 
 namespace pylon::test {
 
@@ -53,6 +55,32 @@ int runSqliteShell(const QString& path, const QString& sql, QString* out) {
     if (!p.waitForFinished(60000)) return -1;
     if (out) *out = QString::fromUtf8(p.readAll());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+bool writeIntoLog(const QString& path, const QString& sql) {
+    Database w;
+    if (!w.open(path) || !w.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")) || !w.exec(sql)) return false;
+    sqlite3_db_config(w.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    return true;
+}
+
+bool plantStaleLog(const QString& path) {
+    const QString other = path + QStringLiteral(".autre");
+    {
+        Database db;
+        if (!db.open(other, Database::Mode::Create) || !schema::createTables(db)) return false;
+    }
+    // Many rows, so that the log reaches far into any file it is applied to.
+    const bool written = writeIntoLog(
+        other,
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                       "INSERT INTO DetFact SELECT i, ' ', '1', 'Ligne d''un autre fichier', '1,00', "
+                       "'1,00' FROM n"));
+    const bool moved =
+        written && QFile::rename(other + QStringLiteral("-wal"), path + QStringLiteral("-wal"));
+    for (const char* suffix : {"", "-wal", "-shm"})
+        QFile::remove(other + QLatin1String(suffix));
+    return moved;
 }
 
 QString dumpOf(const QString& path) {

@@ -35,6 +35,14 @@ int runDbTool(const QStringList& args, QString* out = nullptr);
 // beyond those in the file; returns its exit code, what it wrote (errors included) in *out when given.
 int runSqliteShell(const QString& path, const QString& sql, QString* out = nullptr);
 
+// Runs SQL on the file and leaves what it wrote in the file's log, not yet copied into the file: whatever
+// reads, copies or replaces the file must reckon with it.
+bool writeIntoLog(const QString& path, const QString& sql);
+
+// Leaves beside `path` the log of another database, holding changes that would be applied to any file
+// given that name: what a file deleted or moved without its log leaves behind.
+bool plantStaleLog(const QString& path);
+
 // The business the file holds as `pylon-db dump` prints it: equal texts, equal files. A file the tool
 // cannot read gives a text that starts "pylon-db dump failed" and so equals no dump.
 QString dumpOf(const QString& path);

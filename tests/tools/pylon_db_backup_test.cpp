@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace pylon {
 namespace {
@@ -22,16 +21,6 @@ QStringList args(std::initializer_list<const char*> words) {
     for (const char* w : words)
         out << QString::fromUtf8(w);
     return out;
-}
-
-// Runs SQL and leaves what it wrote in the file's log, not yet copied into the file: whatever reads or
-// replaces the file must reckon with it.
-void writeIntoLog(const QString& path, const QString& sql) {
-    Database w;
-    ASSERT_TRUE(w.open(path));
-    ASSERT_TRUE(w.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
-    ASSERT_TRUE(w.exec(sql)) << w.lastError().toStdString();
-    sqlite3_db_config(w.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 }
 
 const QString kDocumentInLog = QStringLiteral(
@@ -72,7 +61,7 @@ TEST_P(PylonDbRestore, PutsBackOnlyASoundBackupAndKeepsWhatItReplaces) {
     const TempDb target(40, 3);
     QString path = target.path();
     if (c.targetThere)
-        writeIntoLog(path, kDocumentInLog);
+        ASSERT_TRUE(test::writeIntoLog(path, kDocumentInLog));
     else
         path = target.dir() + QStringLiteral("/nouveau/VelD");
     QDir().mkpath(QFileInfo(path).absolutePath());
