@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/field_value.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 
@@ -12,24 +13,74 @@ ListedDocuments::ListedDocuments(Database& live) : live_(live) {}
 
 ListedDocuments::~ListedDocuments() = default;
 
+namespace {
+
+qint64 logSize(const QString& database) {
+    return QFileInfo(database + QStringLiteral("-wal")).size();
+}
+
+} // namespace
+
 std::shared_ptr<ListedDocuments> ListedDocuments::read(Database& db, const DocumentChoice& choice) {
     std::shared_ptr<ListedDocuments> out(new ListedDocuments(db));
+    out->choice_ = choice;
     if (!db.isOpen()) return out;
-    // A file replaced or deleted since it was opened is not the one to list: it is then read through the
-    // program's own connection, which still holds the file it opened.
-    if (!db.fileHasMoved()) {
-        auto moment = std::make_unique<Database>();
-        // The transaction takes its moment with its first read, which is that of the keys.
-        if (moment->open(db.path(), Database::Mode::ReadOnly) && moment->exec(QStringLiteral("BEGIN")))
-            out->moment_ = std::move(moment);
-    }
-    if (!out->readKeys(choice)) {
+    out->takeMoment();
+    out->readOk_ = out->readKeys(choice);
+    if (!out->readOk_) {
         out->keys_.clear();
         out->numbers_.clear();
         out->odd_.clear();
         out->release();
     }
+    if (out->moment_) {
+        out->logAtMoment_ = logSize(db.path());
+        // SQLite folds its log into the file once a save leaves it this many pages long, and then starts
+        // it again from the top; a quarter more leaves room for the save that crosses the mark.
+        const qint64 pages = db.scalar(QStringLiteral("PRAGMA wal_autocheckpoint")).toLongLong();
+        const qint64 pageSize = out->moment_->scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+        out->logLimit_ = (pages > 0 ? pages : 1000) * (pageSize > 0 ? pageSize + 24 : 4120) * 5 / 4;
+    }
     return out;
+}
+
+void ListedDocuments::takeMoment() {
+    // A file replaced or deleted since it was opened is not the one to list: it is then read through the
+    // program's own connection, which still holds the file it opened.
+    if (live_.fileHasMoved()) return;
+    auto moment = std::make_unique<Database>();
+    // The transaction takes its moment with its first read, which is that of the keys.
+    if (moment->open(live_.path(), Database::Mode::ReadOnly) && moment->exec(QStringLiteral("BEGIN")))
+        moment_ = std::move(moment);
+}
+
+bool ListedDocuments::logOutgrown() const {
+    if (!moment_) return false;
+    return logSize(live_.path()) > std::max(logLimit_, logAtMoment_);
+}
+
+void ListedDocuments::renew() {
+    release();
+    if (!live_.isOpen()) return;
+    // Folded in first, the log holds nothing the new moment needs: SQLite may start it again from the top
+    // at the next save. Passive: it waits for nobody, and the editor's saves go on.
+    if (!live_.readOnly()) live_.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    const std::shared_ptr<ListedDocuments> fresh = read(live_, choice_);
+    if (!fresh->readOk_) return;
+    keys_ = std::move(fresh->keys_);
+    numbers_ = std::move(fresh->numbers_);
+    odd_ = std::move(fresh->odd_);
+    moment_ = std::move(fresh->moment_);
+    logAtMoment_ = fresh->logAtMoment_;
+    logLimit_ = fresh->logLimit_;
+    pages_.clear();
+    unread_.clear();
+}
+
+int ListedDocuments::rowOfNumber(qint64 number) const {
+    if (numbers_.empty()) return -1;
+    const auto at = std::lower_bound(numbers_.begin(), numbers_.end(), number);
+    return int(std::min<qint64>(at - numbers_.begin(), qint64(numbers_.size()) - 1));
 }
 
 Database& ListedDocuments::reader() {
