@@ -4,9 +4,9 @@
 #include "editor/window_keys.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QScreen>
 
 namespace pylon {
 

@@ -27,7 +27,8 @@ const QDate kToday{2026, 11, 30};
 // Documents enough that the snapshot at quit is still reading when the editor closes.
 const char* const kManyDocuments =
     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
-    "INSERT INTO Facture SELECT i, '2026-10-01', 9000 + i % 50, 'Client ' || (i % 50), 'Rue ' || i, 'Facture', "
+    "INSERT INTO Facture SELECT i, '2026-10-01', 9000 + i % 50, 'Client ' || (i % 50), 'Rue ' || i, "
+    "'Facture', "
     "0, 0 FROM n;"
     "INSERT INTO DetFact SELECT NumFact, '1', '2', 'Article ' || NumFact, '10,00', '20,00' FROM Facture;"
     "INSERT INTO CliEC SELECT DISTINCT NumCli, 0, 0 FROM Facture;";
@@ -88,7 +89,8 @@ TEST_P(Closing, TheFileAloneHoldsEverySave) {
     plan.today = [] { return kToday; };
     plan.noticeState = file.dir() + QStringLiteral("/state.ini");
     backup = new DailyBackup(*m, plan);
-    typeDocument({QString(), "30/11/2026", "7", "Client", "Adresse", {{"1", "2", "Fermeture propre", "1,50", {}}}});
+    typeDocument(
+        {QString(), "30/11/2026", "7", "Client", "Adresse", {{"1", "2", "Fermeture propre", "1,50", {}}}});
     save();
     ASSERT_EQ(count("DetFact", "Design = 'Fermeture propre'"), "1");
 

@@ -47,10 +47,11 @@ class ListLog : public EditorTest {
             writer.exec(QStringLiteral("INSERT INTO Facture VALUES (?, '2026-11-30', 77, 'Autre', 'Rue', "
                                        "'Facture', 0, 0)"),
                         {n});
-            writer.exec(QStringLiteral("WITH RECURSIVE k(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM k WHERE j "
-                                       "< 10) INSERT INTO DetFact SELECT ?, j, '1', 'Ligne de ' || ? || ' n° ' "
-                                       "|| j, '3,00', '3,00' FROM k"),
-                        {n, n});
+            writer.exec(
+                QStringLiteral("WITH RECURSIVE k(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM k WHERE j "
+                               "< 10) INSERT INTO DetFact SELECT ?, j, '1', 'Ligne de ' || ? || ' n° ' "
+                               "|| j, '3,00', '3,00' FROM k"),
+                {n, n});
             EXPECT_TRUE(t.commit()) << writer.lastError().toStdString();
             if (i % 10 == 9) QTest::qWait(15);
             longest = std::max(longest, logSize());
@@ -94,8 +95,9 @@ TEST_F(ListLog, AnOpenListDoesNotHoldTheLogBack) {
     const QStringList shown = rowTexts(numbers);
     for (int row : {0, before - 1, before, int(shown.size()) - 1})
         EXPECT_EQ(count("Facture", QStringLiteral("NumFact = ") + shown.value(row)), "1") << row;
-    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(),
-                               [](const QString& a, const QString& b) { return a.toLongLong() < b.toLongLong(); }));
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(), [](const QString& a, const QString& b) {
+        return a.toLongLong() < b.toLongLong();
+    }));
 }
 
 // Below the mark nothing is read again: a list read at 400 rows keeps its 400 rows through a few saves.

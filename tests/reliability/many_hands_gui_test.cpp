@@ -112,9 +112,11 @@ TEST_P(ManyHands, NothingIsLost) {
                            copies.filePath(QStringLiteral("copie-%1.db").arg(i))};
     });
     Repeated journals([&](int i) {
-        return QStringList{QStringLiteral("journal"), file.path(), QStringLiteral("--from"),
-                           QStringLiteral("2026-01-01"), QStringLiteral("--to"), QStringLiteral("2026-12-31"),
-                           QStringLiteral("--csv"), copies.filePath(QStringLiteral("journal-%1.csv").arg(i))};
+        return QStringList{
+            QStringLiteral("journal"), file.path(),
+            QStringLiteral("--from"),  QStringLiteral("2026-01-01"),
+            QStringLiteral("--to"),    QStringLiteral("2026-12-31"),
+            QStringLiteral("--csv"),   copies.filePath(QStringLiteral("journal-%1.csv").arg(i))};
     });
     backups.start();
     journals.start();
@@ -134,11 +136,15 @@ TEST_P(ManyHands, NothingIsLost) {
     QObject::connect(&watch, &QTimer::timeout, [&] { longest = std::max(longest, logSize()); });
     watch.start(5);
     for (int i = 0; i < kEditorDocuments; ++i) {
-        typeDocument({QString::number(5001 + i), "30/11/2026", "7", "Client du jour", "Adresse",
+        typeDocument({QString::number(5001 + i),
+                      "30/11/2026",
+                      "7",
+                      "Client du jour",
+                      "Adresse",
                       {{"1", "2", QStringLiteral("Saisie %1").arg(5001 + i), "1,50", {}}}});
         save();
     }
-    QTest::qWaitFor([&] { return shell.state() == QProcess::NotRunning; }, 60000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shell.state() == QProcess::NotRunning; }, 60000));
     backups.stop();
     journals.stop();
     watch.stop();

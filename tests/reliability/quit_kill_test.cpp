@@ -98,8 +98,8 @@ TEST(QuitKill, AKillAnywhereInTheQuitSequenceLosesNothing) {
     EXPECT_TRUE(!log.exists() || log.size() == 0);
     expectWhole(whole.path(), kDocuments, "no kill: ");
 
-    const int kills = qEnvironmentVariableIsSet("PYLON_QUIT_KILLS") ? qEnvironmentVariableIntValue("PYLON_QUIT_KILLS")
-                                                                     : 12;
+    const int kills =
+        qEnvironmentVariableIsSet("PYLON_QUIT_KILLS") ? qEnvironmentVariableIntValue("PYLON_QUIT_KILLS") : 12;
     const qint64 span = std::max<qint64>(full.quitMs, 20);
     QRandomGenerator rng(20261130);
     for (int k = 0; k < kills; ++k) {
@@ -107,8 +107,8 @@ TEST(QuitKill, AKillAnywhereInTheQuitSequenceLosesNothing) {
         const qint64 after = rng.bounded(span + 1);
         const Round round = runWorker(base, folder.path(), after);
         ASSERT_EQ(round.saved, kDocuments) << "kill " << k;
-        expectWhole(folder.path(), kDocuments, "kill " + std::to_string(k) + " after " + std::to_string(after) +
-                                                   " ms: ");
+        expectWhole(folder.path(), kDocuments,
+                    "kill " + std::to_string(k) + " after " + std::to_string(after) + " ms: ");
     }
 }
 

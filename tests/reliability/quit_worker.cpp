@@ -37,11 +37,13 @@ int main(int argc, char** argv) {
         pylon::Transaction t(m.db);
         const bool written =
             m.db.exec(QStringLiteral("INSERT INTO CliEC VALUES (?, 0, 0)"), {n}) &&
-            m.db.exec(QStringLiteral("INSERT INTO Facture VALUES (?, '2026-11-30', ?, 'Fin de journée', 'Rue', "
-                                     "'Facture', 0, 0)"),
-                      {n, n}) &&
-            m.db.exec(QStringLiteral("INSERT INTO DetFact VALUES (?, '1', '2', 'Dernière vente', '4,00', '8,00')"),
-                      {n});
+            m.db.exec(
+                QStringLiteral("INSERT INTO Facture VALUES (?, '2026-11-30', ?, 'Fin de journée', 'Rue', "
+                               "'Facture', 0, 0)"),
+                {n, n}) &&
+            m.db.exec(
+                QStringLiteral("INSERT INTO DetFact VALUES (?, '1', '2', 'Dernière vente', '4,00', '8,00')"),
+                {n});
         if (!written || !t.commit()) return 4;
         std::printf("saved %lld\n", static_cast<long long>(n));
         std::fflush(stdout);
