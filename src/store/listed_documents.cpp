@@ -62,9 +62,10 @@ bool ListedDocuments::logOutgrown() const {
 void ListedDocuments::renew() {
     release();
     if (!live_.isOpen()) return;
-    // Folded in first, the log holds nothing the new moment needs: SQLite may start it again from the top
-    // at the next save. Passive: it waits for nobody, and the editor's saves go on.
-    if (!live_.readOnly()) live_.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    // Folded in first and emptied, the log holds nothing the new moment needs, and SQLite starts it again
+    // from the top at the next save. Without waiting for anybody: with another program reading or writing,
+    // it is folded in as far as that program allows, and the editor's saves go on.
+    live_.foldLog(0);
     const std::shared_ptr<ListedDocuments> fresh = read(live_, choice_);
     if (!fresh->readOk_) return;
     keys_ = std::move(fresh->keys_);

@@ -54,9 +54,9 @@ class ListedDocuments {
     // checkpoints keep it at (and what it was when the moment was taken): the moment should be taken anew.
     // Looks at the log's size only, so that it may be asked every second.
     bool logOutgrown() const;
-    // Reads the rows again at the file's present moment, after the log has been folded into the file as
-    // far as other programs' reads allow, so that the new moment holds back nothing. The list keeps the
-    // old rows, read from the file as it is, when the new ones cannot be read.
+    // Reads the rows again at the file's present moment, after the log has been folded into the file and
+    // emptied as far as other programs allow, so that the new moment holds back nothing already saved. The
+    // list keeps the old rows, read from the file as it is, when the new ones cannot be read.
     void renew();
 
   private:
