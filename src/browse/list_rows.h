@@ -27,7 +27,7 @@ class ListRows {
     virtual void release() {}
     // The moment the rows were read at holds the file's log back and it has grown long: renew() reads
     // them again now.
-    virtual bool logOutgrown() const { return false; }
+    virtual bool logOutgrown() { return false; }
     virtual void renew() {}
     // The row that shows this text in the first column after renew(), or where it would stand; -1 for none.
     virtual int rowOfText(const QString&) const { return -1; }
@@ -43,7 +43,7 @@ class DocumentRows : public ListRows {
     QString text(int row, int column) override;
     std::optional<int> findStartingWith(int column, const QString& text, int from) override;
     void release() override { documents_->release(); }
-    bool logOutgrown() const override { return documents_->logOutgrown(); }
+    bool logOutgrown() override { return documents_->logOutgrown(); }
     void renew() override { documents_->renew(); }
     int rowOfText(const QString& number) const override;
 

@@ -34,7 +34,7 @@ std::shared_ptr<ListedDocuments> ListedDocuments::read(Database& db, const Docum
         out->release();
     }
     if (out->moment_) {
-        out->logAtMoment_ = logSize(db.path());
+        out->logLastSeen_ = logSize(db.path());
         // SQLite folds its log into the file once a save leaves it this many pages long, and then starts
         // it again from the top; a quarter more leaves room for the save that crosses the mark.
         const qint64 pages = db.scalar(QStringLiteral("PRAGMA wal_autocheckpoint")).toLongLong();
@@ -54,9 +54,14 @@ void ListedDocuments::takeMoment() {
         moment_ = std::move(moment);
 }
 
-bool ListedDocuments::logOutgrown() const {
+bool ListedDocuments::logOutgrown() {
     if (!moment_) return false;
-    return logSize(live_.path()) > std::max(logLimit_, logAtMoment_);
+    // The log's file keeps the length it once reached when another program writes (only this program's
+    // connections cut it back): a long file is a sign only while it still grows.
+    const qint64 size = logSize(live_.path());
+    const bool grew = size > logLastSeen_;
+    logLastSeen_ = size;
+    return grew && size > logLimit_;
 }
 
 void ListedDocuments::renew() {
@@ -65,17 +70,20 @@ void ListedDocuments::renew() {
     // Folded in first and emptied, the log holds nothing the new moment needs, and SQLite starts it again
     // from the top at the next save. Without waiting for anybody: with another program reading or writing,
     // it is folded in as far as that program allows, and the editor's saves go on.
-    live_.foldLog(0);
+    const bool emptied = live_.foldLog(0);
     const std::shared_ptr<ListedDocuments> fresh = read(live_, choice_);
     if (!fresh->readOk_) return;
     keys_ = std::move(fresh->keys_);
     numbers_ = std::move(fresh->numbers_);
     odd_ = std::move(fresh->odd_);
     moment_ = std::move(fresh->moment_);
-    logAtMoment_ = fresh->logAtMoment_;
+    logLastSeen_ = fresh->logLastSeen_;
     logLimit_ = fresh->logLimit_;
     pages_.clear();
     unread_.clear();
+    // Another program kept the log from being emptied: a moment taken now would hold back its saves as the
+    // last one did. The rows are then read from the file as it is, until the list is filled again.
+    if (!emptied) release();
 }
 
 int ListedDocuments::rowOfNumber(qint64 number) const {

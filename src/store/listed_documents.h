@@ -51,11 +51,12 @@ class ListedDocuments {
 
     // While the moment is held, SQLite cannot start its log again from the top: every save made meanwhile,
     // by this program or another, makes it longer. True once the log has outgrown what SQLite's own
-    // checkpoints keep it at (and what it was when the moment was taken): the moment should be taken anew.
-    // Looks at the log's size only, so that it may be asked every second.
-    bool logOutgrown() const;
+    // checkpoints keep it at, and is still growing: the moment should be taken anew. Looks at the log's
+    // size only, so that it may be asked every second.
+    bool logOutgrown();
     // Reads the rows again at the file's present moment, after the log has been folded into the file and
-    // emptied as far as other programs allow, so that the new moment holds back nothing already saved. The
+    // emptied, so that the new moment holds back nothing already saved. When another program keeps the
+    // log from being emptied, no moment is kept: the rows are read from the file as it is. The
     // list keeps the old rows, read from the file as it is, when the new ones cannot be read.
     void renew();
 
@@ -74,7 +75,7 @@ class ListedDocuments {
     DocumentChoice choice_;
     std::unique_ptr<Database> moment_;
     bool readOk_ = false;
-    qint64 logAtMoment_ = 0; // the log's size in bytes once the moment was taken
+    qint64 logLastSeen_ = 0; // the log's size in bytes when last looked at
     qint64 logLimit_ = 0;    // its size at SQLite's automatic checkpoint, with some room
     std::vector<qint64> keys_;
     std::vector<qint64> numbers_;

@@ -57,7 +57,9 @@ const OtherProgram kConflictClauses{
     "DELETE FROM DetFact WHERE NumFact = %1 AND NB = '3';"
     "COMMIT;\n"};
 
-// A command of the database tool run again and again while the others work.
+// A command of the database tool run again and again while the others work, with a pause between two
+// runs: two programs that read without ever stopping would keep any log from starting again, whatever
+// this program does.
 class Repeated {
   public:
     explicit Repeated(std::function<QStringList(int)> args) : args_(std::move(args)) {}
@@ -68,7 +70,7 @@ class Repeated {
             if (status != QProcess::NormalExit || code != 0)
                 failures_ << QString::fromUtf8(process_->readAll());
             ++runs_;
-            if (!stopping_) QTimer::singleShot(0, [this] { start(); });
+            if (!stopping_) QTimer::singleShot(kPause, [this] { start(); });
         });
         process_->start(QStringLiteral(PYLON_DB_TOOL), args_(runs_));
     }
@@ -80,6 +82,7 @@ class Repeated {
     QStringList failures() const { return failures_; }
 
   private:
+    static constexpr int kPause = 100; // milliseconds
     std::function<QStringList(int)> args_;
     std::unique_ptr<QProcess> process_;
     int runs_ = 0;
