@@ -31,5 +31,8 @@ int main(int argc, char** argv) {
     pylon::Form1_Load(m);
     // Here rather than in the loading the tests share: only the program itself takes the day's snapshot.
     pylon::startDailyBackups(m);
-    return app.exec();
+    const int code = app.exec();
+    // Whatever way the run ended, the day's saves are in the file itself when the program is gone.
+    pylon::endRun(m);
+    return code;
 }

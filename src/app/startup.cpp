@@ -5,6 +5,7 @@
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "operations/daily_backup.h"
 #include "store/db_errors.h"
 #include "store/schema.h"
 
@@ -161,18 +162,39 @@ void Form1_Activate(Session& m) {
     sayWhenDatabaseIsEmpty(m);
 }
 
+namespace {
+
+// The editor's connection goes last, and folds the log into the file as it goes: a copy of the file alone
+// then holds every save, and nothing of the day's work waits in the log.
+void closeDatabase(Session& m) {
+    if (!m.db.isOpen()) return;
+    m.db.foldLog();
+    m.db.close();
+}
+
+} // namespace
+
 void closeDatabaseAndWindows(Session& m) {
     m.damageCheck.reset();
     // The list window reads through connections of its own, which must not outlast the program's: the
     // last connection to close is the one that folds the log back into the file.
     releaseListWindow(m);
     releaseRecordSets(m);
-    m.db.close();
     // Every other window of the program goes with the editor.
     for (auto* w : {&m.form2, &m.form3, &m.form4, &m.form5, &m.searchWindow, &m.dashboardWindow}) {
         if (*w) (*w)->close();
         w->reset();
     }
+    // A snapshot under way reads the file through a connection of its own, which a fold now could not get
+    // past: the connection stays open, unused, until the end of the run, once the snapshot is written.
+    if (!snapshotUnderWay(m)) closeDatabase(m);
+}
+
+void endRun(Session& m) {
+    // Ended without its window being closed (the application told to quit): the same release sequence.
+    if (m.form1) m.form1->close();
+    finishSnapshots(m);
+    closeDatabase(m);
 }
 
 void Form1_Unload(Session& m) {

@@ -14,8 +14,12 @@ void startDamageCheck(Session& m);
 // Each time the user comes back to the editor: says so when the file holds no document at all.
 void sayWhenDatabaseIsEmpty(Session& m);
 void Form1_Activate(Session& m);
-// Releases the record sets and the database, and closes the other windows.
+// Releases the record sets and the database, and closes the other windows. The database is closed at
+// once unless a snapshot is being taken; endRun then closes it.
 void closeDatabaseAndWindows(Session& m);
+// The end of the program, once its windows are gone: waits for the snapshots asked (the one of "&Quitter"
+// among them), then folds the log into the file and closes it, so that the file alone holds every save.
+void endRun(Session& m);
 void Form1_Unload(Session& m);
 
 } // namespace pylon

@@ -5,6 +5,8 @@
 
 #include <QEvent>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
 
 namespace pylon {
 
@@ -21,6 +23,11 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     // Row i of every column is one record: the columns scroll as one.
     const auto c = columns();
     columnsInStep_ = std::make_unique<ColumnsInStep>(std::vector<QAbstractItemView*>(c.begin(), c.end()));
+    // A look at the size of a file each second; the rows are read again only when the log is long.
+    logWatch_ = new QTimer(this);
+    logWatch_->setObjectName(QStringLiteral("logWatch"));
+    logWatch_->setInterval(1000);
+    connect(logWatch_, &QTimer::timeout, this, &Form2::keepRowsFresh);
 }
 
 void Form2::showEvent(QShowEvent* e) {
@@ -33,6 +40,7 @@ void Form2::showEvent(QShowEvent* e) {
             move(frame.topLeft());
         }
     }
+    logWatch_->start();
     QWidget::showEvent(e);
 }
 
@@ -41,7 +49,33 @@ void Form2::releaseRows() {
         if (ListRows* rows = list->rows()) rows->release();
 }
 
+void Form2::keepRowsFresh() {
+    ListRows* rows = ui.List1->rows();
+    if (!rows || !rows->logOutgrown()) return;
+    const int chosen = ui.List1->ListIndex();
+    const QString number = ui.List1->text(chosen);
+    const int top = ui.List1->verticalScrollBar()->value();
+    rows->renew();
+    // Every column over these rows shows them again, in the same event: nothing is painted in between.
+    std::shared_ptr<ListRows> shared = ui.List1->sharedRows();
+    for (ListColumn* list : columns()) {
+        if (list->rows() != rows) continue;
+        const QSignalBlocker quiet(list);
+        list->setRows(shared, list->column());
+    }
+    if (chosen >= 0) {
+        const int row = rows->rowOfText(number);
+        for (ListColumn* list : columns()) {
+            if (list->rows() != rows || row < 0 || row >= list->count()) continue;
+            const QSignalBlocker quiet(list);
+            list->setCurrentRow(row);
+        }
+    }
+    ui.List1->verticalScrollBar()->setValue(top);
+}
+
 void Form2::hideEvent(QHideEvent* e) {
+    logWatch_->stop();
     releaseRows();
     QWidget::hideEvent(e);
 }

@@ -5,6 +5,7 @@
 #include "editor/columns_in_step.h"
 #include "ui_Form2.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -20,6 +21,10 @@ class Form2 : public QWidget {
     std::array<ListColumn*, 4> columns() const { return {ui.List1, ui.List2, ui.List3, ui.List4}; }
     // The lists let go of the moment of the file they were read at: later reads see the file as it is.
     void releaseRows();
+    // While the window shows, a list's moment of the file holds the file's log back: once the log has
+    // grown long (looked at every second), the rows are read again at the present moment, the selected
+    // number and the scrolling kept.
+    void keepRowsFresh();
 
   signals:
     // Anywhere in a column, on a row or below the last one.
@@ -33,6 +38,7 @@ class Form2 : public QWidget {
 
   private:
     bool placed_ = false;
+    QTimer* logWatch_ = nullptr;
     std::unique_ptr<ColumnsInStep> columnsInStep_;
 };
 

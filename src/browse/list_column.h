@@ -16,6 +16,8 @@ class ColumnModel : public QAbstractListModel {
     using QAbstractListModel::QAbstractListModel;
     void show(std::shared_ptr<ListRows> rows, int column);
     ListRows* rows() const { return rows_.get(); }
+    const std::shared_ptr<ListRows>& sharedRows() const { return rows_; }
+    int column() const { return column_; }
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     // Typing in a column looks for the next row that starts with what was typed: where the rows allow it,
@@ -37,6 +39,9 @@ class ListColumn : public QListView {
     // that keeps its rows while others change keeps its own, whatever the others show.
     void setRows(std::shared_ptr<ListRows> rows, int column);
     ListRows* rows() const { return model_.rows(); }
+    const std::shared_ptr<ListRows>& sharedRows() const { return model_.sharedRows(); }
+    // Which column of the rows it shows.
+    int column() const { return model_.column(); }
 
     int count() const;
     // The text of a row; empty for none.

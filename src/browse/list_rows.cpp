@@ -52,6 +52,12 @@ std::optional<int> DocumentRows::findStartingWith(int column, const QString& tex
     return std::nullopt;
 }
 
+int DocumentRows::rowOfText(const QString& number) const {
+    bool whole = false;
+    const qint64 n = number.toLongLong(&whole);
+    return whole ? documents_->rowOfNumber(n) : -1;
+}
+
 const ListedParty* PartyRows::party(int row) const {
     return row >= 0 && row < count() ? &parties_[size_t(row)] : nullptr;
 }

@@ -25,6 +25,12 @@ class ListRows {
     virtual std::optional<int> findStartingWith(int column, const QString& text, int from);
     // The list is off screen: whatever it holds on the file for it may go.
     virtual void release() {}
+    // The moment the rows were read at holds the file's log back and it has grown long: renew() reads
+    // them again now.
+    virtual bool logOutgrown() { return false; }
+    virtual void renew() {}
+    // The row that shows this text in the first column after renew(), or where it would stand; -1 for none.
+    virtual int rowOfText(const QString&) const { return -1; }
 };
 
 // The documents of a kind (or every document): number, date, client number, and a type that is the same
@@ -37,6 +43,9 @@ class DocumentRows : public ListRows {
     QString text(int row, int column) override;
     std::optional<int> findStartingWith(int column, const QString& text, int from) override;
     void release() override { documents_->release(); }
+    bool logOutgrown() override { return documents_->logOutgrown(); }
+    void renew() override { documents_->renew(); }
+    int rowOfText(const QString& number) const override;
 
   private:
     std::shared_ptr<ListedDocuments> documents_;

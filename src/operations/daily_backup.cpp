@@ -180,6 +180,15 @@ void backupAtQuit(Session& m) {
     if (DailyBackup* backup = dailyBackupOf(m)) backup->atQuit();
 }
 
+bool snapshotUnderWay(Session& m) {
+    const DailyBackup* backup = dailyBackupOf(m);
+    return backup && backup->busy();
+}
+
+void finishSnapshots(Session& m) {
+    if (DailyBackup* backup = dailyBackupOf(m)) backup->waitForAll();
+}
+
 void backupNow(Session& m) {
     DailyBackup* backup = dailyBackupOf(m);
     if (!backup) backup = new DailyBackup(m, programPlan(m));

@@ -46,8 +46,10 @@ class DailyBackup : public QObject {
     void atQuit();
     // A snapshot at the user's request; how it went is said either way.
     void now();
-    // Runs the editor's events until every snapshot asked so far is over (tests).
+    // Runs the editor's events until every snapshot asked so far is over (the end of the run, tests).
     void waitForAll();
+    // A snapshot is being taken, or waits for its turn.
+    bool busy() const { return thread_ || !queue_.empty(); }
     const BackupPlan& plan() const { return plan_; }
 
   signals:
@@ -77,6 +79,10 @@ DailyBackup* dailyBackupOf(Session& m);
 void startDailyBackups(Session& m);
 // "&Quitter": the day's snapshot again, when the editor has a daily backup.
 void backupAtQuit(Session& m);
+// Whether the editor's daily backup is taking a snapshot or has one waiting.
+bool snapshotUnderWay(Session& m);
+// Waits until every snapshot asked is written (the end of the run).
+void finishSnapshots(Session& m);
 // "Sauvegarder maintenant".
 void backupNow(Session& m);
 

@@ -147,11 +147,13 @@ bool Database::open(const QString& path, Mode mode, const Acceptance& accept) {
             return false;
         }
     }
-    // A file this process may not write is opened read-only by SQLite itself.
+    // A file this process may not write is opened read-only by SQLite itself. A log that grew long while
+    // something held it (a list's moment, another program's read) is cut back to about the size of
+    // SQLite's automatic checkpoint each time a save starts it again from the top.
     readOnly_ = readOnly_ || sqlite3_db_readonly(db_, "main") == 1;
     if (!exec(readOnly_ ? QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;")
                         : QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; "
-                                         "PRAGMA foreign_keys=OFF;"))) {
+                                         "PRAGMA foreign_keys=OFF; PRAGMA journal_size_limit=4194304;"))) {
         fail();
         return false;
     }
@@ -221,6 +223,17 @@ void Database::setError(const QString& e, int code) {
 void Database::recordEngineError() {
     lastError_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("database not open");
     lastErrorCode_ = db_ ? sqlite3_extended_errcode(db_) : SQLITE_MISUSE;
+}
+
+bool Database::foldLog(int waitMs) {
+    if (!db_ || readOnly_ || fileHasMoved()) return false;
+    sqlite3_busy_timeout(db_, waitMs);
+    int logFrames = -1, folded = -1;
+    const int rc = sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_TRUNCATE, &logFrames, &folded);
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
+    // Busy: another program still reads or writes; what it allowed was folded in, the rest waits in the
+    // log, where SQLite finds it next time.
+    return rc == SQLITE_OK;
 }
 
 void Database::close() {

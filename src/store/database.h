@@ -38,6 +38,12 @@ class Database {
     // copies the write-ahead log into the file, not even when it is closed.
     bool open(const QString& path, Mode mode = Mode::ReadWrite, const Acceptance& accept = {});
     void close();
+    // Copies the write-ahead log into the file and empties the log (PRAGMA wal_checkpoint(TRUNCATE)), for
+    // the end of a run: the file alone then holds every save, and can be copied or read on its own. Waits
+    // at most `waitMs` for another program's reads or writes, and then folds in what it can: nothing is
+    // lost either way, the rest stays in the log. Does nothing on a connection that only reads, and on a
+    // file that was deleted or replaced. True when the log was folded in whole.
+    bool foldLog(int waitMs = 300);
     // The file was found damaged while open: it is closed without its log being copied into it, so that
     // it stays as it was found, and the damage becomes the last failure (what a write is refused with).
     void closeAsDamaged(const QString& problem);

@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/field_value.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 
@@ -12,24 +13,83 @@ ListedDocuments::ListedDocuments(Database& live) : live_(live) {}
 
 ListedDocuments::~ListedDocuments() = default;
 
+namespace {
+
+qint64 logSize(const QString& database) {
+    return QFileInfo(database + QStringLiteral("-wal")).size();
+}
+
+} // namespace
+
 std::shared_ptr<ListedDocuments> ListedDocuments::read(Database& db, const DocumentChoice& choice) {
     std::shared_ptr<ListedDocuments> out(new ListedDocuments(db));
+    out->choice_ = choice;
     if (!db.isOpen()) return out;
-    // A file replaced or deleted since it was opened is not the one to list: it is then read through the
-    // program's own connection, which still holds the file it opened.
-    if (!db.fileHasMoved()) {
-        auto moment = std::make_unique<Database>();
-        // The transaction takes its moment with its first read, which is that of the keys.
-        if (moment->open(db.path(), Database::Mode::ReadOnly) && moment->exec(QStringLiteral("BEGIN")))
-            out->moment_ = std::move(moment);
-    }
-    if (!out->readKeys(choice)) {
+    out->takeMoment();
+    out->readOk_ = out->readKeys(choice);
+    if (!out->readOk_) {
         out->keys_.clear();
         out->numbers_.clear();
         out->odd_.clear();
         out->release();
     }
+    if (out->moment_) {
+        out->logLastSeen_ = logSize(db.path());
+        // SQLite folds its log into the file once a save leaves it this many pages long, and then starts
+        // it again from the top; a quarter more leaves room for the save that crosses the mark.
+        const qint64 pages = db.scalar(QStringLiteral("PRAGMA wal_autocheckpoint")).toLongLong();
+        const qint64 pageSize = out->moment_->scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+        out->logLimit_ = (pages > 0 ? pages : 1000) * (pageSize > 0 ? pageSize + 24 : 4120) * 5 / 4;
+    }
     return out;
+}
+
+void ListedDocuments::takeMoment() {
+    // A file replaced or deleted since it was opened is not the one to list: it is then read through the
+    // program's own connection, which still holds the file it opened.
+    if (live_.fileHasMoved()) return;
+    auto moment = std::make_unique<Database>();
+    // The transaction takes its moment with its first read, which is that of the keys.
+    if (moment->open(live_.path(), Database::Mode::ReadOnly) && moment->exec(QStringLiteral("BEGIN")))
+        moment_ = std::move(moment);
+}
+
+bool ListedDocuments::logOutgrown() {
+    if (!moment_) return false;
+    // The log's file keeps the length it once reached when another program writes (only this program's
+    // connections cut it back): a long file is a sign only while it still grows.
+    const qint64 size = logSize(live_.path());
+    const bool grew = size > logLastSeen_;
+    logLastSeen_ = size;
+    return grew && size > logLimit_;
+}
+
+void ListedDocuments::renew() {
+    release();
+    if (!live_.isOpen()) return;
+    // Folded in first and emptied, the log holds nothing the new moment needs, and SQLite starts it again
+    // from the top at the next save. Without waiting for anybody: with another program reading or writing,
+    // it is folded in as far as that program allows, and the editor's saves go on.
+    const bool emptied = live_.foldLog(0);
+    const std::shared_ptr<ListedDocuments> fresh = read(live_, choice_);
+    if (!fresh->readOk_) return;
+    keys_ = std::move(fresh->keys_);
+    numbers_ = std::move(fresh->numbers_);
+    odd_ = std::move(fresh->odd_);
+    moment_ = std::move(fresh->moment_);
+    logLastSeen_ = fresh->logLastSeen_;
+    logLimit_ = fresh->logLimit_;
+    pages_.clear();
+    unread_.clear();
+    // Another program kept the log from being emptied: a moment taken now would hold back its saves as the
+    // last one did. The rows are then read from the file as it is, until the list is filled again.
+    if (!emptied) release();
+}
+
+int ListedDocuments::rowOfNumber(qint64 number) const {
+    if (numbers_.empty()) return -1;
+    const auto at = std::lower_bound(numbers_.begin(), numbers_.end(), number);
+    return int(std::min<qint64>(at - numbers_.begin(), qint64(numbers_.size()) - 1));
 }
 
 Database& ListedDocuments::reader() {

@@ -3,6 +3,7 @@
 // its header) is held, in the list's order, and a row's texts are read when the list needs them, a page of
 // rows at a time, with the last few pages kept.
 #include <QString>
+#include <QtGlobal>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -45,9 +46,23 @@ class ListedDocuments {
     int findNumberStartingWith(const QString& text, int from);
     // Lets go of the moment: later reads see the file as it is then, through the program's connection.
     void release();
+    // The row of a whole number, or where it would stand; -1 for an empty list.
+    int rowOfNumber(qint64 number) const;
+
+    // While the moment is held, SQLite cannot start its log again from the top: every save made meanwhile,
+    // by this program or another, makes it longer. True once the log has outgrown what SQLite's own
+    // checkpoints keep it at, and is still growing: the moment should be taken anew. Looks at the log's
+    // size only, so that it may be asked every second.
+    bool logOutgrown();
+    // Reads the rows again at the file's present moment, after the log has been folded into the file and
+    // emptied, so that the new moment holds back nothing already saved. When another program keeps the
+    // log from being emptied, no moment is kept: the rows are read from the file as it is. The
+    // list keeps the old rows, read from the file as it is, when the new ones cannot be read.
+    void renew();
 
   private:
     explicit ListedDocuments(Database& live);
+    void takeMoment();
     Database& reader();
     bool readKeys(const DocumentChoice& choice);
     bool mergeSameNumbers(const std::vector<std::pair<size_t, size_t>>& runs);
@@ -57,7 +72,11 @@ class ListedDocuments {
     static constexpr size_t kPagesKept = 8;
 
     Database& live_;
+    DocumentChoice choice_;
     std::unique_ptr<Database> moment_;
+    bool readOk_ = false;
+    qint64 logLastSeen_ = 0; // the log's size in bytes when last looked at
+    qint64 logLimit_ = 0;    // its size at SQLite's automatic checkpoint, with some room
     std::vector<qint64> keys_;
     std::vector<qint64> numbers_;
     std::vector<bool> odd_; // the number is no whole number: its text is read with the row's
