@@ -11,8 +11,10 @@ namespace {
 using pylon::bench::CallTimes;
 using pylon::bench::Editor;
 
-void BM_StepNext(benchmark::State& state) {
-    Editor e(int(state.range(0)));
+// The benchmarks run on the demo file as it is and, at a million documents, on its copy after ANALYZE:
+// the statements are written so that SQLite's statistics change none of their plans.
+void stepNext(benchmark::State& state, bool analyzed) {
+    Editor e(int(state.range(0)), false, analyzed);
     CallTimes times;
     QString before;
     for (auto _ : state) {
@@ -23,8 +25,8 @@ void BM_StepNext(benchmark::State& state) {
     times.report(state);
 }
 
-void BM_StepFirstAndLast(benchmark::State& state) {
-    Editor e(int(state.range(0)));
+void stepFirstAndLast(benchmark::State& state, bool analyzed) {
+    Editor e(int(state.range(0)), false, analyzed);
     CallTimes times;
     bool last = false;
     for (auto _ : state) {
@@ -46,8 +48,8 @@ QStringList invoiceValues(pylon::Session& m, const char* field) {
     return out;
 }
 
-void lookUps(benchmark::State& state, const char* field) {
-    Editor e(int(state.range(0)));
+void lookUps(benchmark::State& state, const char* field, bool analyzed) {
+    Editor e(int(state.range(0)), false, analyzed);
     const bool byClient = QLatin1String(field) == QLatin1String("NumCli");
     QLineEdit* box = byClient ? e.form->ui.txtNumCli : e.form->ui.txtNumFact;
     const QStringList values = invoiceValues(*e.m, field);
@@ -67,17 +69,75 @@ void lookUps(benchmark::State& state, const char* field) {
     times.report(state);
 }
 
-void BM_LookUpNumber(benchmark::State& state) {
-    lookUps(state, "NumFact");
+// "<" from invoices all over the file, low numbers among them: each reached by its number first,
+// untimed.
+void stepPrevious(benchmark::State& state, bool analyzed) {
+    Editor e(int(state.range(0)), false, analyzed);
+    QStringList values = invoiceValues(*e.m, "NumFact");
+    auto lowest = e.m->db.prepare(
+        QStringLiteral("SELECT NumFact FROM Facture WHERE TypeFact = 'Facture' ORDER BY NumFact LIMIT 20"));
+    while (lowest && lowest->step())
+        values << lowest->value(0).toString();
+    if (values.isEmpty()) {
+        state.SkipWithError("no invoice to step from");
+        return;
+    }
+    CallTimes times;
+    qsizetype i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        e.form->ui.txtNumFact->setText(values[i++ % values.size()]);
+        pylon::lookUpDocumentNumber(*e.m);
+        state.ResumeTiming();
+        times.time([&] { pylon::Command2_Click(*e.m); });
+    }
+    times.report(state);
 }
 
+void BM_StepNext(benchmark::State& state) {
+    stepNext(state, false);
+}
+void BM_StepPrevious(benchmark::State& state) {
+    stepPrevious(state, false);
+}
+void BM_StepFirstAndLast(benchmark::State& state) {
+    stepFirstAndLast(state, false);
+}
+void BM_LookUpNumber(benchmark::State& state) {
+    lookUps(state, "NumFact", false);
+}
 void BM_LookUpClient(benchmark::State& state) {
-    lookUps(state, "NumCli");
+    lookUps(state, "NumCli", false);
+}
+void BM_StepNextAnalyzed(benchmark::State& state) {
+    stepNext(state, true);
+}
+void BM_StepPreviousAnalyzed(benchmark::State& state) {
+    stepPrevious(state, true);
+}
+void BM_StepFirstAndLastAnalyzed(benchmark::State& state) {
+    stepFirstAndLast(state, true);
+}
+void BM_LookUpNumberAnalyzed(benchmark::State& state) {
+    lookUps(state, "NumFact", true);
+}
+void BM_LookUpClientAnalyzed(benchmark::State& state) {
+    lookUps(state, "NumCli", true);
+}
+
+void atAMillionAnalyzed(benchmark::internal::Benchmark* b) {
+    b->Arg(1000000)->Unit(benchmark::kMillisecond);
 }
 
 BENCHMARK(BM_StepNext)->Apply(pylon::bench::atBothSizes);
+BENCHMARK(BM_StepPrevious)->Apply(pylon::bench::atBothSizes);
 BENCHMARK(BM_StepFirstAndLast)->Apply(pylon::bench::atBothSizes);
 BENCHMARK(BM_LookUpNumber)->Apply(pylon::bench::atBothSizes);
 BENCHMARK(BM_LookUpClient)->Apply(pylon::bench::atBothSizes);
+BENCHMARK(BM_StepNextAnalyzed)->Apply(atAMillionAnalyzed);
+BENCHMARK(BM_StepPreviousAnalyzed)->Apply(atAMillionAnalyzed);
+BENCHMARK(BM_StepFirstAndLastAnalyzed)->Apply(atAMillionAnalyzed);
+BENCHMARK(BM_LookUpNumberAnalyzed)->Apply(atAMillionAnalyzed);
+BENCHMARK(BM_LookUpClientAnalyzed)->Apply(atAMillionAnalyzed);
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "app/startup.h"
 #include "app/wiring.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/totals_cache.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +27,25 @@ QString demoFolder(int n) {
         QProcess::execute(QStringLiteral(PYLON_DB_TOOL),
                           {QStringLiteral("demo"), file, QStringLiteral("--documents"), QString::number(n)});
     }
+    return dir;
+}
+
+QString analyzedFolder(int n) {
+    const QString dir = QStringLiteral(PYLON_BENCH_DATA) + QStringLiteral("/%1-analyzed").arg(n);
+    const QString file = dir + QStringLiteral("/VelD");
+    if (QFileInfo::exists(file)) return dir;
+    QDir().mkpath(dir);
+    const QString part = file + QStringLiteral(".part");
+    QFile::remove(part);
+    copyDatabase(demoFolder(n) + QStringLiteral("/VelD"), part);
+    {
+        // Opened as the program opens it first, so that its own indexes are analysed too.
+        Database db;
+        if (!db.open(part) || !schema::ensureAdditions(db) || !totals_cache::ensure(db) ||
+            !db.exec(QStringLiteral("ANALYZE; PRAGMA wal_checkpoint(TRUNCATE)")))
+            return dir;
+    }
+    QFile::rename(part, file);
     return dir;
 }
 
@@ -57,8 +79,8 @@ void copyDatabase(const QString& from, const QString& to) {
     if (copied.open(QIODevice::ReadWrite)) fsync(copied.handle());
 }
 
-Editor::Editor(int documents, bool scratch) : m(std::make_unique<Session>()) {
-    m->appPath = demoFolder(documents);
+Editor::Editor(int documents, bool scratch, bool analyzed) : m(std::make_unique<Session>()) {
+    m->appPath = analyzed ? analyzedFolder(documents) : demoFolder(documents);
     if (scratch) {
         copy = std::make_unique<QTemporaryDir>(QStringLiteral(PYLON_BENCH_DATA) +
                                                QStringLiteral("/scratch-XXXXXX"));

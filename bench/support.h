@@ -17,6 +17,9 @@ void atBothSizes(benchmark::internal::Benchmark* b);
 
 // The folder holding a demo database of n documents, made the first time it is asked for.
 QString demoFolder(int documents);
+// The same file after ANALYZE, as `PRAGMA optimize` or another tool may leave it: SQLite's statistics
+// (sqlite_stat1) in it. Copied from the demo file and analysed the first time it is asked for.
+QString analyzedFolder(int documents);
 // The most memory this process has held at once so far.
 double peakMegabytes();
 // The same, read from a text holding the kernel's "VmHWM:" line.
@@ -27,10 +30,11 @@ double residentMegabytes();
 // A copy of a demo database for a benchmark that writes, on the disk before the benchmark starts.
 void copyDatabase(const QString& from, const QString& to);
 
-// A wired editor on the demo database of n documents, as the program starts it.
+// A wired editor on the demo database of n documents, as the program starts it (on its analysed copy with
+// analyzed).
 struct Editor {
     // With scratch, on a copy of the database that is thrown away afterwards, for benchmarks that write.
-    explicit Editor(int documents, bool scratch = false);
+    explicit Editor(int documents, bool scratch = false, bool analyzed = false);
     ~Editor();
     std::unique_ptr<QTemporaryDir> copy;
     std::unique_ptr<Session> m;

@@ -143,7 +143,9 @@ std::optional<RecordSet::Row> RecordSet::neighbour(bool forward, const Row* from
         return fetchOne(head + (cond.isEmpty() ? QStringLiteral("1") : cond) + tail, condParams);
     }
     // The next key in order: the same values on the first levels and a greater one on the next, tried from
-    // the deepest level up, so that each query is an index lookup.
+    // the deepest level up, so that each query is an index lookup. Backwards, the keys below come before
+    // the missing ones (which sort first): two lookups, since "k < ? OR k IS NULL" is one no index serves
+    // and SQLite would walk the whole table for it. Row ids are never missing.
     const size_t base = from->size() - size_t(keyCount());
     for (int level = keyCount() - 1; level >= 0; --level) {
         QStringList where;
@@ -154,22 +156,27 @@ std::optional<RecordSet::Row> RecordSet::neighbour(bool forward, const Row* from
         }
         const QVariant& v = (*from)[base + size_t(level)];
         const QString k = keyName(sql_, level);
+        // Each test on this level, with whether it takes the value.
+        std::vector<std::pair<QString, bool>> tests;
         if (v.isNull()) {
             if (!forward) continue; // nothing sorts before a missing value
-            where << k + QStringLiteral(" IS NOT NULL");
-        } else if (forward) {
-            where << k + QStringLiteral(" > ?");
-            params.push_back(v);
+            tests.emplace_back(k + QStringLiteral(" IS NOT NULL"), false);
         } else {
-            where << QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(k);
-            params.push_back(v);
+            tests.emplace_back(k + (forward ? QStringLiteral(" > ?") : QStringLiteral(" < ?")), true);
+            if (!forward && level < sql_.orderKeys) tests.emplace_back(k + QStringLiteral(" IS NULL"), false);
         }
-        if (!cond.isEmpty()) {
-            where << cond;
-            params.push_back(condParam);
+        for (const auto& [test, takesValue] : tests) {
+            QStringList w = where;
+            std::vector<QVariant> p = params;
+            w << test;
+            if (takesValue) p.push_back(v);
+            if (!cond.isEmpty()) {
+                w << cond;
+                p.push_back(condParam);
+            }
+            if (auto row = fetchOne(head + w.join(QStringLiteral(" AND ")) + tail, p)) return row;
+            if (readFailed_) return std::nullopt;
         }
-        if (auto row = fetchOne(head + where.join(QStringLiteral(" AND ")) + tail, params)) return row;
-        if (readFailed_) return std::nullopt;
     }
     return std::nullopt;
 }
