@@ -149,9 +149,10 @@ bool Database::open(const QString& path, Mode mode, const Acceptance& accept) {
     }
     // A file this process may not write is opened read-only by SQLite itself.
     readOnly_ = readOnly_ || sqlite3_db_readonly(db_, "main") == 1;
-    if (!exec(readOnly_ ? QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;")
-                        : QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; "
-                                         "PRAGMA foreign_keys=OFF;"))) {
+    if (!exec(readOnly_ || keepJournalMode_
+                  ? QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;")
+                  : QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; "
+                                   "PRAGMA foreign_keys=OFF;"))) {
         fail();
         return false;
     }
