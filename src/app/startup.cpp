@@ -6,12 +6,15 @@
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "operations/daily_backup.h"
+#include "operations/preparation_notice.h"
 #include "store/db_errors.h"
 #include "store/schema.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTimer>
+#include <optional>
 
 namespace pylon {
 
@@ -19,25 +22,33 @@ namespace {
 
 enum class Opening { Opened, Unreadable, Damaged, LogUnread };
 
-Opening openDatabase(Session& m) {
+// A file the program has not prepared is read whole for damage before anything is written into it. A small
+// one is read here, for a bounded time; a large one by the preparation, on its own thread, before it writes
+// anything (`checkLater`), so that the first document is shown at once whatever the file's size.
+Opening openDatabase(Session& m, bool& checkLater) {
     const QString path = m.databasePath();
     // Never create a file here: a missing database is reported, not silently replaced by an empty one.
     if (!QFileInfo::exists(path)) {
         m.db.setError(QStringLiteral("no database file"), db_errors::kCantOpen);
         return Opening::Unreadable;
     }
-    // Its tables are looked for before anything is written to it: another program's file is left as it
-    // is. A file the program has not opened before, which opening would write our additions into, is
-    // also read whole for damage first (for a bounded time); any other is read once the first document
-    // is on screen, so that start-up does not grow with the file.
-    const auto accept = [](Database& db) {
+    // Its tables are looked for before anything is written to it: another program's file is left as it is.
+    const auto accept = [&checkLater](Database& db) {
         if (!schema::hasTables(db)) return false;
         if (schema::hasAdditions(db)) return true;
+        if (!PreparationWork::of(db).quick()) {
+            checkLater = true;
+            // Not even the log mode's mark is written before the check.
+            db.keepJournalModeOnOpen(true);
+            return true;
+        }
         QElapsedTimer clock;
         clock.start();
         return db.checkForDamage([&clock] { return clock.elapsed() < 2000; });
     };
-    if (!m.db.open(path, Database::Mode::ReadWrite, accept)) {
+    const bool opened = m.db.open(path, Database::Mode::ReadWrite, accept);
+    m.db.keepJournalModeOnOpen(false);
+    if (!opened) {
         switch (db_errors::faultOf(m.db.lastErrorCode())) {
         case db_errors::Fault::Damaged:
             return Opening::Damaged;
@@ -46,10 +57,6 @@ Opening openDatabase(Session& m) {
         default:
             return Opening::Unreadable;
         }
-    }
-    if (!schema::ensureAdditions(m.db)) {
-        m.db.close();
-        return Opening::Unreadable;
     }
     return Opening::Opened;
 }
@@ -113,8 +120,60 @@ void startDamageCheck(Session& m) {
         m.db.path(), [mp](const QString& problem) { damageFound(*mp, problem); });
 }
 
+namespace {
+
+// A save made while the preparation builds an index waits for it rather than failing: the largest takes
+// seconds at a million documents.
+constexpr int kPatientMs = 30000;
+
+void preparationEnded(Session& m, int patience) {
+    if (m.db.isOpen()) m.db.setBusyTimeout(patience);
+    hidePreparationNotice(m.form1);
+    // Not from inside the preparation's own call.
+    Session* mp = &m;
+    QTimer::singleShot(0, m.form1, [mp] { mp->preparation.reset(); });
+    figuresReady(m);
+}
+
+} // namespace
+
+void startPreparation(Session& m, PreparationWork work) {
+    m.preparation.reset();
+    if (!m.db.isOpen() || m.db.readOnly() || !work.any()) return;
+    Session* mp = &m;
+    const int patience = m.db.busyTimeout();
+    m.db.setBusyTimeout(kPatientMs);
+    // The notice only for work that lasts: most files are ready before the user has noticed anything.
+    auto latest = std::make_shared<std::optional<PreparationProgress>>();
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    const auto say = [mp, latest] {
+        if (mp->preparation && *latest) showPreparationNotice(mp->form1, **latest);
+    };
+    m.preparation = std::make_unique<Preparation>(
+        m.db.path(), std::move(work),
+        Preparation::Callbacks{[latest, clock, say](const PreparationProgress& p) {
+                                   *latest = p;
+                                   if (clock->elapsed() >= 1000) say();
+                               },
+                               [mp](const QString& problem) { damageFound(*mp, problem); },
+                               [mp, patience](bool) { preparationEnded(*mp, patience); }});
+    QTimer::singleShot(1000, m.form1, say);
+}
+
 void openDatabaseAndShowFirstDocument(Session& m) {
-    const Opening opening = openDatabase(m);
+    bool checkLater = false;
+    const Opening opening = openDatabase(m, checkLater);
+    PreparationWork work;
+    if (opening == Opening::Opened && !m.db.readOnly()) {
+        work = PreparationWork::of(m.db);
+        work.check = checkLater;
+        // A small file is brought up to date at once; a busy one goes without for now, slower, not wrong.
+        if (!checkLater && work.quick() && work.any()) {
+            prepareFile(m.db, work);
+            work = {};
+        }
+    }
     if (opening != Opening::Opened) {
         sayWhyNotOpened(m, opening);
     } else {
@@ -143,7 +202,10 @@ void openDatabaseAndShowFirstDocument(Session& m) {
                                 "enregistrée. Pour pouvoir enregistrer, vérifiez les droits d'accès de ce "
                                 "fichier et de son dossier (ils doivent permettre l'écriture), puis relancez "
                                 "le programme."));
-    startDamageCheck(m);
+    startPreparation(m, work);
+    // The preparation reads a file it has never prepared before it writes into it; any other file is read
+    // beside it.
+    if (!m.preparation || !checkLater) startDamageCheck(m);
 }
 
 void Form1_Load(Session& m) {
@@ -175,6 +237,8 @@ void closeDatabase(Session& m) {
 } // namespace
 
 void closeDatabaseAndWindows(Session& m) {
+    // What the preparation committed stays; the rest is done at the next start.
+    m.preparation.reset();
     m.damageCheck.reset();
     // The list window reads through connections of its own, which must not outlast the program's: the
     // last connection to close is the one that folds the log back into the file.

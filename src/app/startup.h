@@ -1,5 +1,7 @@
 #pragma once
 // Opening and closing the run: the database and the shared record sets.
+#include "store/preparation.h"
+
 namespace pylon {
 
 struct Session;
@@ -11,6 +13,9 @@ void Form1_Load(Session& m);
 // Reads the open file whole for damage, on a thread of its own; damage found closes the file as it was
 // found and says so, as at start. Start-up runs it once the first document is shown.
 void startDamageCheck(Session& m);
+// Brings the open file up to the program's indexes and kept totals on a thread of its own, with a notice
+// when that lasts; nothing when `work` is empty or the file cannot be written.
+void startPreparation(Session& m, PreparationWork work);
 // Each time the user comes back to the editor: says so when the file holds no document at all.
 void sayWhenDatabaseIsEmpty(Session& m);
 void Form1_Activate(Session& m);

@@ -71,6 +71,21 @@ void DashboardWindow::refresh() {
                                              : QStringLiteral("La base de données n'est pas ouverte."));
         return;
     }
+    if (s->preparing) {
+        ui.lblStatus->setText(
+            QStringLiteral("Les totaux des documents sont en cours de calcul : les chiffres "
+                           "s'afficheront d'eux-mêmes dans un moment."));
+        // Nothing of an earlier reading is left on screen as if it were current.
+        chartView_->setVisible(false);
+        ui.grpMonth->setEnabled(false);
+        for (QLabel* l :
+             {ui.lblMonthDocuments, ui.lblMonthCredits, ui.lblMonthHT, ui.lblMonthTVA, ui.lblMonthTTC})
+            l->clear();
+        ui.tblBestClients->setRowCount(0);
+        return;
+    }
+    chartView_->setVisible(true);
+    ui.grpMonth->setEnabled(true);
     showChart(*s);
     showMonth(s->months.back());
     showClients(s->bestClients);

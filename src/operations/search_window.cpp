@@ -171,7 +171,10 @@ void SearchWindow::search() {
         const size_t n = found->documents.size();
         results_->setDocuments(found->documents);
         layOutColumns();
-        if (found->more)
+        if (found->preparing)
+            status << QStringLiteral("Les totaux des documents sont en cours de calcul : la recherche par "
+                                     "montant sera possible dans un moment.");
+        else if (found->more)
             status << QStringLiteral(
                           "Les %1 documents les plus récents sont affichés : précisez la recherche "
                           "pour voir les autres.")

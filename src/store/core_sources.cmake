@@ -22,6 +22,7 @@ set(PYLON_CORE_FILES
   store/listed_parties.cpp
   store/module1.cpp
   store/numbering.cpp
+  store/preparation.cpp
   store/recordset.cpp
   store/recordset_write.cpp
   store/sales_ledger.cpp

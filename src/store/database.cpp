@@ -151,9 +151,11 @@ bool Database::open(const QString& path, Mode mode, const Acceptance& accept) {
     // something held it (a list's moment, another program's read) is cut back to about the size of
     // SQLite's automatic checkpoint each time a save starts it again from the top.
     readOnly_ = readOnly_ || sqlite3_db_readonly(db_, "main") == 1;
-    if (!exec(readOnly_ ? QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;")
-                        : QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; "
-                                         "PRAGMA foreign_keys=OFF; PRAGMA journal_size_limit=4194304;"))) {
+    const QString settings = QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;");
+    if (!exec(readOnly_          ? settings
+              : keepJournalMode_ ? settings + QStringLiteral(" PRAGMA journal_size_limit=4194304;")
+                                 : QStringLiteral("PRAGMA journal_mode=WAL; ") + settings +
+                                       QStringLiteral(" PRAGMA journal_size_limit=4194304;"))) {
         fail();
         return false;
     }

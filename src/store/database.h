@@ -63,6 +63,10 @@ class Database {
     bool fileHasMoved() const;
     // How long a write waits for another program to finish its own before giving up (milliseconds).
     void setBusyTimeout(int ms);
+    int busyTimeout() const { return busyTimeoutMs_; }
+    // Opening for writing leaves the file in the journal mode it has, rather than putting it in the
+    // write-ahead-log mode: for a file not yet read for damage, which that switch would write into.
+    void keepJournalModeOnOpen(bool keep) { keepJournalMode_ = keep; }
 
     // Runs one or more statements without results.
     bool exec(const QString& sql);
@@ -109,6 +113,7 @@ class Database {
     bool readOnly_ = false;
     bool asItStands_ = false;
     int busyTimeoutMs_ = 3000;
+    bool keepJournalMode_ = false;
 };
 
 // A prepared statement; columns and parameters are 0-based.

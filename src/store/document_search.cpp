@@ -80,6 +80,16 @@ std::optional<QSet<qlonglong>> numbersOf(Database& db, const QString& select,
 std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCriteria& c, int limit) {
     totals_cache::refresh(db);
     const bool kept = totals_cache::present(db);
+    // A span of totals reads every qualifying document's total: while a million are still to be computed
+    // by the preparation, it would compute them here, for seconds. The other criteria compute only the
+    // totals of the documents shown.
+    if ((c.minTotal || c.maxTotal) && !db.readOnly() &&
+        (!kept || totals_cache::staleCount(db, totals_cache::kComputedOnTheSpot + 1) >
+                      totals_cache::kComputedOnTheSpot)) {
+        SearchResult r;
+        r.preparing = true;
+        return r;
+    }
     // Documents written since the last refresh, on a file that cannot be written, are computed as read.
     const QString total =
         QStringLiteral("(SELECT pylon_cents(pylon_ttc(Mnt)) FROM DetFact WHERE NumFact = f.NumFact)");

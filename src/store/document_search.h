@@ -39,6 +39,9 @@ struct FoundDocument {
 struct SearchResult {
     std::vector<FoundDocument> documents; // newest first: by date, then by number
     bool more = false;                    // more documents meet the criteria than were returned
+    // A span of totals was asked while the documents' totals are still being computed (preparation.h):
+    // nothing is found rather than a part of what would be.
+    bool preparing = false;
 };
 
 class DocumentSearch {

@@ -5,6 +5,7 @@
 #include "store/damage_check.h"
 #include "store/database.h"
 #include "store/kinds.h"
+#include "store/preparation.h"
 #include "store/recordset.h"
 
 #include <QString>
@@ -31,6 +32,9 @@ struct Module1 {
     std::unique_ptr<RecordSet> rsClientDocs;
     // The reading of the whole file for damage, which starts once the first document is shown.
     std::unique_ptr<DamageCheck> damageCheck;
+    // Bringing a file up to the program's indexes and kept totals, on its own thread, when that would take
+    // longer than a moment; null once done, or when there was nothing to do.
+    std::unique_ptr<Preparation> preparation;
     qint16 CurrentLine = 0;
     // The cell the line pointer fills: its column (0 N.B., 1 QTE, 2 Designation, 3 P.U. H.T, 4 Montant H.T)
     // and its row (0 to 31). The pointer box is placed from this; its position is never read back.

@@ -88,6 +88,15 @@ bool addClients(Database& db, const QString& source, const Span& span, QHash<QSt
 
 std::optional<SalesSummary> salesSummary(Database& db, const QDate& today) {
     totals_cache::refresh(db);
+    // A file that can be written gets its totals from the preparation; computed here, a million of them
+    // would hold the window for seconds.
+    if (!db.readOnly() &&
+        (!totals_cache::present(db) || totals_cache::staleCount(db, totals_cache::kComputedOnTheSpot + 1) >
+                                           totals_cache::kComputedOnTheSpot)) {
+        SalesSummary s;
+        s.preparing = true;
+        return s;
+    }
     const QDate thisMonth(today.year(), today.month(), 1);
     const QDate firstMonth = thisMonth.addMonths(1 - kMonths);
     const QString end = dates::toStored(thisMonth.addMonths(1));

@@ -34,6 +34,8 @@ struct ClientSales {
 };
 
 struct SalesSummary {
+    // The kept totals are still being computed (preparation.h): no figure is given rather than a wrong one.
+    bool preparing = false;
     std::vector<MonthSales> months; // twelve, the last one the month of `today`, oldest first
     std::vector<ClientSales>
         bestClients; // at most ten, who bought most before tax since the first of the year

@@ -31,31 +31,46 @@ namespace {
 // A client's first document of a kind is found through the index on kind, client and number, not by
 // walking the kind in number order until the client turns up; it took the place of an index on the
 // client alone, whose lookups the index on client, name and address serves as well.
-const char* const kAdditions =
-    "CREATE INDEX IF NOT EXISTS pylon_facture_numfact ON Facture(NumFact);"
-    "CREATE INDEX IF NOT EXISTS pylon_facture_type ON Facture(TypeFact, NumFact);"
-    "CREATE INDEX IF NOT EXISTS pylon_facture_kind ON Facture(TypeFact);"
-    "CREATE INDEX IF NOT EXISTS pylon_facture_kind_client ON Facture(TypeFact, NumCli, NumFact);"
-    "DROP INDEX IF EXISTS pylon_facture_numcli;"
-    "CREATE INDEX IF NOT EXISTS pylon_facture_party ON Facture(NumCli, NomCli, AdrCli);"
-    "CREATE INDEX IF NOT EXISTS pylon_facture_avoir ON Facture(Avoir);"
-    "CREATE INDEX IF NOT EXISTS pylon_detfact_numfact ON DetFact(NumFact);"
-    "CREATE INDEX IF NOT EXISTS pylon_avoir_numfact ON AVOIR(NumFact);"
-    "CREATE INDEX IF NOT EXISTS pylon_cliec_numcli ON CliEC(NumCli);"
-    // The search window: names, and documents newest first, of every kind or of one.
-    "CREATE INDEX IF NOT EXISTS pylon_facture_name ON Facture(NomCli, NumFact);"
-    "CREATE INDEX IF NOT EXISTS pylon_facture_date ON Facture(DateFact, NumFact);"
-    "CREATE INDEX IF NOT EXISTS pylon_facture_kind_date ON Facture(TypeFact, DateFact, NumFact);"
-    "CREATE TRIGGER IF NOT EXISTS pylon_lines_follow_document AFTER DELETE ON Facture "
-    "WHEN NOT EXISTS (SELECT 1 FROM Facture WHERE NumFact = OLD.NumFact) BEGIN "
-    "DELETE FROM DetFact WHERE NumFact = OLD.NumFact; "
-    "DELETE FROM AVOIR WHERE NumFact = OLD.NumFact; END;";
+struct Addition {
+    const char* name;
+    const char* sql;
+};
 
-const char* const kAdditionNames[] = {
-    "pylon_facture_numfact",      "pylon_facture_type",  "pylon_facture_kind",    "pylon_facture_kind_client",
-    "pylon_facture_party",        "pylon_facture_avoir", "pylon_detfact_numfact", "pylon_avoir_numfact",
-    "pylon_cliec_numcli",         "pylon_facture_name",  "pylon_facture_date",    "pylon_facture_kind_date",
-    "pylon_lines_follow_document"};
+// In the order a file being prepared needs them: first what the editor's first display and its steps read
+// through (lines by document, documents by kind and number), then the lists and searches.
+const Addition kAdditionList[] = {
+    {"pylon_detfact_numfact", "CREATE INDEX IF NOT EXISTS pylon_detfact_numfact ON DetFact(NumFact);"},
+    {"pylon_facture_type", "CREATE INDEX IF NOT EXISTS pylon_facture_type ON Facture(TypeFact, NumFact);"},
+    {"pylon_facture_numfact", "CREATE INDEX IF NOT EXISTS pylon_facture_numfact ON Facture(NumFact);"},
+    {"pylon_avoir_numfact", "CREATE INDEX IF NOT EXISTS pylon_avoir_numfact ON AVOIR(NumFact);"},
+    {"pylon_cliec_numcli", "CREATE INDEX IF NOT EXISTS pylon_cliec_numcli ON CliEC(NumCli);"},
+    {"pylon_lines_follow_document",
+     "CREATE TRIGGER IF NOT EXISTS pylon_lines_follow_document AFTER DELETE ON Facture "
+     "WHEN NOT EXISTS (SELECT 1 FROM Facture WHERE NumFact = OLD.NumFact) BEGIN "
+     "DELETE FROM DetFact WHERE NumFact = OLD.NumFact; "
+     "DELETE FROM AVOIR WHERE NumFact = OLD.NumFact; END;"},
+    {"pylon_facture_kind", "CREATE INDEX IF NOT EXISTS pylon_facture_kind ON Facture(TypeFact);"},
+    {"pylon_facture_kind_client",
+     "CREATE INDEX IF NOT EXISTS pylon_facture_kind_client ON Facture(TypeFact, NumCli, NumFact);"},
+    {"pylon_facture_party",
+     "CREATE INDEX IF NOT EXISTS pylon_facture_party ON Facture(NumCli, NomCli, AdrCli);"},
+    {"pylon_facture_avoir", "CREATE INDEX IF NOT EXISTS pylon_facture_avoir ON Facture(Avoir);"},
+    // The search window: names, and documents newest first, of every kind or of one.
+    {"pylon_facture_name", "CREATE INDEX IF NOT EXISTS pylon_facture_name ON Facture(NomCli, NumFact);"},
+    {"pylon_facture_date", "CREATE INDEX IF NOT EXISTS pylon_facture_date ON Facture(DateFact, NumFact);"},
+    {"pylon_facture_kind_date",
+     "CREATE INDEX IF NOT EXISTS pylon_facture_kind_date ON Facture(TypeFact, DateFact, NumFact);"},
+};
+
+// The index on the client alone, which the index on client, name and address replaced.
+const char* const kReplaced = "DROP INDEX IF EXISTS pylon_facture_numcli;";
+
+QString allAdditionsSql() {
+    QString sql = QString::fromLatin1(kReplaced);
+    for (const Addition& a : kAdditionList)
+        sql += QString::fromUtf8(a.sql);
+    return sql;
+}
 
 } // namespace
 
@@ -67,19 +82,32 @@ bool hasTables(Database& db) {
 
 bool createTables(Database& db) {
     Transaction t(db);
-    return t.active() && db.exec(createTablesSql()) && db.exec(QString::fromUtf8(kAdditions)) && t.commit() &&
+    return t.active() && db.exec(createTablesSql()) && db.exec(allAdditionsSql()) && t.commit() &&
            totals_cache::ensure(db);
+}
+
+QStringList missingAdditions(Database& db) {
+    QStringList names;
+    for (const Addition& a : kAdditionList)
+        names << QString::fromLatin1(a.name);
+    QStringList present;
+    auto st = db.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE name IN ('%1')")
+                             .arg(names.join(QStringLiteral("','"))));
+    while (st && st->step())
+        present << st->value(0).toString();
+    QStringList missing;
+    // A file that cannot be read is taken to lack them all: nothing is skipped on a guess.
+    for (const Addition& a : kAdditionList)
+        if (!st || !st->ok() || !present.contains(QString::fromLatin1(a.name)))
+            missing << QString::fromUtf8(a.sql);
+    if (!missing.isEmpty()) missing.prepend(QString::fromLatin1(kReplaced));
+    return missing;
 }
 
 namespace {
 
 bool hasIndexesAndTriggers(Database& db) {
-    const QVariant present =
-        db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN "
-                                 "('%1')")
-                      .arg(QStringList(std::begin(kAdditionNames), std::end(kAdditionNames))
-                               .join(QStringLiteral("','"))));
-    return present.toInt() == int(std::size(kAdditionNames));
+    return missingAdditions(db).isEmpty();
 }
 
 } // namespace
@@ -93,7 +121,7 @@ bool hasAdditions(Database& db) {
 bool ensureAdditions(Database& db) {
     if (!hasTables(db)) return false;
     // A read-only or busy file simply goes without them; the searches are then slower, not wrong.
-    if (!hasIndexesAndTriggers(db)) db.exec(QString::fromUtf8(kAdditions));
+    if (!hasIndexesAndTriggers(db)) db.exec(allAdditionsSql());
     totals_cache::ensure(db);
     return true;
 }

@@ -34,6 +34,10 @@ bool createTables(Database& db);
 // False when the file lacks one of the four tables (it is then not one of ours).
 bool ensureAdditions(Database& db);
 
+// The statements that would make the indexes and triggers the file lacks, in the order a file being prepared
+// needs them, each to be run on its own; empty when it has them all.
+QStringList missingAdditions(Database& db);
+
 // True when the four tables are there.
 bool hasTables(Database& db);
 

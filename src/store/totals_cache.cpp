@@ -2,6 +2,8 @@
 
 #include "store/database.h"
 
+#include <algorithm>
+
 namespace pylon::totals_cache {
 
 namespace {
@@ -132,9 +134,9 @@ class KeepError {
 
 } // namespace
 
-QString computedRows(bool staleOnly) {
+QString computedRowsOf(const QString& numbers) {
     const QString noted =
-        staleOnly ? QStringLiteral("WHERE NumFact IN (SELECT NumFact FROM pylon_totals_stale)") : QString();
+        numbers.isEmpty() ? QString() : QStringLiteral("WHERE NumFact IN (%1)").arg(numbers);
     return QStringLiteral(
                "SELECT f.NumFact AS NumFact, pylon_date(f.DateFact) AS DateFact, f.NumCli AS NumCli, "
                "(f.TypeFact IN ('Facture', 'Facture M') AND NOT pylon_flag(f.\"Annulée\")) AS Sales, "
@@ -153,8 +155,11 @@ QString computedRows(bool staleOnly) {
                "TVA "
                "FROM AVOIR %1 GROUP BY NumFact) a ON a.NumFact = f.NumFact "
                "WHERE typeof(f.NumFact) = 'integer' %2")
-        .arg(noted, staleOnly ? QStringLiteral("AND f.NumFact IN (SELECT NumFact FROM pylon_totals_stale)")
-                              : QString());
+        .arg(noted, numbers.isEmpty() ? QString() : QStringLiteral("AND f.NumFact IN (%1)").arg(numbers));
+}
+
+QString computedRows(bool staleOnly) {
+    return computedRowsOf(staleOnly ? QStringLiteral("SELECT NumFact FROM pylon_totals_stale") : QString());
 }
 
 bool present(Database& db) {
@@ -184,16 +189,54 @@ bool hasStale(Database& db) {
     return db.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM pylon_totals_stale)")).toInt() != 0;
 }
 
+qint64 staleCount(Database& db, qint64 upTo) {
+    const QVariant n =
+        db.scalar(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM pylon_totals_stale LIMIT ?)"), {upTo});
+    return n.isValid() ? n.toLongLong() : -1;
+}
+
 bool refresh(Database& db) {
     KeepError keep(db);
     if (!present(db)) return false;
     if (!hasStale(db)) return true;
     if (db.readOnly()) return false;
+    // Many noted documents are the preparation's work, on its own thread, a batch at a time: computed here
+    // they would hold the window for seconds.
+    if (staleCount(db, kComputedOnTheSpot + 1) > kComputedOnTheSpot) return false;
     Transaction t(db);
     return t.active() &&
            db.exec(QStringLiteral("INSERT OR REPLACE INTO pylon_totals(%1) ").arg(QLatin1String(kColumns)) +
                    computedRows(true)) &&
            db.exec(QStringLiteral("DELETE FROM pylon_totals_stale")) && t.commit();
+}
+
+bool noteEveryDocument(Database& db) {
+    if (db.readOnly()) return false;
+    // The tables, their triggers and indexes at once, every document noted: from then on any write is
+    // followed, and the documents are computed a batch at a time.
+    Transaction t(db);
+    return t.active() && db.exec(dropSql()) && db.exec(createSql()) &&
+           db.exec(
+               QStringLiteral("INSERT INTO pylon_totals_stale(NumFact) SELECT DISTINCT NumFact FROM Facture "
+                              "WHERE typeof(NumFact) = 'integer' ORDER BY NumFact")) &&
+           db.exec(QString::fromLatin1(kIndexes)) && t.commit();
+}
+
+qint64 refreshBatch(Database& db, int documents) {
+    if (db.readOnly() || !present(db)) return -1;
+    // One short transaction: the editor's saves wait for it a moment at most.
+    const QString batch =
+        QStringLiteral("SELECT NumFact FROM pylon_totals_stale ORDER BY NumFact LIMIT %1").arg(documents);
+    Transaction t(db);
+    if (!t.active() ||
+        !db.exec(QStringLiteral("INSERT OR REPLACE INTO pylon_totals(%1) ").arg(QLatin1String(kColumns)) +
+                 computedRowsOf(batch)))
+        return -1;
+    const qint64 done = db.changes();
+    if (!db.exec(QStringLiteral("DELETE FROM pylon_totals_stale WHERE NumFact IN (%1)").arg(batch)) ||
+        !t.commit())
+        return -1;
+    return std::max<qint64>(done, db.changes());
 }
 
 namespace {

@@ -9,6 +9,7 @@
 // compute the noted documents themselves.
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 namespace pylon {
 
@@ -30,14 +31,28 @@ inline constexpr const char* kColumns =
 bool ensure(Database& db);
 // Whether the file keeps totals (the table, its note of stale documents and every trigger).
 bool present(Database& db);
-// Computes the documents noted since the last refresh. False when there are notes it could not clear.
+// How many noted documents the window's own thread computes before it reads the kept totals; more are left
+// to the preparation (preparation.h), and the readers say the figures are not ready.
+inline constexpr qint64 kComputedOnTheSpot = 2000;
+// Computes the documents noted since the last refresh, when they are few (kComputedOnTheSpot at most).
+// False when there are notes it could not clear or left for the preparation.
 bool refresh(Database& db);
+// The noted documents, counted up to `upTo`; -1 when the file cannot be read.
+qint64 staleCount(Database& db, qint64 upTo);
+// Makes the kept totals' tables, triggers and indexes with every document noted, in one transaction, for
+// the documents to be computed a batch at a time. False when the file cannot take them now.
+bool noteEveryDocument(Database& db);
+// Computes the first `documents` noted documents in one transaction and clears their notes. The number
+// of documents done (0 when none were noted), or -1 when the file could not be written.
+qint64 refreshBatch(Database& db, int documents);
 // Whether documents are noted and not computed again.
 bool hasStale(Database& db);
 
 // A SELECT giving kColumns computed from the documents and their lines: of every document with a whole
 // number, or only of those noted in pylon_totals_stale.
 QString computedRows(bool staleOnly);
+// The same for the documents whose numbers a SELECT gives; every document for an empty one.
+QString computedRowsOf(const QString& numbers);
 
 // Every way the kept totals disagree with the documents, one line each; empty for a file without them.
 QStringList check(Database& db);

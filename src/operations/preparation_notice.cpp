@@ -1,0 +1,78 @@
+#include "operations/preparation_notice.h"
+
+#include "editor/form1.h"
+#include "editor/messages.h"
+#include "editor/session.h"
+#include "operations/dashboard.h"
+#include "operations/search_window.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace pylon {
+
+namespace {
+
+// 1 000 000: thousands apart as in the editor's amounts.
+QString grouped(qint64 n) {
+    QString digits = QString::number(n);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(' '));
+    return digits;
+}
+
+QFrame* noticeOf(QWidget* editor) {
+    return editor->findChild<QFrame*>(QStringLiteral("preparationNotice"), Qt::FindDirectChildrenOnly);
+}
+
+QFrame* makeNotice(QWidget* editor) {
+    // A tool window of the editor: it goes with it, and is never the window the keyboard types into.
+    auto* notice = new QFrame(editor, Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+    notice->setObjectName(QStringLiteral("preparationNotice"));
+    notice->setAttribute(Qt::WA_ShowWithoutActivating);
+    notice->setWindowTitle(kAppTitle);
+    auto* text = new QLabel(notice);
+    text->setObjectName(QStringLiteral("preparationText"));
+    text->setMinimumWidth(320);
+    auto* layout = new QHBoxLayout(notice);
+    layout->addWidget(text, 1);
+    return notice;
+}
+
+} // namespace
+
+QString preparationText(const PreparationProgress& p) {
+    if (p.stage == PreparationProgress::Stage::Computing)
+        return QStringLiteral("Calcul des totaux : %1 / %2 documents").arg(grouped(p.done), grouped(p.total));
+    const qint64 percent = p.total > 0 ? std::min<qint64>(99, p.done * 100 / p.total) : 0;
+    return QStringLiteral("Préparation de la base : %1 %").arg(percent);
+}
+
+void showPreparationNotice(QWidget* editor, const PreparationProgress& p) {
+    if (!editor) return;
+    QFrame* notice = noticeOf(editor);
+    if (!notice) notice = makeNotice(editor);
+    notice->findChild<QLabel*>(QStringLiteral("preparationText"))->setText(preparationText(p));
+    if (notice->isVisible()) return;
+    notice->adjustSize();
+    // In the editor's lower left corner: the backup notice takes the right one.
+    const QRect frame = editor->frameGeometry();
+    notice->move(frame.left() + 16, frame.bottom() - notice->height() - 16);
+    notice->show();
+}
+
+void hidePreparationNotice(QWidget* editor) {
+    if (!editor) return;
+    if (QFrame* notice = noticeOf(editor)) notice->close();
+}
+
+void figuresReady(Session& m) {
+    if (auto* dashboard = qobject_cast<DashboardWindow*>(m.dashboardWindow.get());
+        dashboard && dashboard->isVisible())
+        dashboard->refresh();
+    if (auto* search = qobject_cast<SearchWindow*>(m.searchWindow.get()); search && search->isVisible())
+        search->search();
+}
+
+} // namespace pylon

@@ -1,0 +1,174 @@
+// A shop's own file (the four tables only, the old journal) brought up to what the program keeps in it,
+// a step at a time: stopped anywhere, as when the program is closed in the middle, the file is whole and
+// consistent, and the next start finishes it; figures read in the middle are the ones read afterwards, or
+// say that they are not ready.
+#include "store/database.h"
+#include "store/db_errors.h"
+#include "store/document_search.h"
+#include "store/preparation.h"
+#include "store/sales_summary.h"
+#include "store/schema.h"
+#include "store/totals_cache.h"
+#include "support/file_faults.h"
+#include "support/temp_db.h"
+
+#include <gtest/gtest.h>
+
+using namespace pylon;
+using namespace pylon::test;
+
+namespace {
+
+using Stage = PreparationProgress::Stage;
+
+// More documents than one batch of totals and than the window computes itself.
+constexpr int kDocuments = 9000;
+
+// Everything the program added to the file taken away, and the old journal back: a file as a shop brings
+// it.
+void makeLegacy(const QString& path) {
+    Database db;
+    ASSERT_TRUE(db.open(path));
+    QStringList drops;
+    auto st = db.prepare(QStringLiteral("SELECT type, name FROM sqlite_master WHERE name LIKE 'pylon%' AND "
+                                        "type IN ('table', 'trigger', 'index')"));
+    while (st && st->step())
+        drops
+            << QStringLiteral("DROP %1 IF EXISTS %2;").arg(st->value(0).toString(), st->value(1).toString());
+    st.reset();
+    ASSERT_TRUE(db.exec(drops.join(QString())));
+    ASSERT_TRUE(db.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
+}
+
+// Opened as the program opens a file it has never read for damage: nothing written before the check.
+bool openUnchecked(Database& db, const QString& path) {
+    db.keepJournalModeOnOpen(true);
+    const bool ok = db.open(path);
+    db.keepJournalModeOnOpen(false);
+    return ok;
+}
+
+struct StopPoint {
+    const char* name;
+    Stage stage;
+    qint64 done; // the step (or, computing, the documents) after which the program is closed
+};
+
+class Preparing : public ::testing::TestWithParam<StopPoint> {
+  protected:
+    TempDb file{kDocuments};
+};
+
+// The documents found for a client name, each with its total as the search window shows it.
+QStringList found(Database& db) {
+    DocumentSearch search;
+    SearchCriteria c;
+    c.client = QStringLiteral("a");
+    const auto r = search.find(db, c, 200);
+    if (!r) return {QStringLiteral("unreadable")};
+    QStringList out;
+    for (const FoundDocument& d : r->documents)
+        out << QStringLiteral("%1 %2").arg(QString::number(d.number),
+                                           d.total ? formatAmount(*d.total) : QStringLiteral("-"));
+    return out;
+}
+
+} // namespace
+
+TEST_P(Preparing, StoppedAnywhereTheFileIsWholeAndTheNextStartFinishesIt) {
+    const StopPoint& stop = GetParam();
+    makeLegacy(file.path());
+    QStringList before;
+    {
+        Database db;
+        ASSERT_TRUE(openUnchecked(db, file.path()));
+        const PreparationWork work = PreparationWork::of(db);
+        ASSERT_TRUE(work.check && work.switchLog && work.makeTotals && !work.additions.isEmpty());
+        EXPECT_FALSE(work.quick());
+        const bool complete = prepareFile(db, work, [&](const PreparationProgress& p) {
+            return !(p.stage == stop.stage && p.done >= stop.done);
+        });
+        EXPECT_FALSE(complete);
+        // The whole check of the file reads a file without indexes for minutes: its kept totals and its
+        // pages are what the stop could have left half done.
+        EXPECT_TRUE(db.checkForDamage());
+        EXPECT_EQ(totals_cache::check(db), QStringList()) << "stopped, the kept totals agree with the notes";
+        if (stop.stage == Stage::Computing) {
+            // Noted documents are many: the figures are said not ready, the documents shown carry their own.
+            const auto summary = salesSummary(db, QDate(2026, 12, 7));
+            ASSERT_TRUE(summary);
+            EXPECT_TRUE(summary->preparing);
+            SearchCriteria byTotal;
+            byTotal.minTotal = Amount(100 * 10000);
+            const auto r = DocumentSearch().find(db, byTotal, 10);
+            ASSERT_TRUE(r);
+            EXPECT_TRUE(r->preparing && r->documents.empty());
+            before = found(db);
+        }
+    }
+    Database db;
+    ASSERT_TRUE(db.open(file.path()));
+    const PreparationWork rest = PreparationWork::of(db);
+    EXPECT_TRUE(rest.any());
+    EXPECT_TRUE(prepareFile(db, rest));
+    EXPECT_TRUE(schema::hasAdditions(db));
+    EXPECT_EQ(totals_cache::staleCount(db, 1), 0);
+    EXPECT_FALSE(PreparationWork::of(db).any());
+    EXPECT_EQ(schema::check(db), QStringList());
+    const auto summary = salesSummary(db, QDate(2026, 12, 7));
+    ASSERT_TRUE(summary);
+    EXPECT_FALSE(summary->preparing);
+    if (!before.isEmpty()) {
+        EXPECT_EQ(found(db), before) << "the totals shown during the preparation are final";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ClosedInTheMiddle, Preparing,
+                         ::testing::Values(StopPoint{"BeforeTheCheck", Stage::Checking, 0},
+                                           StopPoint{"AfterTheCheck", Stage::Checking, 1},
+                                           StopPoint{"AmongTheIndexes", Stage::Building, 5},
+                                           StopPoint{"OnceTheTotalsAreNoted", Stage::Building, 16},
+                                           StopPoint{"AfterABatchOfTotals", Stage::Computing, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Preparation, ADamagedFileIsSaidAndNothingIsWrittenIntoIt) {
+    TempDb file(kDocuments);
+    makeLegacy(file.path());
+    int pages = 0, pageSize = 0;
+    {
+        Database db;
+        ASSERT_TRUE(db.open(file.path(), Database::Mode::ReadOnly));
+        pages = db.scalar(QStringLiteral("PRAGMA page_count")).toInt();
+        pageSize = db.scalar(QStringLiteral("PRAGMA page_size")).toInt();
+    }
+    ASSERT_TRUE(damageMiddlePage(file.path(), pages, pageSize));
+    const QByteArray damaged = fingerprint(file.path());
+    {
+        Database db;
+        ASSERT_TRUE(openUnchecked(db, file.path()));
+        PreparationWork work = PreparationWork::of(db);
+        EXPECT_FALSE(prepareFile(db, work));
+        EXPECT_EQ(db_errors::faultOf(db.lastErrorCode()), db_errors::Fault::Damaged);
+        db.closeAsDamaged(db.lastError());
+    }
+    EXPECT_EQ(fingerprint(file.path()), damaged);
+}
+
+TEST(Preparation, AFileFilledByAnotherProgramHasItsTotalsComputedInBatches) {
+    TempDb file(kDocuments);
+    // Every document rewritten by another program: every kept total thrown away and noted.
+    ASSERT_TRUE(file.exec(QStringLiteral("UPDATE DetFact SET Mnt = Mnt")));
+    Database db;
+    ASSERT_TRUE(db.open(file.path()));
+    EXPECT_FALSE(totals_cache::refresh(db)) << "too many for the window's own thread";
+    const PreparationWork work = PreparationWork::of(db);
+    ASSERT_TRUE(work.any());
+    EXPECT_FALSE(work.check || work.makeTotals || !work.additions.isEmpty());
+    std::vector<qint64> seen;
+    EXPECT_TRUE(prepareFile(db, work, [&](const PreparationProgress& p) {
+        if (p.stage == Stage::Computing) seen.push_back(p.done);
+        return true;
+    }));
+    EXPECT_GT(seen.size(), 2u) << "computed in more than one transaction";
+    EXPECT_EQ(totals_cache::check(db), QStringList());
+}
