@@ -24,22 +24,6 @@ using Stage = PreparationProgress::Stage;
 // More documents than one batch of totals and than the window computes itself.
 constexpr int kDocuments = 9000;
 
-// Everything the program added to the file taken away, and the old journal back: a file as a shop brings
-// it.
-void makeLegacy(const QString& path) {
-    Database db;
-    ASSERT_TRUE(db.open(path));
-    QStringList drops;
-    auto st = db.prepare(QStringLiteral("SELECT type, name FROM sqlite_master WHERE name LIKE 'pylon%' AND "
-                                        "type IN ('table', 'trigger', 'index')"));
-    while (st && st->step())
-        drops
-            << QStringLiteral("DROP %1 IF EXISTS %2;").arg(st->value(0).toString(), st->value(1).toString());
-    st.reset();
-    ASSERT_TRUE(db.exec(drops.join(QString())));
-    ASSERT_TRUE(db.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
-}
-
 // Opened as the program opens a file it has never read for damage: nothing written before the check.
 bool openUnchecked(Database& db, const QString& path) {
     db.keepJournalModeOnOpen(true);
@@ -77,7 +61,7 @@ QStringList found(Database& db) {
 
 TEST_P(Preparing, StoppedAnywhereTheFileIsWholeAndTheNextStartFinishesIt) {
     const StopPoint& stop = GetParam();
-    makeLegacy(file.path());
+    ASSERT_TRUE(stripAdditions(file.path()));
     QStringList before;
     {
         Database db;
@@ -133,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(ClosedInTheMiddle, Preparing,
 
 TEST(Preparation, ADamagedFileIsSaidAndNothingIsWrittenIntoIt) {
     TempDb file(kDocuments);
-    makeLegacy(file.path());
+    ASSERT_TRUE(stripAdditions(file.path()));
     int pages = 0, pageSize = 0;
     {
         Database db;

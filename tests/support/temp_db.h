@@ -43,6 +43,10 @@ bool writeIntoLog(const QString& path, const QString& sql);
 // given that name: what a file deleted or moved without its log leaves behind.
 bool plantStaleLog(const QString& path);
 
+// Takes away everything the program added to the file (indexes, triggers, kept totals) and puts back the
+// old journal: the file as a shop brings it, with the four tables only.
+bool stripAdditions(const QString& path);
+
 // The business the file holds as `pylon-db dump` prints it: equal texts, equal files. A file the tool
 // cannot read gives a text that starts "pylon-db dump failed" and so equals no dump.
 QString dumpOf(const QString& path);

@@ -1,0 +1,74 @@
+// A shop's own file, too large to be prepared before the first display: the first invoice is shown at once,
+// the file is prepared behind it with a notice that takes no focus, and the dashboard says its figures are
+// not ready until they are, then shows them by itself.
+#include "app/startup.h"
+#include "operations/dashboard.h"
+#include "store/schema.h"
+#include "support/gui_fixture.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QTest>
+
+using namespace pylon;
+using namespace pylon::test;
+
+namespace {
+
+class PreparationAtStart : public EditorTest {
+  protected:
+    void SetUp() override {
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(file.path() + QLatin1String(suffix));
+        ASSERT_EQ(runDbTool({QStringLiteral("demo"), file.path(), QStringLiteral("--documents"),
+                             QStringLiteral("9000")}),
+                  0);
+        ASSERT_TRUE(stripAdditions(file.path()));
+    }
+    QFrame* notice() const {
+        return editor->findChild<QFrame*>(QStringLiteral("preparationNotice"), Qt::FindDirectChildrenOnly);
+    }
+};
+
+} // namespace
+
+TEST_F(PreparationAtStart, TheFirstInvoiceComesAtOnceAndTheFileIsPreparedBehindIt) {
+    // Another program holds the file for writing: the preparation waits for it, the editor does not.
+    Database other;
+    other.keepJournalModeOnOpen(true);
+    ASSERT_TRUE(other.open(file.path()));
+    ASSERT_TRUE(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+
+    start();
+    EXPECT_FALSE(ui().txtNumFact->text().isEmpty()) << "the first invoice is on screen";
+    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_TRUE(m->preparation) << "the file is prepared behind the editor";
+
+    showDashboard(*m);
+    DashboardWindow& dashboard = dashboardWindow(*m);
+    EXPECT_TRUE(dashboard.ui.lblStatus->text().contains(QStringLiteral("en cours de calcul")))
+        << dashboard.ui.lblStatus->text().toStdString();
+    EXPECT_TRUE(dashboard.ui.lblMonthHT->text().isEmpty()) << "no figure shown as if it were final";
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return notice() && notice()->isVisible(); }, 5000));
+    EXPECT_TRUE(notice()
+                    ->findChild<QLabel*>(QStringLiteral("preparationText"))
+                    ->text()
+                    .startsWith(QStringLiteral("Préparation de la base : ")));
+    EXPECT_FALSE(notice()->isActiveWindow()) << "the notice never takes the keyboard";
+
+    other.rollback();
+    other.close();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m->preparation; }, 60000));
+    EXPECT_FALSE(notice()->isVisible());
+    EXPECT_EQ(dashboard.ui.lblStatus->text(),
+              QStringLiteral("Factures et factures du mois, sans les factures annulées, avoirs déduits."))
+        << "the dashboard shows its figures by itself once they are ready";
+    EXPECT_FALSE(dashboard.ui.lblMonthHT->text().isEmpty());
+
+    Database db;
+    ASSERT_TRUE(db.open(file.path(), Database::Mode::ReadOnly));
+    EXPECT_TRUE(schema::hasAdditions(db));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM pylon_totals_stale")).toInt(), 0);
+}
