@@ -6,6 +6,7 @@
 #include "store/totals_cache.h"
 
 #include <chrono>
+#include <thread>
 
 namespace pylon {
 
@@ -57,14 +58,24 @@ bool prepareFile(Database& db, const PreparationWork& work, const Report& report
         const bool sound = db.checkForDamage([&] { return !stillWanted || stillWanted(); });
         if (!sound || !goOn(PreparationProgress::Stage::Checking, ++step, steps)) return false;
     }
+    // A file in the old journal mode: a reader waits for every commit of the work that follows, and the
+    // work for every reader; in the log mode neither waits for the other. The switch needs the file to
+    // itself for a moment and SQLite does not wait for it: it is tried again after each step until it
+    // takes.
+    bool switchPending = work.switchLog;
+    const auto trySwitch = [&] {
+        if (switchPending)
+            switchPending = db.scalar(QStringLiteral("PRAGMA journal_mode=WAL"))
+                                .toString()
+                                .compare(u"wal", Qt::CaseInsensitive) != 0;
+    };
     if (work.switchLog) {
-        // A file in the old journal mode: a reader waits for every commit of the work that follows, and the
-        // work for every reader; in the log mode neither waits for the other.
-        db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        trySwitch();
         if (!goOn(PreparationProgress::Stage::Building, ++step, steps)) return false;
     }
     for (const QString& addition : work.additions) {
         if (!db.exec(addition)) return false;
+        trySwitch();
         if (!goOn(PreparationProgress::Stage::Building, ++step, steps)) return false;
     }
     if (work.makeTotals) {
@@ -77,7 +88,17 @@ bool prepareFile(Database& db, const PreparationWork& work, const Report& report
     while (goOn(PreparationProgress::Stage::Computing, computed, std::max(noted, computed))) {
         const qint64 done = totals_cache::refreshBatch(db, kBatch);
         if (done < 0) return false;
-        if (done == 0) return true;
+        trySwitch();
+        if (done == 0) {
+            for (int tries = 0;
+                 switchPending && tries < 50 &&
+                 goOn(PreparationProgress::Stage::Computing, computed, std::max(noted, computed));
+                 ++tries) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                trySwitch();
+            }
+            return !switchPending;
+        }
         computed += done;
     }
     return false;
@@ -87,6 +108,8 @@ Preparation::Preparation(const QString& path, PreparationWork work, Callbacks ca
     : db_(std::make_unique<Database>()) {
     thread_ = std::thread([this, path, work = std::move(work), cb = std::move(callbacks)] {
         bool complete = false;
+        // The work itself puts the file in the log mode, once it has read it for damage.
+        db_->keepJournalModeOnOpen(true);
         if (db_->open(path, Database::Mode::ReadWrite) && !db_->readOnly()) {
             db_->setBusyTimeout(kPatientMs);
             const auto report = [this, &cb](const PreparationProgress& p) {

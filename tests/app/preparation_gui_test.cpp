@@ -42,7 +42,7 @@ TEST_F(PreparationAtStart, TheFirstInvoiceComesAtOnceAndTheFileIsPreparedBehindI
 
     start();
     EXPECT_FALSE(ui().txtNumFact->text().isEmpty()) << "the first invoice is on screen";
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.shown.empty()) << (boxes.shown.empty() ? std::string() : boxes.shown[0].text.toStdString());
     ASSERT_TRUE(m->preparation) << "the file is prepared behind the editor";
 
     showDashboard(*m);
