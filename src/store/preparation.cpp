@@ -106,12 +106,14 @@ bool prepareFile(Database& db, const PreparationWork& work, const Report& report
 
 Preparation::Preparation(const QString& path, PreparationWork work, Callbacks callbacks)
     : db_(std::make_unique<Database>()) {
-    thread_ = std::thread([this, path, work = std::move(work), cb = std::move(callbacks)] {
+    // Opened here, so that the connection is there before any interrupt can be sent to it, and without
+    // the log mode: the work itself puts the file in it, once it has read it for damage.
+    db_->keepJournalModeOnOpen(true);
+    const bool opened = db_->open(path, Database::Mode::ReadWrite) && !db_->readOnly();
+    if (opened) db_->setBusyTimeout(kPatientMs);
+    thread_ = std::thread([this, opened, work = std::move(work), cb = std::move(callbacks)] {
         bool complete = false;
-        // The work itself puts the file in the log mode, once it has read it for damage.
-        db_->keepJournalModeOnOpen(true);
-        if (db_->open(path, Database::Mode::ReadWrite) && !db_->readOnly()) {
-            db_->setBusyTimeout(kPatientMs);
+        if (opened) {
             const auto report = [this, &cb](const PreparationProgress& p) {
                 if (cb.progress)
                     QMetaObject::invokeMethod(
