@@ -9,6 +9,7 @@
 #include "operations/preparation_notice.h"
 #include "store/db_errors.h"
 #include "store/schema.h"
+#include "store/totals_cache.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -166,6 +167,9 @@ void openDatabaseAndShowFirstDocument(Session& m) {
     const Opening opening = openDatabase(m, checkLater);
     PreparationWork work;
     if (opening == Opening::Opened && !m.db.readOnly()) {
+        // Kept totals whose triggers are of an earlier version get the new ones: a moment's write of the
+        // triggers alone, the kept rows being right. A file never read for damage waits for its reading.
+        if (!checkLater && totals_cache::present(m.db)) totals_cache::ensure(m.db);
         work = PreparationWork::of(m.db);
         work.check = checkLater;
         // A small file is brought up to date at once; a busy one goes without for now, slower, not wrong.

@@ -7,6 +7,7 @@
 #include "support/gui_fixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QTest>
@@ -42,7 +43,8 @@ TEST_F(PreparationAtStart, TheFirstInvoiceComesAtOnceAndTheFileIsPreparedBehindI
 
     start();
     EXPECT_FALSE(ui().txtNumFact->text().isEmpty()) << "the first invoice is on screen";
-    EXPECT_TRUE(boxes.shown.empty()) << (boxes.shown.empty() ? std::string() : boxes.shown[0].text.toStdString());
+    EXPECT_TRUE(boxes.shown.empty()) << (boxes.shown.empty() ? std::string()
+                                                             : boxes.shown[0].text.toStdString());
     ASSERT_TRUE(m->preparation) << "the file is prepared behind the editor";
 
     showDashboard(*m);
@@ -71,4 +73,30 @@ TEST_F(PreparationAtStart, TheFirstInvoiceComesAtOnceAndTheFileIsPreparedBehindI
     ASSERT_TRUE(db.open(file.path(), Database::Mode::ReadOnly));
     EXPECT_TRUE(schema::hasAdditions(db));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM pylon_totals_stale")).toInt(), 0);
+}
+
+// A file whose kept totals were made by an earlier version: the program makes their triggers again as it
+// opens it, so that another program's "INSERT OR ABORT" twice on one document then succeeds.
+TEST(EarlierTriggers, AreMadeAgainWhenTheProgramOpensTheFile) {
+    TempDb file;
+    const QString earlier =
+        QStringLiteral("DROP TRIGGER pylon_totals_lines_added;"
+                       "CREATE TRIGGER pylon_totals_lines_added AFTER INSERT ON DetFact BEGIN "
+                       "DELETE FROM pylon_totals WHERE NumFact = NEW.NumFact; "
+                       "INSERT OR IGNORE INTO pylon_totals_stale(NumFact) VALUES (NEW.NumFact); END;");
+    ASSERT_EQ(runSqliteShell(file.path(), earlier), 0);
+    {
+        Session m;
+        m.appPath = QFileInfo(file.path()).absolutePath();
+        Form1 editor(m);
+        Form1_Load(m);
+        editor.close();
+    }
+    const QString insertTwice =
+        QStringLiteral("INSERT INTO Facture VALUES (1, '2026-11-05', 7, 'Client', 'Rue', 'Facture', 0, 0);"
+                       "INSERT INTO CliEC VALUES (7, 0, 0);"
+                       "INSERT OR ABORT INTO DetFact VALUES (1, ' ', '1', 'Souris', '1,20', '1,20');"
+                       "INSERT OR ABORT INTO DetFact VALUES (1, ' ', '1', 'Souris', '1,20', '1,20');");
+    QString said;
+    EXPECT_EQ(runSqliteShell(file.path(), insertTwice, &said), 0) << said.toStdString();
 }
