@@ -9,25 +9,30 @@
 
 namespace pylon {
 
-namespace {
-
-QFrame* makeNotice(QWidget* editor) {
+QFrame* makeQuietNotice(QWidget* editor, const QString& name, const QString& textName) {
     // A tool window of the editor: it goes with it, and is never the window the keyboard types into.
     auto* notice = new QFrame(editor, Qt::Tool | Qt::WindowDoesNotAcceptFocus);
-    notice->setObjectName(QStringLiteral("backupNotice"));
+    notice->setObjectName(name);
     notice->setAttribute(Qt::WA_ShowWithoutActivating);
     notice->setWindowTitle(kAppTitle);
     auto* text = new QLabel(notice);
-    text->setObjectName(QStringLiteral("noticeText"));
-    text->setWordWrap(true);
+    text->setObjectName(textName);
     text->setMinimumWidth(320);
+    auto* layout = new QHBoxLayout(notice);
+    layout->addWidget(text, 1);
+    return notice;
+}
+
+namespace {
+
+QFrame* makeNotice(QWidget* editor) {
+    QFrame* notice = makeQuietNotice(editor, QStringLiteral("backupNotice"), QStringLiteral("noticeText"));
+    notice->findChild<QLabel*>(QStringLiteral("noticeText"))->setWordWrap(true);
     auto* close = new QPushButton(QStringLiteral("OK"), notice);
     close->setObjectName(QStringLiteral("noticeClose"));
     close->setFocusPolicy(Qt::NoFocus);
     QObject::connect(close, &QPushButton::clicked, notice, &QWidget::close);
-    auto* layout = new QHBoxLayout(notice);
-    layout->addWidget(text, 1);
-    layout->addWidget(close, 0, Qt::AlignBottom);
+    static_cast<QHBoxLayout*>(notice->layout())->addWidget(close, 0, Qt::AlignBottom);
     return notice;
 }
 

@@ -4,10 +4,14 @@
 // notice takes the place of the one shown.
 #include <QString>
 
+class QFrame;
 class QWidget;
 
 namespace pylon {
 
 void showBackupNotice(QWidget* editor, const QString& text);
+// The frame such a notice is made of, named `name`, with one text named `textName`: a tool window of the
+// editor that goes with it and is never the window the keyboard types into.
+QFrame* makeQuietNotice(QWidget* editor, const QString& name, const QString& textName);
 
 } // namespace pylon

@@ -1,13 +1,12 @@
 #include "operations/preparation_notice.h"
 
 #include "editor/form1.h"
-#include "editor/messages.h"
 #include "editor/session.h"
+#include "operations/backup_notice.h"
 #include "operations/dashboard.h"
 #include "operations/search_window.h"
 
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 
 namespace pylon {
@@ -27,17 +26,7 @@ QFrame* noticeOf(QWidget* editor) {
 }
 
 QFrame* makeNotice(QWidget* editor) {
-    // A tool window of the editor: it goes with it, and is never the window the keyboard types into.
-    auto* notice = new QFrame(editor, Qt::Tool | Qt::WindowDoesNotAcceptFocus);
-    notice->setObjectName(QStringLiteral("preparationNotice"));
-    notice->setAttribute(Qt::WA_ShowWithoutActivating);
-    notice->setWindowTitle(kAppTitle);
-    auto* text = new QLabel(notice);
-    text->setObjectName(QStringLiteral("preparationText"));
-    text->setMinimumWidth(320);
-    auto* layout = new QHBoxLayout(notice);
-    layout->addWidget(text, 1);
-    return notice;
+    return makeQuietNotice(editor, QStringLiteral("preparationNotice"), QStringLiteral("preparationText"));
 }
 
 } // namespace

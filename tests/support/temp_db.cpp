@@ -88,10 +88,12 @@ bool stripAdditions(const QString& path) {
     if (!db.open(path)) return false;
     QStringList drops;
     {
-        auto st = db.prepare(QStringLiteral("SELECT type, name FROM sqlite_master WHERE name LIKE 'pylon%' AND "
-                                            "type IN ('table', 'trigger', 'index')"));
+        auto st =
+            db.prepare(QStringLiteral("SELECT type, name FROM sqlite_master WHERE name LIKE 'pylon%' AND "
+                                      "type IN ('table', 'trigger', 'index')"));
         while (st && st->step())
-            drops << QStringLiteral("DROP %1 IF EXISTS %2;").arg(st->value(0).toString(), st->value(1).toString());
+            drops << QStringLiteral("DROP %1 IF EXISTS %2;")
+                         .arg(st->value(0).toString(), st->value(1).toString());
         if (!st || !st->ok()) return false;
     }
     return db.exec(drops.join(QString())) && db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
