@@ -94,6 +94,38 @@ void sayWhyNotOpened(Session& m, Opening opening) {
     MsgBox(m.form1, text);
 }
 
+// Nothing more is shown from the reading made while the view waited.
+void stopWaitingForView(Session& m) {
+    m.viewWaits = false;
+    m.shownWhileViewWaits.reset();
+    m.firstDocumentRead.reset();
+}
+
+// The view is opened on the kind the editor is in, now that it reads quickly (or, when the preparation
+// could not make its indexes, because there is no other way to read it); the editor shows the view's
+// document unless an entry is under way.
+void openWaitingView(Session& m) {
+    if (!m.viewWaits) return;
+    stopWaitingForView(m);
+    if (!m.db.isOpen()) return;
+    m.rsDoc = RecordSet::open(m.db, kindInfo(m.currentKind()).viewSql);
+    if (!m.editMode()) ShowCurrentDocument(m);
+}
+
+// The first document of the kind, read without the view, shown when it arrives unless the user has begun
+// an entry or gone to another kind meanwhile.
+void readFirstDocumentBehind(Session& m) {
+    Session* mp = &m;
+    const DocKind kind = m.currentKind();
+    m.firstDocumentRead = std::make_unique<FirstDocumentRead>(
+        m.db.path(), kind, [mp, kind](const std::optional<DocumentDisplay>& d) {
+            if (!mp->viewWaits) return;
+            mp->shownWhileViewWaits = d;
+            mp->shownWhileViewWaitsKind = kind;
+            if (d && !mp->editMode() && mp->currentKind() == kind) showDocumentDisplay(*mp, *d);
+        });
+}
+
 void releaseRecordSets(Session& m) {
     for (auto* rs : {&m.rsDoc, &m.rsMonthLines, &m.rsFacture, &m.rsDetFact, &m.rsClients, &m.rsFournisseurs,
                      &m.rsNumeros, &m.rsCliEC, &m.rsAvoir, &m.rsClientDocs})
@@ -106,6 +138,7 @@ void releaseRecordSets(Session& m) {
 void damageFound(Session& m, const QString& problem) {
     releaseListWindow(m);
     releaseRecordSets(m);
+    stopWaitingForView(m);
     m.db.closeAsDamaged(problem);
     if (!m.editMode()) ShowCurrentDocument(m);
     sayDamaged(m);
@@ -129,6 +162,7 @@ constexpr int kPatientMs = 30000;
 
 void preparationEnded(Session& m, int patience) {
     if (m.db.isOpen()) m.db.setBusyTimeout(patience);
+    openWaitingView(m);
     hidePreparationNotice(m.form1);
     // Not from inside the preparation's own call.
     Session* mp = &m;
@@ -153,9 +187,10 @@ void startPreparation(Session& m, PreparationWork work) {
     };
     m.preparation = std::make_unique<Preparation>(
         m.db.path(), std::move(work),
-        Preparation::Callbacks{[latest, clock, say](const PreparationProgress& p) {
+        Preparation::Callbacks{[mp, latest, clock, say](const PreparationProgress& p) {
                                    *latest = p;
                                    if (clock->elapsed() >= 1000) say();
+                                   if (mp->viewWaits && schema::hasViewIndexes(mp->db)) openWaitingView(*mp);
                                },
                                [mp](const QString& problem) { damageFound(*mp, problem); },
                                [mp, patience](bool) { preparationEnded(*mp, patience); }});
@@ -181,7 +216,9 @@ void openDatabaseAndShowFirstDocument(Session& m) {
     if (opening != Opening::Opened) {
         sayWhyNotOpened(m, opening);
     } else {
-        m.rsDoc = RecordSet::open(m.db, kindInfo(DocKind::Invoice).viewSql);
+        // A large file the program has never prepared: its view waits for the indexes it reads through.
+        m.viewWaits = checkLater && !m.db.readOnly() && !schema::hasViewIndexes(m.db);
+        if (!m.viewWaits) m.rsDoc = RecordSet::open(m.db, kindInfo(DocKind::Invoice).viewSql);
         m.rsFacture = RecordSet::open(m.db, QStringLiteral("Facture"));
         m.rsDetFact = RecordSet::open(m.db, QStringLiteral("DetFact"));
         m.rsClients = RecordSet::open(
@@ -206,6 +243,7 @@ void openDatabaseAndShowFirstDocument(Session& m) {
                                 "enregistrée. Pour pouvoir enregistrer, vérifiez les droits d'accès de ce "
                                 "fichier et de son dossier (ils doivent permettre l'écriture), puis relancez "
                                 "le programme."));
+    if (m.viewWaits) readFirstDocumentBehind(m);
     startPreparation(m, work);
     // The preparation reads a file it has never prepared before it writes into it; any other file is read
     // beside it.
@@ -243,6 +281,7 @@ void closeDatabase(Session& m) {
 void closeDatabaseAndWindows(Session& m) {
     // What the preparation committed stays; the rest is done at the next start.
     m.preparation.reset();
+    stopWaitingForView(m);
     m.damageCheck.reset();
     // The list window reads through connections of its own, which must not outlast the program's: the
     // last connection to close is the one that folds the log back into the file.

@@ -3,11 +3,13 @@
 #include "browse/form2.h"
 #include "browse/list_rows.h"
 #include "browse/list_window.h"
+#include "editor/messages.h"
 #include "editor/session.h"
 
 namespace pylon {
 
 void showAttachList(Session& m) {
+    if (sayWhileIndexesAreMade(m)) return;
     Form2& w = listWindow(m);
     setListMode(m, w, ListMode::Attach);
     setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Date:"), QStringLiteral("Client N°:"));

@@ -3,6 +3,7 @@
 #include "browse/form2.h"
 #include "browse/list_rows.h"
 #include "browse/list_window.h"
+#include "editor/messages.h"
 #include "editor/session.h"
 
 namespace pylon {
@@ -26,6 +27,7 @@ QString typeText(DocKind kind) {
 } // namespace
 
 void showDocumentList(Session& m) {
+    if (sayWhileIndexesAreMade(m)) return;
     Form2& w = listWindow(m);
     w.ui.List4->show();
     w.ui.Label4->show();

@@ -4,11 +4,13 @@
 #include "browse/list_rows.h"
 #include "browse/list_window.h"
 #include "editor/form1.h"
+#include "editor/messages.h"
 #include "editor/session.h"
 
 namespace pylon {
 
 void showPartyList(Session& m) {
+    if (sayWhileIndexesAreMade(m)) return;
     Form2& w = listWindow(m);
     // The type column keeps its rows for when the document list comes back.
     w.ui.List4->hide();

@@ -37,6 +37,7 @@ int selectedRow(const QListWidget* list) {
 // The number of the document the editor shows, from its record: the number field is also the lookup field,
 // and the user may have typed another number over it without looking that one up.
 QString shownNumber(Session& m) {
+    if (m.viewWaits) return m.shownWhileViewWaits ? m.shownWhileViewWaits->number : QString();
     const auto v = m.rsDoc ? m.rsDoc->Fields(QStringLiteral("NumFact")) : std::nullopt;
     return v && !v->isNull() ? QString::number(v->toLongLong()) : QString();
 }
@@ -135,7 +136,11 @@ void rewriteShownDocument(Session& m, Form5& d) {
         MsgBox(&d, QStringLiteral("La modification n'a pas pu être enregistrée : ") + written.message);
         return;
     }
-    if (auto view = RecordSet::open(m.db, kindInfo(line.kind).viewSql)) m.rsDoc = std::move(view);
+    // A view still waiting for its indexes is opened with them; the display read before the change is
+    // not shown again meanwhile.
+    if (m.viewWaits) m.shownWhileViewWaits.reset();
+    if (auto view = RecordSet::open(m.db, kindInfo(line.kind).viewSql); view && !m.viewWaits)
+        m.rsDoc = std::move(view);
     if (m.rsDoc) m.rsDoc->FindFirst(QStringLiteral("NumFact=") + line.Tag);
     d.hide();
     ShowCurrentDocument(m);

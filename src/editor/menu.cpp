@@ -74,7 +74,8 @@ bool launchKind(Session& m, DocKind kind) {
     // The menu shows the kind applied, whoever launched it.
     if (QAbstractButton* option = menu.ui.Options->button(static_cast<int>(kind))) option->setChecked(true);
     m.kind = kind;
-    m.rsDoc = std::move(view);
+    // A view waiting for its indexes is opened once they are made, on the kind launched last.
+    if (!m.viewWaits) m.rsDoc = std::move(view);
     applyKindCaptions(kind, *m.form1, m.form1->ui);
     ShowCurrentDocument(m);
     putMenuAway(m);

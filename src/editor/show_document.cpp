@@ -9,10 +9,18 @@
 namespace pylon {
 
 void ShowCurrentDocument(Session& m) {
+    // While the view waits for its indexes, the document read without it stays on screen.
+    if (m.viewWaits && m.shownWhileViewWaits && m.shownWhileViewWaitsKind == m.currentKind()) {
+        showDocumentDisplay(m, *m.shownWhileViewWaits);
+        return;
+    }
+    showDocumentDisplay(
+        m, readDocumentDisplay(m.rsDoc.get(), m.rsDetFact.get(), m.rsCliEC.get(), m.currentKind()));
+}
+
+void showDocumentDisplay(Session& m, const DocumentDisplay& d) {
     ++m.linesFilled;
     Ui::Form1& ui = m.form1->ui;
-    const DocumentDisplay d =
-        readDocumentDisplay(m.rsDoc.get(), m.rsDetFact.get(), m.rsCliEC.get(), m.currentKind());
 
     ui.txtNumFact->setText(d.number);
     ui.txtDateFact->setText(d.date);

@@ -1,4 +1,6 @@
 #pragma once
+#include "store/document_display.h"
+
 namespace pylon {
 
 struct Session;
@@ -6,5 +8,7 @@ struct Session;
 // Fills the editor from the document the current view stands on: header, lines, totals with the tax,
 // the total in words, the two markers, "En Compte" and the month-end button. Writes nothing.
 void ShowCurrentDocument(Session& m);
+// Fills the editor with a display worked out already.
+void showDocumentDisplay(Session& m, const DocumentDisplay& d);
 
 } // namespace pylon

@@ -171,7 +171,10 @@ void SearchWindow::search() {
         const size_t n = found->documents.size();
         results_->setDocuments(found->documents);
         layOutColumns();
-        if (found->preparing)
+        if (found->unindexed)
+            status << QStringLiteral("La base de données est en cours de préparation : la recherche sera "
+                                     "possible dans un moment.");
+        else if (found->preparing)
             status << QStringLiteral("Les totaux des documents sont en cours de calcul : la recherche par "
                                      "montant sera possible dans un moment.");
         else if (found->more)

@@ -56,6 +56,7 @@ QString statisticsText(const DocumentCounts& c) {
 }
 
 void Command11_Click(Session& m) {
+    if (sayWhileIndexesAreMade(m)) return;
     MsgBox(m.form1, statisticsText(countDocuments(m)), MsgStyle::Ok, QStringLiteral("Statistiques"));
 }
 

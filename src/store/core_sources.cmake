@@ -16,6 +16,7 @@ set(PYLON_CORE_FILES
   store/document_search.cpp
   store/field_value.cpp
   store/file_guard.cpp
+  store/first_document.cpp
   store/kinds.cpp
   store/line_amounts.cpp
   store/listed_documents.cpp

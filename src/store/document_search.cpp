@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/dates.h"
 #include "store/field_value.h"
+#include "store/schema.h"
 #include "store/totals_cache.h"
 
 #include <QJsonArray>
@@ -78,6 +79,12 @@ std::optional<QSet<qlonglong>> numbersOf(Database& db, const QString& select,
 } // namespace
 
 std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCriteria& c, int limit) {
+    // A file that cannot be written never gets them, and is searched as it is.
+    if (!db.readOnly() && !schema::missingAdditions(db).isEmpty()) {
+        SearchResult r;
+        r.unindexed = true;
+        return r;
+    }
     totals_cache::refresh(db);
     const bool kept = totals_cache::present(db);
     // A span of totals reads every qualifying document's total: while a million are still to be computed

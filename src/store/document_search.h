@@ -42,6 +42,9 @@ struct SearchResult {
     // A span of totals was asked while the documents' totals are still being computed (preparation.h):
     // nothing is found rather than a part of what would be.
     bool preparing = false;
+    // The file is still being given the program's indexes: without them each search would read the whole
+    // file again for each document it looks at, minutes at a million documents. Nothing is searched.
+    bool unindexed = false;
 };
 
 class DocumentSearch {

@@ -17,6 +17,10 @@ void Module1::requeryAfterWrite() {
         if (*rs) (*rs)->Requery();
 }
 
+bool Module1::indexesBeingMade() {
+    return preparation && preparation->running() && !schema::missingAdditions(db).isEmpty();
+}
+
 void Module1::endEntryAfterRedisplay() {
     if (editMode() && abandonEntry) abandonEntry();
 }

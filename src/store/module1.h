@@ -4,6 +4,8 @@
 // editor's Session, so that this module needs no widgets.
 #include "store/damage_check.h"
 #include "store/database.h"
+#include "store/document_display.h"
+#include "store/first_document.h"
 #include "store/kinds.h"
 #include "store/preparation.h"
 #include "store/recordset.h"
@@ -35,6 +37,15 @@ struct Module1 {
     // Bringing a file up to the program's indexes and kept totals, on its own thread, when that would take
     // longer than a moment; null once done, or when there was nothing to do.
     std::unique_ptr<Preparation> preparation;
+    // On a large file the program has not prepared yet, the editor's view is opened only once the
+    // preparation has made the indexes it is read through (schema::hasViewIndexes), a few seconds at a
+    // million documents; until then rsDoc is null, and the editor shows the first document of its kind, read
+    // without the view on a thread of its own, so that the window answers from the first moment.
+    bool viewWaits = false;
+    std::unique_ptr<FirstDocumentRead> firstDocumentRead;
+    // What that reading found, for the kind it was read in; shown again by any redisplay meanwhile.
+    std::optional<DocumentDisplay> shownWhileViewWaits;
+    DocKind shownWhileViewWaitsKind = DocKind::Invoice;
     qint16 CurrentLine = 0;
     // The cell the line pointer fills: its column (0 N.B., 1 QTE, 2 Designation, 3 P.U. H.T, 4 Montant H.T)
     // and its row (0 to 31). The pointer box is placed from this; its position is never read back.
@@ -85,6 +96,10 @@ struct Module1 {
     // After a command added or deleted documents: the view and the shared lists read the file again,
     // rsDoc, rsFacture, rsDetFact, rsClients, rsFournisseurs and rsNumeros in that order.
     void requeryAfterWrite();
+
+    // The preparation is still making the program's indexes: whatever reads through them (the lists, the
+    // statistics) would read the whole file instead, for seconds or far longer at a million documents.
+    bool indexesBeingMade();
 };
 
 } // namespace pylon

@@ -104,6 +104,18 @@ QStringList missingAdditions(Database& db) {
     return missing;
 }
 
+bool hasViewIndexes(Database& db) {
+    // The first five of the list, made first by a preparation.
+    constexpr int kViewIndexes = 5;
+    QStringList names;
+    for (int i = 0; i < kViewIndexes; ++i)
+        names << QString::fromLatin1(kAdditionList[i].name);
+    const QVariant n = db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+                                                "name IN ('%1')")
+                                     .arg(names.join(QStringLiteral("','"))));
+    return n.isValid() && n.toInt() == kViewIndexes;
+}
+
 namespace {
 
 bool hasIndexesAndTriggers(Database& db) {

@@ -38,6 +38,11 @@ bool ensureAdditions(Database& db);
 // needs them, each to be run on its own; empty when it has them all.
 QStringList missingAdditions(Database& db);
 
+// True when the file has the indexes the editor's views are read through (lines by document, documents by
+// kind and by number, credit-note lines, clients): without them, each read of a view makes SQLite index the
+// lines first. False also when that cannot be read.
+bool hasViewIndexes(Database& db);
+
 // True when the four tables are there.
 bool hasTables(Database& db);
 

@@ -2,7 +2,11 @@
 // the file is prepared behind it with a notice that takes no focus, and the dashboard says its figures are
 // not ready until they are, then shows them by itself.
 #include "app/startup.h"
+#include "browse/document_list.h"
+#include "browse/party_list.h"
 #include "operations/dashboard.h"
+#include "operations/search_window.h"
+#include "operations/statistics.h"
 #include "store/schema.h"
 #include "support/gui_fixture.h"
 
@@ -42,7 +46,13 @@ TEST_F(PreparationAtStart, TheFirstInvoiceComesAtOnceAndTheFileIsPreparedBehindI
     ASSERT_TRUE(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
 
     start();
-    EXPECT_FALSE(ui().txtNumFact->text().isEmpty()) << "the first invoice is on screen";
+    // Read on a thread, without the view, which waits for the indexes the preparation makes.
+    EXPECT_TRUE(m->viewWaits);
+    EXPECT_FALSE(m->rsDoc);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !ui().txtNumFact->text().isEmpty(); }, 5000))
+        << "the first invoice is on screen";
+    const QString number = ui().txtNumFact->text(), total = ui().txtTotalTTC->text();
+    const int lines = ui().List1->count();
     EXPECT_TRUE(boxes.shown.empty()) << (boxes.shown.empty() ? std::string()
                                                              : boxes.shown[0].text.toStdString());
     ASSERT_TRUE(m->preparation) << "the file is prepared behind the editor";
@@ -52,6 +62,19 @@ TEST_F(PreparationAtStart, TheFirstInvoiceComesAtOnceAndTheFileIsPreparedBehindI
     EXPECT_TRUE(dashboard.ui.lblStatus->text().contains(QStringLiteral("en cours de calcul")))
         << dashboard.ui.lblStatus->text().toStdString();
     EXPECT_TRUE(dashboard.ui.lblMonthHT->text().isEmpty()) << "no figure shown as if it were final";
+
+    // Without the program's indexes a search would read the whole file for each document it looks at.
+    showSearchWindow(*m);
+    SearchWindow& search = searchWindow(*m);
+    EXPECT_TRUE(search.ui.lblStatus->text().contains(QStringLiteral("en cours de préparation")))
+        << search.ui.lblStatus->text().toStdString();
+
+    // The lists and the statistics, which read through them too, say so and wait.
+    for (void (*command)(Session&) : {Command7_Click, Command9_Click, Command11_Click})
+        command(*m);
+    EXPECT_EQ(boxes.said(QStringLiteral(
+                  "La base de données est en cours de préparation : réessayez dans un moment.")),
+              3);
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return notice() && notice()->isVisible(); }, 5000));
     EXPECT_TRUE(notice()
@@ -68,6 +91,12 @@ TEST_F(PreparationAtStart, TheFirstInvoiceComesAtOnceAndTheFileIsPreparedBehindI
               QStringLiteral("Factures et factures du mois, sans les factures annulées, avoirs déduits."))
         << "the dashboard shows its figures by itself once they are ready";
     EXPECT_FALSE(dashboard.ui.lblMonthHT->text().isEmpty());
+    EXPECT_FALSE(search.ui.lblStatus->text().contains(QStringLiteral("préparation")))
+        << "the search window searches by itself once the file is ready";
+    ASSERT_TRUE(m->rsDoc) << "the view is opened once its indexes are made";
+    EXPECT_EQ(ui().txtNumFact->text(), number) << "the view's first invoice is the one shown before it";
+    EXPECT_EQ(ui().txtTotalTTC->text(), total);
+    EXPECT_EQ(ui().List1->count(), lines);
 
     Database db;
     ASSERT_TRUE(db.open(file.path(), Database::Mode::ReadOnly));

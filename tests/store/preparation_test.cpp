@@ -4,8 +4,11 @@
 // say that they are not ready.
 #include "store/database.h"
 #include "store/db_errors.h"
+#include "store/document_display.h"
 #include "store/document_search.h"
+#include "store/first_document.h"
 #include "store/preparation.h"
+#include "store/recordset.h"
 #include "store/sales_summary.h"
 #include "store/schema.h"
 #include "store/totals_cache.h"
@@ -156,3 +159,78 @@ TEST(Preparation, AFileFilledByAnotherProgramHasItsTotalsComputedInBatches) {
     EXPECT_GT(seen.size(), 2u) << "computed in more than one transaction";
     EXPECT_EQ(totals_cache::check(db), QStringList());
 }
+
+namespace {
+
+// What the editor would show, as one text.
+QString shownText(const DocumentDisplay& d) {
+    QStringList parts{d.number,
+                      d.date,
+                      d.client,
+                      d.name,
+                      d.address,
+                      QString::number(d.hasCreditNote),
+                      QString::number(d.cancelled),
+                      QString::number(d.onAccount),
+                      d.totalTTC.value_or(QStringLiteral("-"))};
+    for (const QStringList& column : d.columns)
+        parts << column.join(u'|');
+    return parts.join(u';');
+}
+
+struct FirstCase {
+    const char* name;
+    DocKind kind;
+    const char* arrange; // run on the shop's file first
+    bool shown;          // false: the reading finds nothing to show, and the view is waited for
+};
+
+class FirstDocument : public ::testing::TestWithParam<FirstCase> {};
+
+} // namespace
+
+// Before the view can be read quickly, the editor shows the first document read without it: that is the
+// view's first document, never another one.
+TEST_P(FirstDocument, IsTheOneTheViewShowsFirst) {
+    const FirstCase& c = GetParam();
+    TempDb file(200);
+    ASSERT_TRUE(stripAdditions(file.path()));
+    ASSERT_TRUE(file.exec(QString::fromUtf8(c.arrange)));
+    Database db;
+    ASSERT_TRUE(openUnchecked(db, file.path()));
+    const auto early = firstDocumentDisplay(db, c.kind);
+    auto view = RecordSet::open(db, kindInfo(c.kind).viewSql);
+    auto lines = RecordSet::open(db, kindInfo(c.kind).linesTable);
+    auto parties = RecordSet::open(db, QStringLiteral("CliEC"));
+    ASSERT_TRUE(view && lines && parties);
+    const DocumentDisplay fromView = readDocumentDisplay(view.get(), lines.get(), parties.get(), c.kind);
+    ASSERT_EQ(early.has_value(), c.shown);
+    if (early) {
+        EXPECT_EQ(shownText(*early), shownText(fromView));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FirstDocument,
+    ::testing::Values(
+        FirstCase{"AsWritten", DocKind::Invoice, "", true}, FirstCase{"Quotes", DocKind::Quote, "", true},
+        FirstCase{"CreditNotes", DocKind::CreditNote, "", true},
+        FirstCase{"LowestWithoutLines", DocKind::Invoice,
+                  "DELETE FROM DetFact WHERE NumFact = (SELECT min(NumFact) FROM Facture WHERE TypeFact = "
+                  "'Facture')",
+                  true},
+        FirstCase{"LowestWithoutClientRow", DocKind::Invoice,
+                  "DELETE FROM CliEC WHERE NumCli = (SELECT NumCli FROM Facture WHERE TypeFact = 'Facture' "
+                  "ORDER BY NumFact LIMIT 1)",
+                  true},
+        FirstCase{"LowestNumberTwice", DocKind::Invoice,
+                  "INSERT INTO Facture SELECT NumFact, DateFact, NumCli, 'Autre', AdrCli, TypeFact, Avoir, "
+                  "\"Annulée\" FROM Facture WHERE TypeFact = 'Facture' ORDER BY NumFact LIMIT 1",
+                  true},
+        FirstCase{"ManyFirstOnesWithoutLines", DocKind::Invoice,
+                  "DELETE FROM DetFact WHERE NumFact IN (SELECT NumFact FROM Facture WHERE TypeFact = "
+                  "'Facture' ORDER BY NumFact LIMIT 70)",
+                  false},
+        FirstCase{"NoneOfTheKind", DocKind::Invoice, "DELETE FROM Facture WHERE TypeFact = 'Facture'",
+                  false}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,88 @@
+#include "store/first_document.h"
+
+#include "store/database.h"
+#include "store/source_sql.h"
+#include "store/stored_document.h"
+
+#include <QVariant>
+#include <chrono>
+#include <vector>
+
+namespace pylon {
+
+namespace {
+
+// Enough first numbers that a document without lines or client among them (a damaged or half-written
+// file) still leaves one to show.
+constexpr int kCandidates = 64;
+
+QString candidatesSql(DocKind kind) {
+    const QString which = kind == DocKind::CreditNote ? translateBooleans(QStringLiteral("Avoir = True"))
+                                                      : QStringLiteral("TypeFact = ?");
+    // One reading of the headers, sorted on the number as the view is, the client looked up in the few
+    // thousand rows of CliEC.
+    return QStringLiteral("SELECT NumFact FROM Facture WHERE %1 AND NumFact IS NOT NULL AND NumCli IN "
+                          "(SELECT NumCli FROM CliEC) ORDER BY NumFact, rowid LIMIT %2")
+        .arg(which)
+        .arg(kCandidates);
+}
+
+} // namespace
+
+std::optional<DocumentDisplay> firstDocumentDisplay(Database& db, DocKind kind) {
+    auto candidates = db.prepare(candidatesSql(kind));
+    if (!candidates || (kind != DocKind::CreditNote && !candidates->bind(0, kindInfo(kind).stored)))
+        return std::nullopt;
+    std::vector<qlonglong> numbers;
+    while (candidates->step())
+        numbers.push_back(candidates->value(0).toLongLong());
+    if (!candidates->ok() || numbers.empty()) return std::nullopt;
+    candidates.reset();
+    const auto linesOf = [kind](const StoredDocument& doc) {
+        return kind == DocKind::CreditNote ? doc.creditLines.size() : doc.entry.lines.size();
+    };
+    // Nearly always the first has lines: one reading of them. Otherwise one reading of the lines of all
+    // the candidates finds the lowest number that has some, the view's first row.
+    auto doc = readDocument(db, numbers.front());
+    if (doc && linesOf(*doc) > 0) return documentDisplayOf(*doc, kind);
+    QStringList listed;
+    for (qlonglong n : numbers)
+        listed << QString::number(n);
+    auto lined = db.prepare(QStringLiteral("SELECT min(NumFact) FROM %1 WHERE NumFact IN (%2)")
+                                .arg(kindInfo(kind).linesTable, listed.join(QLatin1Char(','))));
+    if (!lined || !lined->step() || lined->value(0).isNull()) return std::nullopt;
+    const qlonglong number = lined->value(0).toLongLong();
+    lined.reset();
+    doc = readDocument(db, number);
+    if (!doc) return std::nullopt;
+    return documentDisplayOf(*doc, kind);
+}
+
+FirstDocumentRead::FirstDocumentRead(const QString& path, DocKind kind,
+                                     std::function<void(const std::optional<DocumentDisplay>&)> read)
+    : db_(std::make_unique<Database>()) {
+    if (!db_->open(path, Database::Mode::ReadOnly)) {
+        done_ = true;
+        QMetaObject::invokeMethod(
+            &receiver_, [read] { read(std::nullopt); }, Qt::QueuedConnection);
+        return;
+    }
+    thread_ = std::thread([this, kind, read = std::move(read)] {
+        const auto display = firstDocumentDisplay(*db_, kind);
+        QMetaObject::invokeMethod(
+            &receiver_, [read, display] { read(display); }, Qt::QueuedConnection);
+        done_ = true;
+    });
+}
+
+FirstDocumentRead::~FirstDocumentRead() {
+    // A read runs inside SQLite, which only an interrupt stops; one sent just before a statement begins is
+    // lost, so it is sent again until the thread is done.
+    while (thread_.joinable() && !done_) {
+        db_->interrupt();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (thread_.joinable()) thread_.join();
+}
+
+} // namespace pylon
