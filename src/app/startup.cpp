@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTimer>
+#include <functional>
 #include <optional>
 
 namespace pylon {
@@ -113,16 +114,17 @@ void openWaitingView(Session& m) {
 }
 
 // The first document of the kind, read without the view, shown when it arrives unless the user has begun
-// an entry or gone to another kind meanwhile.
-void readFirstDocumentBehind(Session& m) {
+// an entry or gone to another kind meanwhile; `then` follows.
+void readFirstDocumentBehind(Session& m, std::function<void()> then) {
     Session* mp = &m;
     const DocKind kind = m.currentKind();
     m.firstDocumentRead = std::make_unique<FirstDocumentRead>(
-        m.db.path(), kind, [mp, kind](const std::optional<DocumentDisplay>& d) {
+        m.db.path(), kind, [mp, kind, then](const std::optional<DocumentDisplay>& d) {
             if (!mp->viewWaits) return;
             mp->shownWhileViewWaits = d;
             mp->shownWhileViewWaitsKind = kind;
             if (d && !mp->editMode() && mp->currentKind() == kind) showDocumentDisplay(*mp, *d);
+            then();
         });
 }
 
@@ -243,10 +245,14 @@ void openDatabaseAndShowFirstDocument(Session& m) {
                                 "enregistrée. Pour pouvoir enregistrer, vérifiez les droits d'accès de ce "
                                 "fichier et de son dossier (ils doivent permettre l'écriture), puis relancez "
                                 "le programme."));
-    if (m.viewWaits) readFirstDocumentBehind(m);
+    // The preparation reads a file it has never prepared for damage before it writes into it; any other
+    // file is read beside it. On a file whose view waits for it, it starts once the first invoice is read,
+    // which its reading would slow down.
+    if (m.viewWaits) {
+        readFirstDocumentBehind(m, [mp = &m, work] { startPreparation(*mp, work); });
+        return;
+    }
     startPreparation(m, work);
-    // The preparation reads a file it has never prepared before it writes into it; any other file is read
-    // beside it.
     if (!m.preparation || !checkLater) startDamageCheck(m);
 }
 
