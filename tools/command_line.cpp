@@ -1,6 +1,8 @@
 #include "command_line.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
+#include <vector>
 
 namespace pylon::dbtool {
 
@@ -42,18 +44,6 @@ const Option kOptions[] = {
     {Action::Pdf, "--month", false},      {Action::Journal, "--force", true},
     {Action::Pdf, "--force", true},
 };
-
-// The value of "--name=value" or of "--name value"; false when there is none.
-bool takeValue(const QStringList& args, qsizetype& i, const QString& inline_, bool hasInline,
-               QString& value) {
-    if (hasInline) {
-        value = inline_;
-        return true;
-    }
-    if (i + 1 >= args.size()) return false;
-    value = args[++i];
-    return true;
-}
 
 QString parseDemoOption(const QString& name, const QString& value, demo::DemoOptions& options) {
     bool ok = false;
@@ -167,43 +157,41 @@ ParsedCommandLine parseCommandLine(const QStringList& args) {
     }
     c.action = known->action;
 
-    QStringList positional;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            const qsizetype eq = arg.indexOf(QLatin1Char('='));
-            const QString name = eq < 0 ? arg : arg.left(eq);
-            const Option* option = nullptr;
-            for (const Option& o : kOptions)
-                if (o.action == c.action && name == QLatin1String(o.name)) option = &o;
-            if (!option) {
-                result.error = QStringLiteral("unknown option '%1' for '%2'").arg(name, verb);
-                return result;
-            }
-            if (option->flag) {
-                if (eq >= 0) {
-                    result.error = QStringLiteral("%1 takes no value").arg(name);
-                    return result;
-                }
-                c.force = true;
-                continue;
-            }
-            QString value;
-            if (!takeValue(args, i, arg.mid(eq + 1), eq >= 0, value)) {
-                result.error = QStringLiteral("%1 needs a value").arg(name);
-                return result;
-            }
-            result.error = parseOption(name, value, c);
-            if (!result.error.isEmpty()) return result;
-        } else if (arg.isEmpty()) {
-            result.error = positional.isEmpty() ? QStringLiteral("the PATH is empty")
-                                                : QStringLiteral("an empty argument");
+    // The options of this command only, "--name value" or "--name=value", before or after the arguments;
+    // one given twice keeps its last value. Qt's parser says what is unknown or lacks its value.
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    std::vector<const Option*> options;
+    for (const Option& o : kOptions) {
+        if (o.action != c.action) continue;
+        const QString name = QString::fromLatin1(o.name).mid(2);
+        parser.addOption(o.flag ? QCommandLineOption(name)
+                                : QCommandLineOption(name, QString(), QStringLiteral("value")));
+        options.push_back(&o);
+    }
+    if (!parser.parse(QStringList{QStringLiteral("pylon-db")} + args.mid(1))) {
+        result.error = parser.errorText();
+        return result;
+    }
+    for (const Option* o : options) {
+        const QString name = QString::fromLatin1(o->name);
+        if (!parser.isSet(name.mid(2))) continue;
+        if (o->flag) {
+            c.force = true;
+            continue;
+        }
+        result.error = parseOption(name, parser.value(name.mid(2)), c);
+        if (!result.error.isEmpty()) return result;
+    }
+    QStringList positional = parser.positionalArguments();
+    for (qsizetype i = 0; i < positional.size(); ++i) {
+        if (positional[i].isEmpty()) {
+            result.error = i == 0 ? QStringLiteral("the PATH is empty") : QStringLiteral("an empty argument");
             return result;
-        } else if (positional.size() == known->most) {
-            result.error = QStringLiteral("unexpected argument '%1'").arg(arg);
+        }
+        if (i == known->most) {
+            result.error = QStringLiteral("unexpected argument '%1'").arg(positional[i]);
             return result;
-        } else {
-            positional << arg;
         }
     }
     if (c.action == Action::Pdf) {
