@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "store/kinds.h"
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 #include <vector>
@@ -64,9 +66,14 @@ QString parseDemoOption(const QString& name, const QString& value, demo::DemoOpt
 
 // "--kind K" and "--month YYYY-MM" of pdf.
 QString parsePdfOption(const QString& name, const QString& value, Command& c) {
-    static const QStringList kinds = {QStringLiteral("Facture"),   QStringLiteral("Devis"),
-                                      QStringLiteral("BC"),        QStringLiteral("BL"),
-                                      QStringLiteral("Facture M"), QStringLiteral("Avoir")};
+    // As the PDF files of each kind are named.
+    static const QStringList kinds = [] {
+        QStringList names;
+        for (DocKind k : {DocKind::Invoice, DocKind::Quote, DocKind::Order, DocKind::Delivery,
+                          DocKind::MonthEnd, DocKind::CreditNote})
+            names << kindInfo(k).printed.file;
+        return names;
+    }();
     if (name == u"--kind") {
         if (!kinds.contains(value))
             return QStringLiteral("--kind wants one of %1, not '%2'")

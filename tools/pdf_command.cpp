@@ -13,10 +13,11 @@ namespace pylon::dbtool {
 
 namespace {
 
+// The kind whose files are named so ("Facture", "BC", "Avoir"…), as --kind gives it.
 DocKind kindNamed(const QString& name) {
-    if (name == u"Avoir") return DocKind::CreditNote;
-    for (DocKind k : {DocKind::Invoice, DocKind::Quote, DocKind::Order, DocKind::Delivery, DocKind::MonthEnd})
-        if (kindInfo(k).stored == name) return k;
+    for (DocKind k : {DocKind::Invoice, DocKind::Quote, DocKind::Order, DocKind::Delivery, DocKind::MonthEnd,
+                      DocKind::CreditNote})
+        if (kindInfo(k).printed.file == name) return k;
     return DocKind::Invoice;
 }
 

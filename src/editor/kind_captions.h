@@ -1,6 +1,5 @@
 #pragma once
-// What the editor's captions read for each kind of document: its title, the list and client buttons and
-// the five header labels.
+// The editor's captions of each kind of document (store/kinds.h), put on its window.
 #include "store/kinds.h"
 
 #include <QString>
@@ -11,17 +10,6 @@ class Form1;
 }
 
 namespace pylon {
-
-struct KindCaptions {
-    QString title;    // the editor window
-    QString command7; // the button listing the documents of the kind
-    QString command9; // the button listing the clients, or the suppliers for purchase orders
-    QString label7;   // beside txtNumFact
-    QString label1;   // beside txtDateFact
-    QString label2;   // beside txtNumCli
-    QString label3;   // beside txtNomCli
-    QString label4;   // beside txtAdrCli
-};
 
 const KindCaptions& kindCaptions(DocKind kind);
 

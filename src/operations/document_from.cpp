@@ -6,7 +6,7 @@
 #include "editor/menu.h"
 #include "editor/messages.h"
 #include "editor/session.h"
-#include "operations/kind_names.h"
+#include "store/kinds.h"
 #include "store/stored_document.h"
 
 #include <QInputDialog>
@@ -117,7 +117,7 @@ void beginDocumentFromShown(Session& m) {
     if (!doc) return;
     QStringList names;
     for (const DocKind k : kMadeAs)
-        names << kindName(k);
+        names << kindInfo(k).name;
     const int proposed =
         int(std::find(std::begin(kMadeAs), std::end(kMadeAs), proposedKindAfter(m.currentKind())) -
             std::begin(kMadeAs));

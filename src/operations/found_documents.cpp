@@ -1,7 +1,7 @@
 #include "operations/found_documents.h"
 
-#include "operations/kind_names.h"
 #include "store/dates.h"
+#include "store/kinds.h"
 
 #include <QCollator>
 #include <algorithm>
@@ -11,7 +11,7 @@ namespace pylon {
 namespace {
 
 QString kindText(const FoundDocument& d) {
-    return d.kind ? kindName(*d.kind) : d.typeFact;
+    return d.kind ? kindInfo(*d.kind).name : d.typeFact;
 }
 
 QString dateText(const FoundDocument& d) {

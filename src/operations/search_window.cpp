@@ -7,8 +7,8 @@
 #include "editor/show_document.h"
 #include "editor/window_keys.h"
 #include "operations/found_documents.h"
-#include "operations/kind_names.h"
 #include "store/dates.h"
+#include "store/kinds.h"
 
 #include <QHeaderView>
 #include <QShortcut>
@@ -104,7 +104,7 @@ SearchWindow::SearchWindow(Session& m)
     ui.setupUi(this);
     ui.cboKind->addItem(QStringLiteral("Toutes"));
     for (const DocKind k : kKinds)
-        ui.cboKind->addItem(k == DocKind::CreditNote ? QStringLiteral("Portant un avoir") : kindName(k),
+        ui.cboKind->addItem(k == DocKind::CreditNote ? QStringLiteral("Portant un avoir") : kindInfo(k).name,
                             static_cast<int>(k));
     ui.tblResults->setModel(results_);
     ui.tblResults->verticalHeader()->hide();

@@ -7,26 +7,8 @@ namespace pylon::print {
 
 namespace {
 
-struct KindWords {
-    DocKind kind;
-    const char* title;
-    const char* ofIt; // "of the invoice", for the credit note that belongs to it
-    const char* file;
-};
-
-const KindWords kWords[] = {
-    {DocKind::Invoice, "FACTURE", "de la facture", "Facture"},
-    {DocKind::Quote, "DEVIS", "du devis", "Devis"},
-    {DocKind::Order, "BON DE COMMANDE", "du bon de commande", "BC"},
-    {DocKind::Delivery, "BON DE LIVRAISON", "du bon de livraison", "BL"},
-    {DocKind::CreditNote, "AVOIR", "de l'avoir", "Avoir"},
-    {DocKind::MonthEnd, "FACTURE DU MOIS", "de la facture du mois", "Facture M"},
-};
-
-const KindWords& wordsOf(DocKind kind) {
-    for (const KindWords& w : kWords)
-        if (w.kind == kind) return w;
-    return kWords[0];
+const KindPrintedWords& wordsOf(DocKind kind) {
+    return kindInfo(kind).printed;
 }
 
 } // namespace
@@ -43,7 +25,7 @@ PrintedDocument printedDocument(const StoredDocument& doc, DocKind shownAs) {
     const DocumentDisplay d = documentDisplayOf(doc, shownAs);
     PrintedDocument p;
     p.kind = shownAs;
-    p.title = QString::fromUtf8(wordsOf(shownAs).title);
+    p.title = wordsOf(shownAs).title;
     p.number = d.number;
     p.date = d.date;
     p.partyLabel = e.kind == DocKind::Order ? QStringLiteral("Fournisseur") : QStringLiteral("Client");
@@ -51,10 +33,9 @@ PrintedDocument printedDocument(const StoredDocument& doc, DocKind shownAs) {
     p.name = d.name;
     p.address = d.address;
     p.cancelled = d.cancelled;
-    p.fileStem = QStringLiteral("%1-%2").arg(QString::fromUtf8(wordsOf(shownAs).file), d.number);
+    p.fileStem = QStringLiteral("%1-%2").arg(wordsOf(shownAs).file, d.number);
     if (shownAs == DocKind::CreditNote)
-        p.note = QStringLiteral("Avoir %1 n° %2 du %3.")
-                     .arg(QString::fromUtf8(wordsOf(e.kind).ofIt), d.number, d.date);
+        p.note = QStringLiteral("Avoir %1 n° %2 du %3.").arg(wordsOf(e.kind).ofIt, d.number, d.date);
     else if (d.hasCreditNote && shownAs == DocKind::Invoice)
         p.note = QStringLiteral("Un avoir est attaché à cette facture.");
 
