@@ -221,20 +221,7 @@ void openDatabaseAndShowFirstDocument(Session& m) {
         // A large file the program has never prepared: its view waits for the indexes it reads through.
         m.viewWaits = checkLater && !m.db.readOnly() && !schema::hasViewIndexes(m.db);
         if (!m.viewWaits) m.rsDoc = RecordSet::open(m.db, kindInfo(DocKind::Invoice).viewSql);
-        m.rsFacture = RecordSet::open(m.db, QStringLiteral("Facture"));
-        m.rsDetFact = RecordSet::open(m.db, QStringLiteral("DetFact"));
-        m.rsClients = RecordSet::open(
-            m.db, QStringLiteral(
-                      "Select Distinct Facture.NumCli,Facture.NomCli,Facture.AdrCli From CliEC INNER JOIN "
-                      "Facture on CliEC.NumCli = Facture.NumCli where CliEC.Frs = false"));
-        m.rsFournisseurs = RecordSet::open(
-            m.db, QStringLiteral(
-                      "Select Distinct Facture.NumCli,Facture.NomCli,Facture.AdrCli From CliEC INNER JOIN "
-                      "Facture on CliEC.NumCli = Facture.NumCli where CliEC.Frs = True"));
-        m.rsNumeros = RecordSet::open(
-            m.db, QStringLiteral("Select Distinct NumFact,DateFact,NumCli,TypeFact,Avoir From Facture"));
-        m.rsCliEC = RecordSet::open(m.db, QStringLiteral("CliEC"));
-        m.rsAvoir = RecordSet::open(m.db, QStringLiteral("AVOIR"));
+        m.openSharedRecordSets();
     }
     ShowCurrentDocument(m);
     if (m.db.isOpen() && m.db.readOnly())

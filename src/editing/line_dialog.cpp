@@ -2,7 +2,7 @@
 
 #include "editing/form5.h"
 #include "editing/line_entry.h"
-#include "editing/line_rewrite.h"
+#include "store/line_rewrite.h"
 #include "editor/form1.h"
 #include "editor/key_press.h"
 #include "editor/messages.h"

@@ -3,24 +3,11 @@
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
-#include "store/listed_parties.h"
+#include "store/document_counts.h"
 
 namespace pylon {
 
 namespace {
-
-QString kindQuery(const char* condition) {
-    return QStringLiteral("Select Facture.* From Facture WHERE Facture.") + QString::fromUtf8(condition) +
-           QStringLiteral(" ORDER BY Facture.NumFact ASC");
-}
-
-// The full row count of a query opened for this count only.
-std::optional<long> rowsOf(Session& m, const QString& query) {
-    if (!m.db.isOpen()) return std::nullopt;
-    const auto rs = RecordSet::open(m.db, query);
-    if (!rs) return std::nullopt;
-    return rs->RecordCount();
-}
 
 // A count that could not be taken shows as a question mark: a zero would claim the file holds none.
 QString shown(const std::optional<long>& n) {
@@ -28,21 +15,6 @@ QString shown(const std::optional<long>& n) {
 }
 
 } // namespace
-
-DocumentCounts countDocuments(Session& m) {
-    DocumentCounts c;
-    c.invoices = rowsOf(m, kindQuery("TypeFact = 'Facture'"));
-    c.quotes = rowsOf(m, kindQuery("TypeFact = 'Devis'"));
-    c.orders = rowsOf(m, kindQuery("TypeFact = 'BC'"));
-    c.deliveries = rowsOf(m, kindQuery("TypeFact = 'BL'"));
-    c.creditNotes = rowsOf(m, kindQuery("Avoir = True"));
-    c.monthEnd = rowsOf(m, kindQuery("TypeFact = 'Facture M'"));
-    c.suppliers = rowsOf(m, QStringLiteral("Select * From CliEC WHERE Frs = True ORDER BY NumCli ASC"));
-    // Clients are counted from the documents: once for each number, name and address written together,
-    // the rows of the client list, counted through the index on those fields rather than over every header.
-    if (m.rsClients) c.clients = countParties(m.db, false);
-    return c;
-}
 
 QString statisticsText(const DocumentCounts& c) {
     const QString crlf = QStringLiteral("\r\n");
@@ -57,7 +29,7 @@ QString statisticsText(const DocumentCounts& c) {
 
 void Command11_Click(Session& m) {
     if (sayWhileIndexesAreMade(m)) return;
-    MsgBox(m.form1, statisticsText(countDocuments(m)), MsgStyle::Ok, QStringLiteral("Statistiques"));
+    MsgBox(m.form1, statisticsText(countDocuments(m.db)), MsgStyle::Ok, QStringLiteral("Statistiques"));
 }
 
 void wireStatistics(Session& m) {

@@ -11,6 +11,8 @@ set(PYLON_CORE_FILES
   store/database.cpp
   store/dates.cpp
   store/db_errors.cpp
+  store/document_counts.cpp
+  store/deletion.cpp
   store/document_display.cpp
   store/document_entry.cpp
   store/document_search.cpp
@@ -19,6 +21,7 @@ set(PYLON_CORE_FILES
   store/first_document.cpp
   store/kinds.cpp
   store/line_amounts.cpp
+  store/line_rewrite.cpp
   store/listed_documents.cpp
   store/listed_parties.cpp
   store/module1.cpp

@@ -21,6 +21,23 @@ bool Module1::indexesBeingMade() {
     return preparation && preparation->running() && !schema::missingAdditions(db).isEmpty();
 }
 
+void Module1::openSharedRecordSets() {
+    rsFacture = RecordSet::open(db, QStringLiteral("Facture"));
+    rsDetFact = RecordSet::open(db, QStringLiteral("DetFact"));
+    rsClients = RecordSet::open(
+        db,
+        QStringLiteral("Select Distinct Facture.NumCli,Facture.NomCli,Facture.AdrCli From CliEC INNER JOIN "
+                       "Facture on CliEC.NumCli = Facture.NumCli where CliEC.Frs = false"));
+    rsFournisseurs = RecordSet::open(
+        db,
+        QStringLiteral("Select Distinct Facture.NumCli,Facture.NomCli,Facture.AdrCli From CliEC INNER JOIN "
+                       "Facture on CliEC.NumCli = Facture.NumCli where CliEC.Frs = True"));
+    rsNumeros = RecordSet::open(
+        db, QStringLiteral("Select Distinct NumFact,DateFact,NumCli,TypeFact,Avoir From Facture"));
+    rsCliEC = RecordSet::open(db, QStringLiteral("CliEC"));
+    rsAvoir = RecordSet::open(db, QStringLiteral("AVOIR"));
+}
+
 void Module1::endEntryAfterRedisplay() {
     if (editMode() && abandonEntry) abandonEntry();
 }

@@ -96,6 +96,9 @@ struct Module1 {
     // After a command added or deleted documents: the view and the shared lists read the file again,
     // rsDoc, rsFacture, rsDetFact, rsClients, rsFournisseurs and rsNumeros in that order.
     void requeryAfterWrite();
+    // Opens the record sets every window shares (all but the view): the headers, the lines, the credit-note
+    // lines, the clients' flags, the lists of clients, suppliers and numbers.
+    void openSharedRecordSets();
 
     // The preparation is still making the program's indexes: whatever reads through them (the lists, the
     // statistics) would read the whole file instead, for seconds or far longer at a million documents.

@@ -12,7 +12,7 @@
 #include "browse/navigation.h"
 #include "editing/attach.h"
 #include "editing/edit_mode.h"
-#include "editing/line_rewrite.h"
+#include "store/line_rewrite.h"
 #include "editing/new_document.h"
 #include "editing/numbering.h"
 #include "editing/saving.h"

@@ -1,4 +1,4 @@
-#include "editing/line_rewrite.h"
+#include "store/line_rewrite.h"
 
 #include "store/database.h"
 
