@@ -5,7 +5,7 @@
 #include "editor/show_document.h"
 #include "operations/deletion.h"
 #include "operations/month_end.h"
-#include "operations/month_end_store.h"
+#include "store/month_end_store.h"
 #include "store/dates.h"
 #include "support.h"
 

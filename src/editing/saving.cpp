@@ -9,7 +9,7 @@
 #include "store/dates.h"
 #include "store/db_errors.h"
 #include "store/document_entry.h"
-#include "store/write.h"
+#include "store/saving.h"
 
 #include <functional>
 #include <limits>
@@ -100,10 +100,6 @@ void saveFailed(Session& m) {
     saveFailed(m, m.db.failureText());
 }
 
-Lookup header(Session& m, const DocumentEntry& entry) {
-    return lookUp(*m.rsFacture, QStringLiteral("NumFact=") + entry.number.trimmed());
-}
-
 // A number already taken: the entry stays as it is, so that only the number needs changing.
 void refuseTakenNumber(Session& m) {
     Ui::Form1& ui = m.form1->ui;
@@ -119,22 +115,6 @@ void refuseMissingDocument(Session& m) {
     ui.txtNumFact->setFocus();
 }
 
-// The writes of one save, all or nothing. The header is looked up again once no other program can write:
-// another copy of the program may have saved the same number, or deleted the document, since it was
-// first looked up. `wanted` is the answer that lets the save go on; any other is a refusal, whose
-// message the caller gives.
-WriteResult writeSave(Session& m, const DocumentEntry& entry, Lookup wanted,
-                      const std::function<bool()>& writes) {
-    return runWrite(m.db,
-                    [&] {
-                        const Lookup found = header(m, entry);
-                        if (found == Lookup::Failed) return WriteResult::failed();
-                        if (found != wanted) return WriteResult::refused(QString());
-                        return WriteResult::doneIf(writes());
-                    },
-                    {m.rsFacture.get(), m.rsDetFact.get(), m.rsCliEC.get(), m.rsAvoir.get()});
-}
-
 // What the user is told once the writes are over; true when the save landed.
 bool landed(Session& m, const WriteResult& written, void (*refuse)(Session&)) {
     if (written.kind == WriteResult::Refused) refuse(m);
@@ -145,7 +125,7 @@ bool landed(Session& m, const WriteResult& written, void (*refuse)(Session&)) {
 void saveCreditNote(Session& m, const DocumentEntry& entry) {
     // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
-    const Lookup found = header(m, entry);
+    const Lookup found = findHeader(m, entry);
     if (found == Lookup::Failed) {
         saveFailed(m);
         return;
@@ -154,18 +134,14 @@ void saveCreditNote(Session& m, const DocumentEntry& entry) {
         refuseMissingDocument(m);
         return;
     }
-    const WriteResult written = writeSave(m, entry, Lookup::Found, [&m, &entry] {
-        RecordSet& f = *m.rsFacture;
-        return f.Edit() && f.SetField(QStringLiteral("Avoir"), true) && f.Update() &&
-               writeLines(*m.rsAvoir, entry);
-    });
+    const WriteResult written = writeCreditNote(m, entry);
     if (landed(m, written, refuseMissingDocument)) refresh(m);
 }
 
 void saveDocument(Session& m, const DocumentEntry& entry) {
     // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
-    const Lookup found = header(m, entry);
+    const Lookup found = findHeader(m, entry);
     if (found == Lookup::Failed) {
         saveFailed(m);
         return;
@@ -180,10 +156,7 @@ void saveDocument(Session& m, const DocumentEntry& entry) {
         refresh(m);
         return;
     }
-    const WriteResult written = writeSave(m, entry, Lookup::Absent, [&m, &entry] {
-        return writeParty(*m.rsCliEC, entry) && writeHeader(*m.rsFacture, entry) &&
-               writeLines(*m.rsDetFact, entry);
-    });
+    const WriteResult written = writeNewDocument(m, entry);
     if (landed(m, written, refuseTakenNumber)) refresh(m);
 }
 

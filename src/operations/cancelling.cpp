@@ -4,23 +4,13 @@
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/write.h"
+#include "store/cancelling.h"
 
 namespace pylon {
 
 namespace {
 
-const QString kFlag = QStringLiteral("Annulée");
 const QString kTitle = QStringLiteral("Attention");
-
-// Writes the flag of the header rsFacture stands on, all or nothing; on failure the result says why:
-// what happened to the file and what to do, or the database's complaint.
-WriteResult writeFlag(Session& m, bool cancelled) {
-    RecordSet& f = *m.rsFacture;
-    return runWrite(
-        m.db, [&] { return WriteResult::doneIf(f.Edit() && f.SetField(kFlag, cancelled) && f.Update()); },
-        {&f});
-}
 
 // The view keeps the values of the row it stands on; standing on the same document again makes the
 // marker show what was just written. The document stays the one on screen.
@@ -34,16 +24,14 @@ void rereadView(Session& m) {
 }
 
 void toggle(Session& m, const QString& number) {
-    RecordSet* f = m.rsFacture.get();
-    if (!f || !f->FindFirst(QStringLiteral("NumFact=") + number) || f->NoMatch()) return;
-    const auto flag = f->Fields(kFlag);
-    // A missing value counts as not cancelled.
-    const bool cancelled = flag && flag->toBool();
+    const std::optional<bool> found = findCancelled(m, number);
+    if (!found) return;
+    const bool cancelled = *found;
     const QString question =
         (cancelled ? QStringLiteral("Reprendre la facture N° ") : QStringLiteral("Annuler la facture N° ")) +
         number;
     if (MsgBox(m.form1, question, MsgStyle::YesNo, kTitle) != MsgAnswer::Yes) return;
-    const WriteResult written = writeFlag(m, !cancelled);
+    const WriteResult written = writeCancelled(m, !cancelled);
     if (written.isDone()) {
         rereadView(m);
         return;

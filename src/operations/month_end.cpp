@@ -9,7 +9,7 @@
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "operations/month_end_store.h"
+#include "store/month_end_store.h"
 #include "store/dates.h"
 
 namespace pylon {

@@ -3,6 +3,7 @@
 set(PYLON_CORE_FILES
   store/amount_text.cpp
   store/amount_words.cpp
+  store/cancelling.cpp
   store/client_names.cpp
   store/criteria.cpp
   store/csv.cpp
@@ -11,8 +12,8 @@ set(PYLON_CORE_FILES
   store/database.cpp
   store/dates.cpp
   store/db_errors.cpp
-  store/document_counts.cpp
   store/deletion.cpp
+  store/document_counts.cpp
   store/document_display.cpp
   store/document_entry.cpp
   store/document_search.cpp
@@ -25,12 +26,14 @@ set(PYLON_CORE_FILES
   store/listed_documents.cpp
   store/listed_parties.cpp
   store/module1.cpp
+  store/month_end_store.cpp
   store/numbering.cpp
   store/preparation.cpp
   store/recordset.cpp
   store/recordset_write.cpp
   store/sales_ledger.cpp
   store/sales_summary.cpp
+  store/saving.cpp
   store/schema.cpp
   store/snapshot.cpp
   store/stored_document.cpp

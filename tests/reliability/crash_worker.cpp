@@ -23,7 +23,7 @@
 #include "lines_summary.h"
 #include "operations/deletion.h"
 #include "operations/month_end.h"
-#include "operations/month_end_store.h"
+#include "store/month_end_store.h"
 #include "store/dates.h"
 
 #include <QAbstractButton>

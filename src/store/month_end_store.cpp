@@ -1,8 +1,8 @@
-#include "operations/month_end_store.h"
+#include "store/month_end_store.h"
 
-#include "editor/session.h"
 #include "store/database.h"
 #include "store/db_errors.h"
+#include "store/module1.h"
 
 #include <functional>
 
@@ -16,7 +16,7 @@ const char* const kLineFields[] = {"NB", "Qt", "Design", "PU", "Mnt"};
 
 // Why the last write failed, in words the user can pass on: when the file itself is at fault, what
 // happened to it and what to do, whatever step was being written.
-QString reasonOf(Session& m, const QString& what) {
+QString reasonOf(Module1& m, const QString& what) {
     if (db_errors::faultOf(m.db.lastErrorCode()) != db_errors::Fault::None) return m.db.failureText();
     const QString engine = m.db.lastError();
     return engine.isEmpty() ? what : what + QStringLiteral(" (") + engine + QLatin1Char(')');
@@ -54,17 +54,17 @@ bool addLines(RecordSet& rs, int number, const std::vector<Line>& lines) {
 }
 
 // A step the file refused, said in words the user can pass on.
-WriteResult stepFailed(Session& m, const QString& what) {
+WriteResult stepFailed(Module1& m, const QString& what) {
     return WriteResult::failed(reasonOf(m, what));
 }
 
-WriteResult inOneTransaction(Session& m, const std::function<WriteResult()>& writes) {
+WriteResult inOneTransaction(Module1& m, const std::function<WriteResult()>& writes) {
     return runWrite(m.db, writes, {m.rsFacture.get(), m.rsDetFact.get(), m.rsCliEC.get(), m.rsAvoir.get()});
 }
 
 } // namespace
 
-std::optional<std::vector<Line>> gatherLines(Session& m, int client, int month) {
+std::optional<std::vector<Line>> gatherLines(Module1& m, int client, int month) {
     const QString from = QStringLiteral(
         " FROM Facture INNER JOIN DetFact ON Facture.NumFact = DetFact.NumFact WHERE (Facture.TypeFact = "
         "'Facture' Or Facture.TypeFact = 'BL') AND Facture.NumCli = %1 AND Month(Facture.DateFact) = %2");
@@ -90,11 +90,11 @@ std::optional<std::vector<Line>> gatherLines(Session& m, int client, int month) 
     return lines;
 }
 
-Lookup findDocument(Session& m, int number) {
+Lookup findDocument(Module1& m, int number) {
     return m.rsFacture ? lookUp(*m.rsFacture, QStringLiteral("NumFact=%1").arg(number)) : Lookup::Failed;
 }
 
-WriteResult writeInvoice(Session& m, const NewInvoice& doc, const std::vector<Line>& lines) {
+WriteResult writeInvoice(Module1& m, const NewInvoice& doc, const std::vector<Line>& lines) {
     if (!m.rsCliEC || !m.rsFacture || !m.rsDetFact)
         return WriteResult::failed(QStringLiteral("la base de données n'est pas ouverte"));
     return inOneTransaction(m, [&] {
@@ -127,7 +127,7 @@ WriteResult writeInvoice(Session& m, const NewInvoice& doc, const std::vector<Li
     });
 }
 
-WriteResult attachCreditNote(Session& m, int number, const std::vector<Line>& lines) {
+WriteResult attachCreditNote(Module1& m, int number, const std::vector<Line>& lines) {
     if (!m.rsFacture || !m.rsAvoir)
         return WriteResult::failed(QStringLiteral("la base de données n'est pas ouverte"));
     return inOneTransaction(m, [&] {
