@@ -1,10 +1,10 @@
 #include "browse/attach_list.h"
 
 #include "browse/form2.h"
-#include "browse/list_rows.h"
 #include "browse/list_window.h"
 #include "editor/messages.h"
 #include "editor/session.h"
+#include "store/listed_documents.h"
 
 namespace pylon {
 
@@ -14,7 +14,7 @@ void showAttachList(Session& m) {
     setListMode(m, w, ListMode::Attach);
     setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Date:"), QStringLiteral("Client N°:"));
     // Every stored document, of every kind. The type column keeps whatever the last list left in it.
-    setColumns(w, std::make_shared<DocumentRows>(ListedDocuments::read(m.db, {}), QString()), 3);
+    fillDocumentColumns(m, w, {}, QString(), 3);
     showListWindow(m);
 }
 

@@ -1,10 +1,10 @@
 #include "browse/document_list.h"
 
 #include "browse/form2.h"
-#include "browse/list_rows.h"
 #include "browse/list_window.h"
 #include "editor/messages.h"
 #include "editor/session.h"
+#include "store/listed_documents.h"
 
 namespace pylon {
 
@@ -36,8 +36,7 @@ void showDocumentList(Session& m) {
     setListMode(m, w, ListMode::Documents);
     setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Date:"), QStringLiteral("Client N°:"));
     const DocKind kind = m.currentKind();
-    setColumns(w, std::make_shared<DocumentRows>(ListedDocuments::read(m.db, choiceOf(kind)), typeText(kind)),
-               4);
+    fillDocumentColumns(m, w, choiceOf(kind), typeText(kind), 4);
     showListWindow(m);
 }
 

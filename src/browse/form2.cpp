@@ -2,6 +2,7 @@
 
 #include "browse/list_rows.h"
 #include "editor/window_keys.h"
+#include "store/background_read.h"
 
 #include <QEvent>
 #include <QScreen>
@@ -29,6 +30,8 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     logWatch_->setInterval(1000);
     connect(logWatch_, &QTimer::timeout, this, &Form2::keepRowsFresh);
 }
+
+Form2::~Form2() = default;
 
 void Form2::showEvent(QShowEvent* e) {
     // Centred the first time only: after that the window opens where the user left it.
@@ -76,6 +79,8 @@ void Form2::keepRowsFresh() {
 
 void Form2::hideEvent(QHideEvent* e) {
     logWatch_->stop();
+    // Rows read for a window no longer shown would hold the file's moment for nobody.
+    pendingRead.reset();
     releaseRows();
     QWidget::hideEvent(e);
 }

@@ -12,10 +12,13 @@
 
 namespace pylon {
 
+class BackgroundRead;
+
 class Form2 : public QWidget {
     Q_OBJECT
   public:
     explicit Form2(QWidget* parent = nullptr);
+    ~Form2() override;
     Ui::Form2 ui;
     // The columns from left to right.
     std::array<ListColumn*, 4> columns() const { return {ui.List1, ui.List2, ui.List3, ui.List4}; }
@@ -25,6 +28,8 @@ class Form2 : public QWidget {
     // grown long (looked at every second), the rows are read again at the present moment, the selected
     // number and the scrolling kept.
     void keepRowsFresh();
+    // The rows being read on a thread for the list asked for last, when it is long (list_window.h).
+    std::unique_ptr<BackgroundRead> pendingRead;
 
   signals:
     // Anywhere in a column, on a row or below the last one.

@@ -4,6 +4,12 @@
 
 namespace pylon {
 
+namespace {
+
+constexpr int kRowsLaidOutAtOnce = 50000;
+
+} // namespace
+
 void ColumnModel::show(std::shared_ptr<ListRows> rows, int column) {
     beginResetModel();
     rows_ = std::move(rows);
@@ -37,6 +43,10 @@ QModelIndexList ColumnModel::match(const QModelIndex& start, int role, const QVa
 ListColumn::ListColumn(QWidget* parent) : QListView(parent) {
     // Every row is one line of the same height: the view lays out a million rows without asking for any.
     setUniformItemSizes(true);
+    // Half a million rows laid out at once hold the window still for a fifth of a second: they are laid out
+    // a batch at a time, between other events, the first batch at once.
+    setLayoutMode(QListView::Batched);
+    setBatchSize(kRowsLaidOutAtOnce);
     setModel(&model_);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListColumn::chosenRowChanged);
 }

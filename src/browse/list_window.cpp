@@ -8,6 +8,7 @@
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "store/background_read.h"
 
 #include <QSignalBlocker>
 
@@ -71,6 +72,7 @@ void setHeadings(Form2& w, const QString& first, const QString& second, const QS
 }
 
 void setColumns(Form2& w, const std::shared_ptr<ListRows>& rows, int columns) {
+    w.pendingRead.reset();
     // A column the new list leaves alone (the type column) shows texts that need no file: whatever the
     // previous list held on the file goes.
     w.releaseRows();
@@ -81,8 +83,31 @@ void setColumns(Form2& w, const std::shared_ptr<ListRows>& rows, int columns) {
     }
 }
 
+void fillColumnsBehind(Form2& w, std::unique_ptr<BackgroundRead> read, int columns) {
+    setColumns(w, nullptr, columns);
+    w.pendingRead = std::move(read);
+}
+
+void fillDocumentColumns(Session& m, Form2& w, const DocumentChoice& choice, const QString& type,
+                         int columns) {
+    auto behind = m.readsBehind()
+                      ? ListedDocuments::readBehind(
+                            m.db, choice,
+                            [&w, type, columns](std::shared_ptr<ListedDocuments> documents) {
+                                setColumns(w, std::make_shared<DocumentRows>(documents, type), columns);
+                            })
+                      : nullptr;
+    if (behind)
+        fillColumnsBehind(w, std::move(behind), columns);
+    else
+        setColumns(w, std::make_shared<DocumentRows>(ListedDocuments::read(m.db, choice), type), columns);
+}
+
 void releaseListWindow(Session& m) {
-    if (auto* w = qobject_cast<Form2*>(m.form2.get())) w->releaseRows();
+    if (auto* w = qobject_cast<Form2*>(m.form2.get())) {
+        w->pendingRead.reset();
+        w->releaseRows();
+    }
 }
 
 void actOnListedRow(Session& m) {

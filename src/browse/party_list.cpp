@@ -6,6 +6,7 @@
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
+#include "store/background_read.h"
 
 namespace pylon {
 
@@ -19,8 +20,24 @@ void showPartyList(Session& m) {
     setListMode(m, w, suppliers ? ListMode::Suppliers : ListMode::Clients);
     setHeadings(w, QStringLiteral("Numéro:"), QStringLiteral("Nom:"), QStringLiteral("Adresse:"));
 
-    std::vector<ListedParty> parties = listParties(m.db, suppliers).value_or(std::vector<ListedParty>());
-    setColumns(w, std::make_shared<PartyRows>(std::move(parties)), 3);
+    if (m.readsBehind()) {
+        auto parties = std::make_shared<std::optional<std::vector<ListedParty>>>();
+        Session* mp = &m;
+        fillColumnsBehind(
+            w,
+            std::make_unique<BackgroundRead>(
+                m.db.path(), [parties, suppliers](Database& db) { *parties = listParties(db, suppliers); },
+                [mp, &w, parties, suppliers] {
+                    // A file that could not be opened a second time is read through the program's own.
+                    if (!*parties) *parties = listParties(mp->db, suppliers);
+                    setColumns(w, std::make_shared<PartyRows>(parties->value_or(std::vector<ListedParty>())),
+                               3);
+                }),
+            3);
+    } else {
+        std::vector<ListedParty> parties = listParties(m.db, suppliers).value_or(std::vector<ListedParty>());
+        setColumns(w, std::make_shared<PartyRows>(std::move(parties)), 3);
+    }
     showListWindow(m);
 }
 

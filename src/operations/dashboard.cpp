@@ -3,6 +3,7 @@
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/window_keys.h"
+#include "store/background_read.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -63,8 +64,33 @@ DashboardWindow::DashboardWindow(Session& m)
     closeOnEscape(*this);
 }
 
+DashboardWindow::~DashboardWindow() = default;
+
 void DashboardWindow::refresh() {
-    const auto s = m_.db.isOpen() ? salesSummary(m_.db, QDate::currentDate()) : std::nullopt;
+    pending_.reset();
+    const QDate today = QDate::currentDate();
+    if (!m_.db.isOpen() || !m_.readsBehind()) {
+        showFigures(m_.db.isOpen() ? salesSummary(m_.db, today) : std::nullopt);
+        return;
+    }
+    // A large file's figures are read on a thread: the window answers meanwhile, and the figures shown
+    // stay until the new ones replace them.
+    if (auto preparing = salesSummaryBefore(m_.db)) {
+        showFigures(preparing);
+        return;
+    }
+    auto summary = std::make_shared<std::optional<SalesSummary>>();
+    pending_ = std::make_unique<BackgroundRead>(
+        m_.db.path(), [summary, today](Database& db) { *summary = readSalesSummary(db, today); },
+        [this, summary, today] {
+            const bool opened = pending_->opened();
+            pending_.reset();
+            // A file that could not be opened a second time is read through the program's own connection.
+            showFigures(opened ? *summary : salesSummary(m_.db, today));
+        });
+}
+
+void DashboardWindow::showFigures(const std::optional<SalesSummary>& s) {
     if (!s) {
         ui.lblStatus->setText(m_.db.isOpen() ? QStringLiteral("Les ventes n'ont pas pu être lues : ") +
                                                    m_.db.failureText()

@@ -6,6 +6,7 @@
 #include "ui_DashboardWindow.h"
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 QT_BEGIN_NAMESPACE
@@ -15,11 +16,13 @@ QT_END_NAMESPACE
 namespace pylon {
 
 struct Session;
+class BackgroundRead;
 
 class DashboardWindow : public QWidget {
     Q_OBJECT
   public:
     explicit DashboardWindow(Session& m);
+    ~DashboardWindow() override;
     Ui::DashboardWindow ui;
     QChartView* chartView() const { return chartView_; }
     // Reads the figures again, up to today.
@@ -28,12 +31,15 @@ class DashboardWindow : public QWidget {
     void copyChart();
 
   private:
+    void showFigures(const std::optional<SalesSummary>& s);
     void showChart(const SalesSummary& s);
     void showMonth(const MonthSales& month);
     void showClients(const std::vector<ClientSales>& clients);
 
     Session& m_;
     QChartView* chartView_;
+    // The figures being read on a thread, on a large file.
+    std::unique_ptr<BackgroundRead> pending_;
 };
 
 DashboardWindow& dashboardWindow(Session& m);

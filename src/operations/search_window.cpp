@@ -7,6 +7,7 @@
 #include "editor/show_document.h"
 #include "editor/window_keys.h"
 #include "operations/found_documents.h"
+#include "store/background_read.h"
 #include "store/dates.h"
 #include "store/kinds.h"
 
@@ -134,6 +135,8 @@ SearchWindow::SearchWindow(Session& m)
     delay_.stop();
 }
 
+SearchWindow::~SearchWindow() = default;
+
 // Each new result resets the table's columns: their widths are set again, the client's taking what is left.
 void SearchWindow::layOutColumns() {
     QHeaderView* header = ui.tblResults->horizontalHeader();
@@ -154,14 +157,41 @@ void SearchWindow::criteriaEdited() {
         {ui.txtClient->text(),
          kind.isValid() ? std::optional<DocKind>(static_cast<DocKind>(kind.toInt())) : std::nullopt,
          ui.txtDateFrom->text(), ui.txtDateTo->text(), ui.txtTotalMin->text(), ui.txtTotalMax->text()});
+    // Results of criteria no longer typed would show as if they answered these.
+    pending_.reset();
     delay_.start();
 }
 
 void SearchWindow::search() {
     delay_.stop();
+    pending_.reset();
+    if (!m_.db.isOpen() || !m_.readsBehind()) {
+        showFound(m_.db.isOpen() ? finder_.find(m_.db, typed_.criteria) : std::nullopt);
+        return;
+    }
+    // A large file is searched on a thread: the window answers meanwhile, and the results shown stay until
+    // the new ones replace them.
+    if (auto answer = finder_.answerBefore(m_.db, typed_.criteria)) {
+        showFound(answer);
+        return;
+    }
+    const SearchCriteria criteria = typed_.criteria;
+    auto found = std::make_shared<std::optional<SearchResult>>();
+    DocumentSearch* finder = &finder_;
+    pending_ = std::make_unique<BackgroundRead>(
+        m_.db.path(), [finder, criteria, found](Database& db) { *found = finder->search(db, criteria); },
+        [this, criteria, found] {
+            const bool opened = pending_->opened();
+            pending_.reset();
+            // A file that could not be opened a second time is searched through the program's own.
+            showFound(opened ? *found : finder_.find(m_.db, criteria));
+        });
+    ui.lblStatus->setText(QStringLiteral("Recherche en cours…"));
+}
+
+void SearchWindow::showFound(const std::optional<SearchResult>& found) {
     QStringList status;
     if (!typed_.problem.isEmpty()) status << typed_.problem;
-    const auto found = m_.db.isOpen() ? finder_.find(m_.db, typed_.criteria) : std::nullopt;
     if (!found) {
         results_->setDocuments({});
         status << (m_.db.isOpen() ? QStringLiteral("La recherche n'a pas pu lire la base de données : ") +

@@ -9,10 +9,12 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 namespace pylon {
 
 struct Session;
+class BackgroundRead;
 class FoundDocuments;
 
 // The criteria as the fields give them. A field that cannot be read is left out of the search and named
@@ -32,6 +34,7 @@ class SearchWindow : public QWidget {
     Q_OBJECT
   public:
     explicit SearchWindow(Session& m);
+    ~SearchWindow() override;
     Ui::SearchWindow ui;
     FoundDocuments& results() { return *results_; }
     // Searches at once with the criteria as they stand.
@@ -41,6 +44,7 @@ class SearchWindow : public QWidget {
     void criteriaEdited();
     void openRow(int row);
     void layOutColumns();
+    void showFound(const std::optional<SearchResult>& found);
 
     Session& m_;
     TypedCriteria typed_;
@@ -48,6 +52,8 @@ class SearchWindow : public QWidget {
     FoundDocuments* results_;
     // A search runs once the user pauses, not at every key.
     QTimer delay_;
+    // The search under way on a thread, on a large file.
+    std::unique_ptr<BackgroundRead> pending_;
 };
 
 // The window, made on first use and kept until the editor closes.

@@ -3,6 +3,7 @@
 set(PYLON_CORE_FILES
   store/amount_text.cpp
   store/amount_words.cpp
+  store/background_read.cpp
   store/cancelling.cpp
   store/client_names.cpp
   store/criteria.cpp

@@ -38,4 +38,8 @@ DocumentCounts countDocuments(Database& db) {
     return c;
 }
 
+long long documentRowsAtMost(Database& db) {
+    return db.isOpen() ? db.scalar(QStringLiteral("SELECT max(rowid) FROM Facture")).toLongLong() : 0;
+}
+
 } // namespace pylon

@@ -14,4 +14,8 @@ struct DocumentCounts {
 
 DocumentCounts countDocuments(Database& db);
 
+// The highest row id of the headers: never fewer than the documents the file holds, and read in a moment,
+// where counting them would read them all. 0 when it cannot be read.
+long long documentRowsAtMost(Database& db);
+
 } // namespace pylon

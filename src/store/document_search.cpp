@@ -79,6 +79,11 @@ std::optional<QSet<qlonglong>> numbersOf(Database& db, const QString& select,
 } // namespace
 
 std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCriteria& c, int limit) {
+    if (auto answer = answerBefore(db, c)) return answer;
+    return search(db, c, limit);
+}
+
+std::optional<SearchResult> DocumentSearch::answerBefore(Database& db, const SearchCriteria& c) {
     // A file that cannot be written never gets them, and is searched as it is.
     if (!db.readOnly() && !schema::missingAdditions(db).isEmpty()) {
         SearchResult r;
@@ -86,17 +91,21 @@ std::optional<SearchResult> DocumentSearch::find(Database& db, const SearchCrite
         return r;
     }
     totals_cache::refresh(db);
-    const bool kept = totals_cache::present(db);
     // A span of totals reads every qualifying document's total: while a million are still to be computed
     // by the preparation, it would compute them here, for seconds. The other criteria compute only the
     // totals of the documents shown.
     if ((c.minTotal || c.maxTotal) && !db.readOnly() &&
-        (!kept || totals_cache::staleCount(db, totals_cache::kComputedOnTheSpot + 1) >
-                      totals_cache::kComputedOnTheSpot)) {
+        (!totals_cache::present(db) || totals_cache::staleCount(db, totals_cache::kComputedOnTheSpot + 1) >
+                                           totals_cache::kComputedOnTheSpot)) {
         SearchResult r;
         r.preparing = true;
         return r;
     }
+    return std::nullopt;
+}
+
+std::optional<SearchResult> DocumentSearch::search(Database& db, const SearchCriteria& c, int limit) {
+    const bool kept = totals_cache::present(db);
     // Documents written since the last refresh, on a file that cannot be written, are computed as read.
     const QString total =
         QStringLiteral("(SELECT pylon_cents(pylon_ttc(Mnt)) FROM DetFact WHERE NumFact = f.NumFact)");

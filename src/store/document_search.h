@@ -54,6 +54,12 @@ class DocumentSearch {
 
     // nullopt when the file cannot be read (its failure is then the database's).
     std::optional<SearchResult> find(Database& db, const SearchCriteria& criteria, int limit = kShown);
+    // find() in two halves, for a search made on a thread. The first, on the program's connection, answers
+    // when there is nothing to search yet (and brings the few stale totals up to date); nullopt when the
+    // search is to be made. The second searches, through any connection to the file, a read-only one of
+    // its own included; one search at a time.
+    std::optional<SearchResult> answerBefore(Database& db, const SearchCriteria& criteria);
+    std::optional<SearchResult> search(Database& db, const SearchCriteria& criteria, int limit = kShown);
 
   private:
     ClientNames names_;

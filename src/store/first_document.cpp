@@ -1,11 +1,11 @@
 #include "store/first_document.h"
 
+#include "store/background_read.h"
 #include "store/database.h"
 #include "store/source_sql.h"
 #include "store/stored_document.h"
 
 #include <QVariant>
-#include <chrono>
 #include <vector>
 
 namespace pylon {
@@ -59,30 +59,13 @@ std::optional<DocumentDisplay> firstDocumentDisplay(Database& db, DocKind kind) 
 }
 
 FirstDocumentRead::FirstDocumentRead(const QString& path, DocKind kind,
-                                     std::function<void(const std::optional<DocumentDisplay>&)> read)
-    : db_(std::make_unique<Database>()) {
-    if (!db_->open(path, Database::Mode::ReadOnly)) {
-        done_ = true;
-        QMetaObject::invokeMethod(
-            &receiver_, [read] { read(std::nullopt); }, Qt::QueuedConnection);
-        return;
-    }
-    thread_ = std::thread([this, kind, read = std::move(read)] {
-        const auto display = firstDocumentDisplay(*db_, kind);
-        QMetaObject::invokeMethod(
-            &receiver_, [read, display] { read(display); }, Qt::QueuedConnection);
-        done_ = true;
-    });
+                                     std::function<void(const std::optional<DocumentDisplay>&)> read) {
+    auto display = std::make_shared<std::optional<DocumentDisplay>>();
+    read_ = std::make_unique<BackgroundRead>(
+        path, [kind, display](Database& db) { *display = firstDocumentDisplay(db, kind); },
+        [read = std::move(read), display] { read(*display); });
 }
 
-FirstDocumentRead::~FirstDocumentRead() {
-    // A read runs inside SQLite, which only an interrupt stops; one sent just before a statement begins is
-    // lost, so it is sent again until the thread is done.
-    while (thread_.joinable() && !done_) {
-        db_->interrupt();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (thread_.joinable()) thread_.join();
-}
+FirstDocumentRead::~FirstDocumentRead() = default;
 
 } // namespace pylon

@@ -7,15 +7,13 @@
 #include "store/document_display.h"
 #include "store/kinds.h"
 
-#include <QObject>
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <thread>
 
 namespace pylon {
 
+class BackgroundRead;
 class Database;
 
 // The document of the kind with the lowest number that has lines and a client row, as the view orders
@@ -34,10 +32,7 @@ class FirstDocumentRead {
     FirstDocumentRead& operator=(const FirstDocumentRead&) = delete;
 
   private:
-    std::unique_ptr<Database> db_;
-    QObject receiver_;
-    std::atomic<bool> done_{false};
-    std::thread thread_;
+    std::unique_ptr<BackgroundRead> read_;
 };
 
 } // namespace pylon

@@ -1,5 +1,6 @@
 #include "store/listed_documents.h"
 
+#include "store/background_read.h"
 #include "store/database.h"
 #include "store/field_value.h"
 
@@ -26,22 +27,55 @@ std::shared_ptr<ListedDocuments> ListedDocuments::read(Database& db, const Docum
     out->choice_ = choice;
     if (!db.isOpen()) return out;
     out->takeMoment();
-    out->readOk_ = out->readKeys(choice);
-    if (!out->readOk_) {
-        out->keys_.clear();
-        out->numbers_.clear();
-        out->odd_.clear();
-        out->release();
+    out->keysRead(out->readKeys(out->reader(), choice));
+    return out;
+}
+
+std::unique_ptr<BackgroundRead>
+ListedDocuments::readBehind(Database& db, const DocumentChoice& choice,
+                            std::function<void(std::shared_ptr<ListedDocuments>)> done) {
+    // A file replaced or deleted since it was opened is read through the program's own connection.
+    if (!db.isOpen() || db.fileHasMoved()) return nullptr;
+    std::shared_ptr<ListedDocuments> out(new ListedDocuments(db));
+    out->choice_ = choice;
+    auto read = std::make_shared<bool>(false);
+    auto self = std::make_shared<BackgroundRead*>(nullptr);
+    auto behind = std::make_unique<BackgroundRead>(
+        db.path(),
+        [out, choice, read](Database& moment) {
+            // The transaction takes its moment with its first read, which is that of the keys.
+            *read = moment.exec(QStringLiteral("BEGIN")) && out->readKeys(moment, choice);
+        },
+        [out, read, self, done = std::move(done)] {
+            // A file that could not be opened a second time is read through the program's own connection.
+            if (!(*self)->opened()) {
+                done(ListedDocuments::read(out->live_, out->choice_));
+                return;
+            }
+            out->moment_ = (*self)->takeConnection();
+            out->keysRead(*read);
+            done(out);
+        });
+    *self = behind.get();
+    return behind;
+}
+
+void ListedDocuments::keysRead(bool ok) {
+    readOk_ = ok;
+    if (!readOk_) {
+        keys_.clear();
+        numbers_.clear();
+        odd_.clear();
+        release();
     }
-    if (out->moment_) {
-        out->logLastSeen_ = logSize(db.path());
+    if (moment_) {
+        logLastSeen_ = logSize(live_.path());
         // SQLite folds its log into the file once a save leaves it this many pages long, and then starts
         // it again from the top; a quarter more leaves room for the save that crosses the mark.
-        const qint64 pages = db.scalar(QStringLiteral("PRAGMA wal_autocheckpoint")).toLongLong();
-        const qint64 pageSize = out->moment_->scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
-        out->logLimit_ = (pages > 0 ? pages : 1000) * (pageSize > 0 ? pageSize + 24 : 4120) * 5 / 4;
+        const qint64 pages = live_.scalar(QStringLiteral("PRAGMA wal_autocheckpoint")).toLongLong();
+        const qint64 pageSize = moment_->scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+        logLimit_ = (pages > 0 ? pages : 1000) * (pageSize > 0 ? pageSize + 24 : 4120) * 5 / 4;
     }
-    return out;
 }
 
 void ListedDocuments::takeMoment() {
@@ -102,8 +136,7 @@ void ListedDocuments::release() {
 
 // The keys come from the indexes on the kind and number (or on the number alone) in number order, so that
 // no row is sorted or even read: a million of them take a few tens of milliseconds.
-bool ListedDocuments::readKeys(const DocumentChoice& choice) {
-    Database& db = reader();
+bool ListedDocuments::readKeys(Database& db, const DocumentChoice& choice) {
     if (!db.isOpen()) return false;
     QString sql;
     switch (choice.by) {
@@ -146,12 +179,12 @@ bool ListedDocuments::readKeys(const DocumentChoice& choice) {
     }
     if (keys_.size() - runStart > 1) runs.emplace_back(runStart, keys_.size());
     if (!st->ok()) return false;
-    return runs.empty() || mergeSameNumbers(runs);
+    return runs.empty() || mergeSameNumbers(db, runs);
 }
 
 // Headers that share a number are listed as the distinct rows of number, date, client, kind and flag, in
 // that order: two copies of one header show once, two different headers under one number both show.
-bool ListedDocuments::mergeSameNumbers(const std::vector<std::pair<size_t, size_t>>& runs) {
+bool ListedDocuments::mergeSameNumbers(Database& db, const std::vector<std::pair<size_t, size_t>>& runs) {
     std::vector<qint64> merged, numbers;
     std::vector<bool> odd;
     merged.reserve(keys_.size());
@@ -168,7 +201,7 @@ bool ListedDocuments::mergeSameNumbers(const std::vector<std::pair<size_t, size_
         QStringList ids;
         for (size_t i = from; i < to; ++i)
             ids << QString::number(keys_[i]);
-        auto st = reader().prepare(
+        auto st = db.prepare(
             QStringLiteral("SELECT min(rowid) FROM Facture WHERE rowid IN (%1) GROUP BY NumFact, DateFact, "
                            "NumCli, TypeFact, Avoir ORDER BY NumFact, DateFact, NumCli, TypeFact, Avoir")
                 .arg(ids.join(QLatin1Char(','))));

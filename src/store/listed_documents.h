@@ -5,11 +5,13 @@
 #include <QString>
 #include <QtGlobal>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace pylon {
 
+class BackgroundRead;
 class Database;
 
 // Which headers a document list holds.
@@ -31,6 +33,12 @@ class ListedDocuments {
     // file as it stood at this moment until release(): a document saved or deleted meanwhile neither
     // appears in the list nor changes a row of it. Empty when the file cannot be read.
     static std::shared_ptr<ListedDocuments> read(Database& db, const DocumentChoice& choice);
+    // The same, read on a thread and a connection of its own, for a list too long to read without the
+    // window stopping; `done` gets it on this thread, as read() would have returned it, unless the reading
+    // is destroyed first. Null when it cannot be read so (a file replaced since it was opened): read() then.
+    static std::unique_ptr<BackgroundRead>
+    readBehind(Database& db, const DocumentChoice& choice,
+               std::function<void(std::shared_ptr<ListedDocuments>)> done);
     ~ListedDocuments();
     ListedDocuments(const ListedDocuments&) = delete;
     ListedDocuments& operator=(const ListedDocuments&) = delete;
@@ -64,8 +72,9 @@ class ListedDocuments {
     explicit ListedDocuments(Database& live);
     void takeMoment();
     Database& reader();
-    bool readKeys(const DocumentChoice& choice);
-    bool mergeSameNumbers(const std::vector<std::pair<size_t, size_t>>& runs);
+    bool readKeys(Database& db, const DocumentChoice& choice);
+    void keysRead(bool ok);
+    bool mergeSameNumbers(Database& db, const std::vector<std::pair<size_t, size_t>>& runs);
     const std::vector<ListedHeader>& page(int first);
 
     static constexpr int kPageRows = 128;

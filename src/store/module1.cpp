@@ -1,5 +1,6 @@
 #include "store/module1.h"
 
+#include "store/document_counts.h"
 #include "store/schema.h"
 
 namespace pylon {
@@ -19,6 +20,10 @@ void Module1::requeryAfterWrite() {
 
 bool Module1::indexesBeingMade() {
     return preparation && preparation->running() && !schema::missingAdditions(db).isEmpty();
+}
+
+bool Module1::readsBehind() {
+    return documentRowsAtMost(db) > readBehindFrom;
 }
 
 void Module1::openSharedRecordSets() {

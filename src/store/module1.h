@@ -103,6 +103,11 @@ struct Module1 {
     // The preparation is still making the program's indexes: whatever reads through them (the lists, the
     // statistics) would read the whole file instead, for seconds or far longer at a million documents.
     bool indexesBeingMade();
+
+    // A list of a file with more documents than this is read on a thread of its own, the window showing
+    // meanwhile: reading half a million numbers takes longer than a moment.
+    long long readBehindFrom = 20000;
+    bool readsBehind();
 };
 
 } // namespace pylon

@@ -87,6 +87,11 @@ bool addClients(Database& db, const QString& source, const Span& span, QHash<QSt
 } // namespace
 
 std::optional<SalesSummary> salesSummary(Database& db, const QDate& today) {
+    if (auto preparing = salesSummaryBefore(db)) return preparing;
+    return readSalesSummary(db, today);
+}
+
+std::optional<SalesSummary> salesSummaryBefore(Database& db) {
     totals_cache::refresh(db);
     // A file that can be written gets its totals from the preparation; computed here, a million of them
     // would hold the window for seconds.
@@ -97,6 +102,10 @@ std::optional<SalesSummary> salesSummary(Database& db, const QDate& today) {
         s.preparing = true;
         return s;
     }
+    return std::nullopt;
+}
+
+std::optional<SalesSummary> readSalesSummary(Database& db, const QDate& today) {
     const QDate thisMonth(today.year(), today.month(), 1);
     const QDate firstMonth = thisMonth.addMonths(1 - kMonths);
     const QString end = dates::toStored(thisMonth.addMonths(1));

@@ -43,5 +43,11 @@ struct SalesSummary {
 
 // nullopt when the file cannot be read (its failure is then the database's).
 std::optional<SalesSummary> salesSummary(Database& db, const QDate& today);
+// salesSummary in two halves, for figures read on a thread. The first, on the program's connection, brings
+// the few stale totals up to date and answers `preparing` while many are still to be computed; nullopt when
+// the figures are to be read. The second reads them, through any connection to the file, a read-only one
+// of its own included.
+std::optional<SalesSummary> salesSummaryBefore(Database& db);
+std::optional<SalesSummary> readSalesSummary(Database& db, const QDate& today);
 
 } // namespace pylon

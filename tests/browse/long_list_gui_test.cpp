@@ -22,6 +22,8 @@ struct LongList {
     bool typed; // the last row reached by typing its number rather than by the scroll bar
     // The number the editor shows once the last row is picked, asked of the file.
     const char* expectedNumber;
+    // The rows read on a thread, as on a file of a million documents, the window showing meanwhile.
+    bool behind = false;
 };
 
 class LongListEnd : public EditorTest, public ::testing::WithParamInterface<LongList> {
@@ -36,11 +38,14 @@ TEST_P(LongListEnd, TheLastRowIsReachedAndPicked) {
     const LongList& c = GetParam();
     start();
     arrangeKind(c.kind);
+    if (c.behind) m->readBehindFrom = 0;
     if (c.opened == LongList::Attach)
         showAttachList(*m);
     else
         QTest::mouseClick(c.opened == LongList::Documents ? ui().Command7 : ui().Command9, Qt::LeftButton);
     ASSERT_TRUE(m->form2 && QTest::qWaitForWindowExposed(&form2()));
+    EXPECT_EQ(form2().pendingRead != nullptr, c.behind);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form2().pendingRead; }, 10000));
     const auto columns = form2().columns();
     ListColumn& scrolled = *columns[size_t(c.scrolledColumn - 1)];
     const int last = scrolled.count() - 1;
@@ -90,5 +95,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "f.NomCli DESC, f.AdrCli DESC LIMIT 1)"},
         // Every document of every kind; the picked one's header is taken for the credit note.
         LongList{"EveryDocumentForACreditNote", DocKind::CreditNote, LongList::Attach, 2, false,
-                 "SELECT max(NumFact) FROM Facture"}),
+                 "SELECT max(NumFact) FROM Facture"},
+        LongList{"InvoicesReadOnAThread", DocKind::Invoice, LongList::Documents, 1, true,
+                 "SELECT max(NumFact) FROM Facture WHERE TypeFact = 'Facture'", true},
+        LongList{"ClientsReadOnAThread", DocKind::Invoice, LongList::Clients, 2, false,
+                 "SELECT min(NumFact) FROM Facture WHERE TypeFact = 'Facture' AND NumCli = (SELECT f.NumCli "
+                 "FROM Facture f JOIN CliEC c ON c.NumCli = f.NumCli WHERE c.Frs = 0 ORDER BY f.NumCli DESC, "
+                 "f.NomCli DESC, f.AdrCli DESC LIMIT 1)",
+                 true},
+        LongList{"EveryDocumentForACreditNoteReadOnAThread", DocKind::CreditNote, LongList::Attach, 3, false,
+                 "SELECT max(NumFact) FROM Facture", true}),
     [](const auto& info) { return std::string(info.param.name); });

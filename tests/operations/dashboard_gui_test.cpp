@@ -76,8 +76,12 @@ class Dashboard : public EditorTest {
     const QDate today = QDate::currentDate();
 };
 
-TEST_F(Dashboard, TheMonthsFiguresAreTheSumsOfTheEditorsTotals) {
+// The figures read at once, or on a thread as on a file of a million documents.
+class DashboardFigures : public Dashboard, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(DashboardFigures, TheMonthsFiguresAreTheSumsOfTheEditorsTotals) {
     start();
+    if (GetParam()) m->readBehindFrom = 0;
     // Sales less their credit notes, as the editor shows each of them.
     qint64 ht = 0, tva = 0;
     for (const auto& [kind, number, sign] : {std::tuple{DocKind::Invoice, 1, 1},
@@ -93,6 +97,7 @@ TEST_F(Dashboard, TheMonthsFiguresAreTheSumsOfTheEditorsTotals) {
 
     DashboardWindow* w = open();
     ASSERT_TRUE(w);
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->ui.lblMonthDocuments->text().isEmpty(); }, 10000));
     EXPECT_EQ(w->ui.lblMonthDocuments->text(), "3");
     EXPECT_EQ(w->ui.lblMonthCredits->text(), "1 (100,50 H.T.)");
     EXPECT_EQ(w->ui.lblMonthHT->text(), formatAmount(ht));
@@ -119,6 +124,9 @@ TEST_F(Dashboard, TheMonthsFiguresAreTheSumsOfTheEditorsTotals) {
     EXPECT_EQ(w->ui.tblBestClients->item(1, 0)->text(), "7");
     EXPECT_EQ(w->ui.tblBestClients->item(1, 1)->text(), "Client 7");
 }
+
+INSTANTIATE_TEST_SUITE_P(Dashboard, DashboardFigures, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "OnAThread" : "AtOnce"; });
 
 TEST_F(Dashboard, FollowsASaveAndCopiesTheChartAsAPicture) {
     start();

@@ -42,6 +42,8 @@ class Search : public EditorTest {
     void waitForTheSearch() {
         auto* delay = window()->findChild<QTimer*>(QStringLiteral("searchDelay"));
         EXPECT_TRUE(QTest::qWaitFor([delay] { return !delay->isActive(); }, 5000));
+        // On a large file the search runs on a thread and says so until it ends.
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !status().startsWith("Recherche en cours"); }, 10000));
     }
     QStringList shownNumbers() const {
         QStringList out;
@@ -63,8 +65,9 @@ class Search : public EditorTest {
 struct Criteria {
     const char* name;
     QString client, kind, from, to, minTotal, maxTotal;
-    const char* where; // over Facture f, with ttc the document's total with tax
-    QString problem;   // the start of the status when a field cannot be read
+    const char* where;   // over Facture f, with ttc the document's total with tax
+    QString problem;     // the start of the status when a field cannot be read
+    bool behind = false; // searched on a thread, as on a file of a million documents
 };
 
 class SearchCriteriaTable : public Search, public ::testing::WithParamInterface<Criteria> {
@@ -75,6 +78,7 @@ class SearchCriteriaTable : public Search, public ::testing::WithParamInterface<
 TEST_P(SearchCriteriaTable, FindsWhatTheFileHoldsNewestFirst) {
     const Criteria& c = GetParam();
     start();
+    if (c.behind) m->readBehindFrom = 0;
     ASSERT_TRUE(open());
     type("txtClient", c.client);
     if (!c.kind.isEmpty()) chooseKind(c.kind);
@@ -161,7 +165,29 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  "NomCli LIKE '%kettani%'",
                  "« Du » n'est pas une date : tapez-la jj/mm/aaaa."},
-        Criteria{"NoneMatches", "zzz", {}, {}, {}, {}, {}, "0", {}}),
+        Criteria{"NoneMatches", "zzz", {}, {}, {}, {}, {}, "0", {}},
+        Criteria{"PartOfANameOnAThread", "kettani", {}, {}, {}, {}, {}, "NomCli LIKE '%kettani%'", {}, true},
+        Criteria{"EveryDocumentOnAThread", {}, {}, {}, {}, {}, {}, "1", {}, true},
+        Criteria{"TotalSpanOnAThread",
+                 {},
+                 {},
+                 {},
+                 {},
+                 "1000",
+                 "2000,50",
+                 "ttc BETWEEN 10000000 AND 20005000",
+                 {},
+                 true},
+        Criteria{"AFieldThatCannotBeReadOnAThread",
+                 "kettani",
+                 {},
+                 {},
+                 "32/01/2025",
+                 {},
+                 {},
+                 "NomCli LIKE '%kettani%'",
+                 "« au » n'est pas une date : tapez-la jj/mm/aaaa.",
+                 true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // One document of each kind stored on headers, each for a client of its own: document 10 + kind, client
