@@ -5,6 +5,7 @@
 #include "editor/messages.h"
 #include "editor/paste_guard.h"
 #include "editor/session.h"
+#include "editor/show_document.h"
 #include "store/amount_text.h"
 #include "store/line_amounts.h"
 
@@ -88,19 +89,19 @@ void reformatCell(QListWidget* list, int row) {
 }
 
 // The running totals grow by the amount just stored; the tax is taken on the total rounded to cents,
-// and the total with tax is the sum of the two texts shown. A total that cannot be computed (from a text
+// and the total with tax is the sum of the two as shown. A total that cannot be computed (from a text
 // that is not an amount, or beyond the range of amounts) keeps its text, and so do the totals after it.
-void addToTotals(Ui::Form1& ui, int row) {
-    const QListWidgetItem* item = ui.List5->item(row);
-    const auto before = parseAmount(ui.txtTotalHT->text());
-    const auto amount = item ? parseAmount(item->text()) : std::nullopt;
-    const std::optional<Amount> sum = before && amount ? before->plus(*amount) : std::nullopt;
+void addToTotals(Session& m, const QString& amountText) {
+    Module1::ShownTotals& t = m.totals;
+    const auto amount = parseAmount(amountText);
+    const std::optional<Amount> sum = t.ht.amount && amount ? t.ht.amount->plus(*amount) : std::nullopt;
     if (!sum) return;
-    ui.txtTotalHT->setText(formatAmount(*sum));
-    const Amount ht = parseAmount(ui.txtTotalHT->text()).value_or(*sum);
-    ui.txtTVA->setText(formatAmount(vatOf(ht)));
-    const Amount tva = parseAmount(ui.txtTVA->text()).value_or(0);
-    if (const auto ttc = ht.plus(tva)) ui.txtTotalTTC->setText(formatAmount(*ttc));
+    t.ht = Module1::ShownTotal::of(formatAmount(*sum));
+    const Amount ht = t.ht.amount.value_or(*sum);
+    t.tva = Module1::ShownTotal::of(formatAmount(vatOf(ht)));
+    if (const auto ttc = ht.plus(t.tva.amount.value_or(Amount(0))))
+        t.ttc = Module1::ShownTotal::of(formatAmount(*ttc));
+    showTotals(m);
 }
 
 } // namespace
@@ -117,7 +118,7 @@ void fillLines(Session& m, const std::vector<QStringList>& lines) {
     for (int row = 0; row < rows; ++row) {
         for (int c = 0; c < 5; ++c)
             columns[c]->addItem(lines[size_t(row)].value(c));
-        addToTotals(ui, row);
+        addToTotals(m, lines[size_t(row)].value(4));
     }
     if (rows == kRows) {
         ui.txtPointeur->hide();
@@ -169,12 +170,12 @@ void typeIntoPointer(Session& m, int& k) {
             moveTo(m, kNb, 0);
             ui.Command6->setFocus();
             reformatCell(ui.List5, row);
-            addToTotals(ui, row);
+            addToTotals(m, cellText(ui.List5, row));
             m.CurrentLine = 0;
         } else {
             moveTo(m, kNb, pointerRow + 1);
             reformatCell(ui.List5, row);
-            addToTotals(ui, row);
+            addToTotals(m, cellText(ui.List5, row));
             m.CurrentLine = qint16(m.CurrentLine + 1);
         }
         break;

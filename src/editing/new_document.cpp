@@ -5,6 +5,7 @@
 #include "editing/numbering.h"
 #include "editor/form1.h"
 #include "editor/session.h"
+#include "editor/show_document.h"
 #include "store/dates.h"
 
 #include <QDate>
@@ -16,8 +17,9 @@ void clearForEntry(Session& m) {
     for (QListWidget* l : {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5})
         l->clear();
     ++m.linesFilled;
-    for (QLineEdit* t : {ui.txtTotalHT, ui.txtTVA, ui.txtTotalTTC})
-        t->setText(QStringLiteral("0"));
+    const auto zero = Module1::ShownTotal::of(QStringLiteral("0"));
+    m.totals = {zero, zero, zero};
+    showTotals(m);
     ui.txtSomme->clear();
 }
 

@@ -40,14 +40,21 @@ void showDocumentDisplay(Session& m, const DocumentDisplay& d) {
     ui.Label15->setVisible(shown && d.hasCreditNote && m.currentKind() == DocKind::Invoice);
     ui.Label17->setVisible(shown && d.cancelled);
 
-    // A total that cannot be computed keeps the text on screen, and the words then say that text: the
-    // only place the display takes anything from the screen, since that text is all there is to show.
-    const std::pair<QLineEdit*, const std::optional<QString>*> totals[] = {
-        {ui.txtTotalHT, &d.totalHT}, {ui.txtTVA, &d.tva}, {ui.txtTotalTTC, &d.totalTTC}};
-    for (const auto& [box, text] : totals)
-        box->setText(text->has_value() ? **text : padAmount(box->text()));
-    ui.txtSomme->setPlainText(d.words ? *d.words : TotalInWords(ui.txtTotalTTC->text()));
+    // A total that cannot be computed keeps the text shown before it, and the words then say that text.
+    const std::pair<Module1::ShownTotal*, const std::optional<QString>*> totals[] = {
+        {&m.totals.ht, &d.totalHT}, {&m.totals.tva, &d.tva}, {&m.totals.ttc, &d.totalTTC}};
+    for (const auto& [shown, text] : totals)
+        *shown = Module1::ShownTotal::of(text->has_value() ? **text : padAmount(shown->text));
+    showTotals(m);
+    ui.txtSomme->setPlainText(d.words ? *d.words : TotalInWords(m.totals.ttc.text));
     m.CurrentLine = 0;
+}
+
+void showTotals(Session& m) {
+    Ui::Form1& ui = m.form1->ui;
+    ui.txtTotalHT->setText(m.totals.ht.text);
+    ui.txtTVA->setText(m.totals.tva.text);
+    ui.txtTotalTTC->setText(m.totals.ttc.text);
 }
 
 } // namespace pylon

@@ -10,5 +10,7 @@ struct Session;
 void ShowCurrentDocument(Session& m);
 // Fills the editor with a display worked out already.
 void showDocumentDisplay(Session& m, const DocumentDisplay& d);
+// The three total boxes show Module1::totals.
+void showTotals(Session& m);
 
 } // namespace pylon

@@ -2,6 +2,7 @@
 // What the windows share for the whole run: the database, its record sets, and the editor's state as
 // plain data. The windows follow this state and never stand in for it; they are kept apart, in the
 // editor's Session, so that this module needs no widgets.
+#include "store/amount_text.h"
 #include "store/damage_check.h"
 #include "store/database.h"
 #include "store/document_display.h"
@@ -47,6 +48,17 @@ struct Module1 {
     std::optional<DocumentDisplay> shownWhileViewWaits;
     DocKind shownWhileViewWaitsKind = DocKind::Invoice;
     qint16 CurrentLine = 0;
+    // The three totals as the editor shows them, each its text and the amount that text is (none for a
+    // text that is no amount: a total that could not be computed keeps the text shown before it). The
+    // running totals of an entry grow from these, never from a text read back from the screen.
+    struct ShownTotal {
+        QString text;
+        std::optional<Amount> amount;
+        static ShownTotal of(const QString& text) { return {text, parseAmount(text)}; }
+    };
+    struct ShownTotals {
+        ShownTotal ht, tva, ttc;
+    } totals;
     // The cell the line pointer fills: its column (0 N.B., 1 QTE, 2 Designation, 3 P.U. H.T, 4 Montant H.T)
     // and its row (0 to 31). The pointer box is placed from this; its position is never read back.
     struct PointerCell {

@@ -83,6 +83,14 @@ TEST_F(LineEntry, CellsWalkTheColumnsWithCommaAndProposal) {
     EXPECT_EQ(ui().txtTotalHT->text(), "30,05");
     EXPECT_EQ(ui().txtTVA->text(), "6,01");
     EXPECT_EQ(ui().txtTotalTTC->text(), "36,06");
+
+    // A total typed over in its box is what the next line adds to, as any text the box shows.
+    ui().txtTotalHT->selectAll();
+    typeText(ui().txtTotalHT, QStringLiteral("100"));
+    typeLine(p(), {"", "1", "v", "10", QString()});
+    EXPECT_EQ(ui().txtTotalHT->text(), "110,00");
+    EXPECT_EQ(ui().txtTVA->text(), "22,00");
+    EXPECT_EQ(ui().txtTotalTTC->text(), "132,00");
 }
 
 TEST_F(LineEntry, TheProposalIsTheExactProductRoundedOnce) {
