@@ -1,7 +1,7 @@
 // The day's snapshot and the sales ledger of a month on the 200,000-document database; and the editor
 // stepping through invoices while a snapshot is taken on its thread, which must not slow it down.
 #include "browse/navigation.h"
-#include "operations/daily_backup.h"
+#include "safety/daily_backup.h"
 #include "store/daily_snapshots.h"
 #include "store/database.h"
 #include "store/sales_ledger.h"

@@ -2,11 +2,11 @@
 // editor's handlers, every box answered the moment it shows.
 #include "app/startup.h"
 #include "app/wiring.h"
+#include "commands/deletion.h"
+#include "commands/month_end.h"
 #include "editor/show_document.h"
-#include "operations/deletion.h"
-#include "operations/month_end.h"
-#include "store/month_end_store.h"
 #include "store/dates.h"
+#include "store/month_end_store.h"
 #include "support.h"
 
 #include <QFile>

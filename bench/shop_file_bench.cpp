@@ -12,8 +12,8 @@
 #include "browse/list_window.h"
 #include "browse/navigation.h"
 #include "browse/party_list.h"
-#include "operations/dashboard.h"
-#include "operations/search_window.h"
+#include "find/dashboard.h"
+#include "find/search_window.h"
 #include "store/database.h"
 #include "support.h"
 

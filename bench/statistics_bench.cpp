@@ -1,7 +1,7 @@
 // "S&tatistiques" on the demo databases. The client count comes from the shared client list,
 // which is built on first use and again after every write; a press right after a save pays for that list,
 // a second press does not. Both are measured, and the whole command with its message box answered.
-#include "operations/statistics.h"
+#include "commands/statistics.h"
 #include "support.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 # Run as `cmake -DSRC=<src folder> -P check_includes.cmake`: fails when a folder of the program includes a
 # folder that comes after it in the order below. Code that must reach a later folder is handed a callback
 # instead, so that each folder builds and tests with only those before it.
-set(order store editor editing browse operations app)
+set(order store editor safety editing browse commands output find app)
 set(broken "")
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
-# The printed page stands beside them: it includes only store, and only operations and app include it.
-set(print_users operations app)
+# The printed page stands beside them: it includes only store, and only output and app include it.
+set(print_users output app)
 foreach(f ${files})
   string(REGEX MATCH "^[^/]+" folder "${f}")
   list(FIND order "${folder}" rank)
@@ -40,6 +40,6 @@ foreach(f ${files})
   endforeach()
 endforeach()
 if(broken)
-  message(FATAL_ERROR "Includes must run store <- editor <- editing <- browse <- operations <- app, and "
-                      "store <- print <- operations, app:\n${broken}")
+  message(FATAL_ERROR "Includes must run store <- editor <- safety <- editing <- browse <- commands <- output "
+                      "<- find <- app, and store <- print <- output, app:\n${broken}")
 endif()

@@ -7,7 +7,7 @@
 #include "editor/fonts.h"
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "operations/daily_backup.h"
+#include "safety/daily_backup.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -5,9 +5,9 @@
 #include "browse/form2.h"
 #include "browse/list_column.h"
 #include "editor/form1.h"
-#include "operations/daily_backup.h"
-#include "operations/dashboard.h"
-#include "operations/search_window.h"
+#include "find/dashboard.h"
+#include "find/search_window.h"
+#include "safety/daily_backup.h"
 #include "support/gui_fixture.h"
 #include "support/list_driver.h"
 

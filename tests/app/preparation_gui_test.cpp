@@ -4,9 +4,9 @@
 #include "app/startup.h"
 #include "browse/document_list.h"
 #include "browse/party_list.h"
-#include "operations/dashboard.h"
-#include "operations/search_window.h"
-#include "operations/statistics.h"
+#include "commands/statistics.h"
+#include "find/dashboard.h"
+#include "find/search_window.h"
 #include "store/schema.h"
 #include "support/gui_fixture.h"
 

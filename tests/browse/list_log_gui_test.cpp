@@ -4,8 +4,8 @@
 // number, and the log stays near the size SQLite's own checkpoints keep it at.
 #include "browse/form2.h"
 #include "browse/list_column.h"
-#include "operations/dashboard.h"
-#include "operations/search_window.h"
+#include "find/dashboard.h"
+#include "find/search_window.h"
 #include "store/database.h"
 #include "support/gui_fixture.h"
 #include "support/list_driver.h"

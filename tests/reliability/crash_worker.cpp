@@ -10,9 +10,10 @@
 #include "app/startup.h"
 #include "app/wiring.h"
 #include "browse/navigation.h"
+#include "commands/deletion.h"
+#include "commands/month_end.h"
 #include "editing/attach.h"
 #include "editing/edit_mode.h"
-#include "store/line_rewrite.h"
 #include "editing/new_document.h"
 #include "editing/numbering.h"
 #include "editing/saving.h"
@@ -21,10 +22,9 @@
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "lines_summary.h"
-#include "operations/deletion.h"
-#include "operations/month_end.h"
-#include "store/month_end_store.h"
 #include "store/dates.h"
+#include "store/line_rewrite.h"
+#include "store/month_end_store.h"
 
 #include <QAbstractButton>
 #include <QApplication>

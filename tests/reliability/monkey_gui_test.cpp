@@ -6,8 +6,8 @@
 // monkey.log in the test's folder as it starts (the folder stays after a crash); after a failure the log
 // is copied to pylon-monkey-SEED.log in the system's temporary folder, or wherever PYLON_MONKEY_LOG says.
 // The same seed and steps replay the same run.
+#include "commands/office.h"
 #include "editing/line_entry.h"
-#include "operations/office.h"
 #include "support/gui_fixture.h"
 #include "support/typing.h"
 

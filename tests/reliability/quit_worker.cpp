@@ -6,10 +6,10 @@
 // prints "saved N" per document, "quitting" just before "&Quitter", "ended" once the run is over.
 #include "app/startup.h"
 #include "app/wiring.h"
+#include "commands/quit.h"
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "operations/daily_backup.h"
-#include "operations/quit.h"
+#include "safety/daily_backup.h"
 #include "store/database.h"
 
 #include <QApplication>

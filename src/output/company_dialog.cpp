@@ -1,4 +1,4 @@
-#include "operations/company_dialog.h"
+#include "output/company_dialog.h"
 
 #include "editor/form1.h"
 #include "editor/messages.h"

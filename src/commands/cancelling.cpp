@@ -1,4 +1,4 @@
-#include "operations/cancelling.h"
+#include "commands/cancelling.h"
 
 #include "editor/form1.h"
 #include "editor/messages.h"

@@ -1,4 +1,4 @@
-#include "operations/document_from.h"
+#include "commands/document_from.h"
 
 #include "editing/line_entry.h"
 #include "editing/new_document.h"

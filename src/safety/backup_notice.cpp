@@ -1,4 +1,4 @@
-#include "operations/backup_notice.h"
+#include "safety/backup_notice.h"
 
 #include "editor/messages.h"
 

@@ -1,10 +1,10 @@
-#include "operations/preparation_notice.h"
+#include "find/preparation_notice.h"
 
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "operations/backup_notice.h"
-#include "operations/dashboard.h"
-#include "operations/search_window.h"
+#include "find/dashboard.h"
+#include "find/search_window.h"
+#include "safety/backup_notice.h"
 
 #include <QFrame>
 #include <QLabel>

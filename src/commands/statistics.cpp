@@ -1,4 +1,4 @@
-#include "operations/statistics.h"
+#include "commands/statistics.h"
 
 #include "editor/form1.h"
 #include "editor/messages.h"

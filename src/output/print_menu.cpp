@@ -1,11 +1,11 @@
-#include "operations/print_menu.h"
+#include "output/print_menu.h"
 
+#include "commands/office.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
-#include "operations/company_dialog.h"
-#include "operations/office.h"
-#include "operations/save_path.h"
+#include "output/company_dialog.h"
+#include "output/save_path.h"
 #include "print/pdf_file.h"
 #include "store/stored_document.h"
 

@@ -1,9 +1,9 @@
 // The editor's context menu: the document on screen exported as PDF, as the editor shows it; the entries
 // wait for the end of an entry; the shop's identity checked, kept in Pylon.ini and printed.
-#include "operations/company_dialog.h"
-#include "operations/office.h"
-#include "operations/print_menu.h"
-#include "operations/save_path.h"
+#include "commands/office.h"
+#include "output/company_dialog.h"
+#include "output/print_menu.h"
+#include "output/save_path.h"
 #include "print/identity.h"
 #include "support/documents.h"
 #include "support/gui_fixture.h"

@@ -1,4 +1,4 @@
-#include "operations/form3.h"
+#include "commands/form3.h"
 
 #include "editor/window_keys.h"
 

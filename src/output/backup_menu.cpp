@@ -1,9 +1,9 @@
-#include "operations/backup_menu.h"
+#include "output/backup_menu.h"
 
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "operations/daily_backup.h"
-#include "operations/sales_journal.h"
+#include "output/sales_journal.h"
+#include "safety/daily_backup.h"
 
 #include <QMenu>
 

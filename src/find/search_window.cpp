@@ -1,4 +1,4 @@
-#include "operations/search_window.h"
+#include "find/search_window.h"
 
 #include "editor/form1.h"
 #include "editor/menu.h"
@@ -6,7 +6,7 @@
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "editor/window_keys.h"
-#include "operations/found_documents.h"
+#include "find/found_documents.h"
 #include "store/background_read.h"
 #include "store/dates.h"
 #include "store/kinds.h"

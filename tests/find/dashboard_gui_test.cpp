@@ -1,6 +1,6 @@
 // "Tableau de bord…" through its shortcut, its figures set against the totals the editor shows.
 #include "editor/show_document.h"
-#include "operations/dashboard.h"
+#include "find/dashboard.h"
 #include "support/documents.h"
 #include "support/gui_fixture.h"
 

@@ -1,6 +1,6 @@
-#include "operations/sales_journal.h"
+#include "output/sales_journal.h"
 
-#include "operations/save_path.h"
+#include "output/save_path.h"
 
 #include "editor/form1.h"
 #include "editor/messages.h"

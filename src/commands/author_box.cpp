@@ -1,8 +1,8 @@
-#include "operations/author_box.h"
+#include "commands/author_box.h"
 
+#include "commands/form3.h"
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "operations/form3.h"
 
 namespace pylon {
 

@@ -1,4 +1,4 @@
-#include "operations/deletion.h"
+#include "commands/deletion.h"
 
 #include "editor/form1.h"
 #include "editor/messages.h"

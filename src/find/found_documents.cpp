@@ -1,4 +1,4 @@
-#include "operations/found_documents.h"
+#include "find/found_documents.h"
 
 #include "store/dates.h"
 #include "store/kinds.h"

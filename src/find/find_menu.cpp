@@ -1,10 +1,10 @@
-#include "operations/find_menu.h"
+#include "find/find_menu.h"
 
+#include "commands/document_from.h"
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "operations/dashboard.h"
-#include "operations/document_from.h"
-#include "operations/search_window.h"
+#include "find/dashboard.h"
+#include "find/search_window.h"
 
 #include <QAction>
 #include <QEvent>

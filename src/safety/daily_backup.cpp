@@ -1,8 +1,8 @@
-#include "operations/daily_backup.h"
+#include "safety/daily_backup.h"
 
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "operations/backup_notice.h"
+#include "safety/backup_notice.h"
 #include "store/daily_snapshots.h"
 #include "store/db_errors.h"
 

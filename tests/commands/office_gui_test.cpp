@@ -1,7 +1,7 @@
 // The editor's small commands: the three office documents, the author box and "&Quitter".
-#include "operations/dashboard.h"
-#include "operations/office.h"
-#include "operations/search_window.h"
+#include "commands/office.h"
+#include "find/dashboard.h"
+#include "find/search_window.h"
 #include "support/gui_fixture.h"
 
 #include <QApplication>

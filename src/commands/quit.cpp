@@ -1,8 +1,8 @@
-#include "operations/quit.h"
+#include "commands/quit.h"
 
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "operations/daily_backup.h"
+#include "safety/daily_backup.h"
 
 namespace pylon {
 

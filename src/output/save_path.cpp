@@ -1,4 +1,4 @@
-#include "operations/save_path.h"
+#include "output/save_path.h"
 
 #include <QFileDialog>
 

@@ -1,4 +1,4 @@
-#include "operations/dashboard.h"
+#include "find/dashboard.h"
 
 #include "editor/form1.h"
 #include "editor/session.h"

@@ -1,7 +1,7 @@
 // The search window driven as the user does: Ctrl+F in the editor, criteria typed, a double-click on a row.
 #include "editor/form4.h"
-#include "operations/found_documents.h"
-#include "operations/search_window.h"
+#include "find/found_documents.h"
+#include "find/search_window.h"
 #include "store/database.h"
 #include "support/documents.h"
 #include "support/gui_fixture.h"

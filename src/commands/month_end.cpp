@@ -1,4 +1,4 @@
-#include "operations/month_end.h"
+#include "commands/month_end.h"
 
 #include "browse/navigation.h"
 #include "editing/edit_mode.h"
@@ -9,8 +9,8 @@
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/month_end_store.h"
 #include "store/dates.h"
+#include "store/month_end_store.h"
 
 namespace pylon {
 

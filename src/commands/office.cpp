@@ -1,10 +1,10 @@
-#include "operations/office.h"
+#include "commands/office.h"
 
+#include "commands/author_box.h"
+#include "commands/quit.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
-#include "operations/author_box.h"
-#include "operations/quit.h"
 
 #include <QDesktopServices>
 #include <QDir>
