@@ -19,8 +19,11 @@ namespace {
 
 using pylon::bench::Editor;
 
-// The window as the user sees it: its rows laid out and the visible ones painted.
+// The window as the user sees it: its rows read (on a thread, on a large file), laid out and the visible
+// ones painted.
 void shown(pylon::Form2& w) {
+    while (w.pendingRead)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     QApplication::processEvents();
     w.repaint();
 }

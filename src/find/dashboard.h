@@ -27,6 +27,8 @@ class DashboardWindow : public QWidget {
     QChartView* chartView() const { return chartView_; }
     // Reads the figures again, up to today.
     void refresh();
+    // The figures are being read on a thread (a large file): the ones shown are those of before.
+    bool reading() const { return pending_ != nullptr; }
     // Puts the chart on the clipboard as a picture.
     void copyChart();
 

@@ -39,6 +39,8 @@ class SearchWindow : public QWidget {
     FoundDocuments& results() { return *results_; }
     // Searches at once with the criteria as they stand.
     void search();
+    // A search is under way on a thread (a large file): its results are not shown yet.
+    bool searching() const { return pending_ != nullptr; }
 
   private:
     void criteriaEdited();
