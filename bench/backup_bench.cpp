@@ -70,9 +70,9 @@ void BM_StepWhileBackingUp(benchmark::State& state) {
         while (running) {
             QElapsedTimer clock;
             clock.start();
-            const QString before = e.form->ui.txtNumFact->text();
+            const QString before = pylon::Form1TestAccess::ui(*e.form).txtNumFact->text();
             pylon::Command3_Click(*e.m);
-            if (e.form->ui.txtNumFact->text() == before) pylon::Command1_Click(*e.m);
+            if (pylon::Form1TestAccess::ui(*e.form).txtNumFact->text() == before) pylon::Command1_Click(*e.m);
             slowest = std::max(slowest, clock.nsecsElapsed());
             ++steps;
             QCoreApplication::processEvents();

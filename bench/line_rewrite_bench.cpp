@@ -12,7 +12,7 @@ namespace {
 void BM_RewriteOneLine(benchmark::State& state) {
     pylon::bench::Editor e(int(state.range(0)), true);
     pylon::Session& m = *e.m;
-    Ui::Form1& ui = e.form->ui;
+    Ui::Form1& ui = pylon::Form1TestAccess::ui(*e.form);
     // An invoice from the middle of the file, so that neither end of the indexes is favoured.
     const QString number =
         m.db.scalar(QStringLiteral(

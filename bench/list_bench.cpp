@@ -58,7 +58,7 @@ bool pickLastRow(pylon::Session& m) {
     const int last = numbers->count() - 1;
     numbers->setCurrentRow(last);
     pylon::List1_DblClick(m);
-    return last >= 0 && m.form1->ui.txtNumFact->text() == numbers->text(last);
+    return last >= 0 && pylon::Form1TestAccess::ui(*m.form1).txtNumFact->text() == numbers->text(last);
 }
 
 void BM_InvoiceListLastRowPicked(benchmark::State& state) {

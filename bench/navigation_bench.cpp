@@ -18,9 +18,10 @@ void stepNext(benchmark::State& state, bool analyzed) {
     CallTimes times;
     QString before;
     for (auto _ : state) {
-        before = e.form->ui.txtNumFact->text();
+        before = pylon::Form1TestAccess::ui(*e.form).txtNumFact->text();
         times.time([&] { pylon::Command3_Click(*e.m); });
-        if (e.form->ui.txtNumFact->text() == before) pylon::Command1_Click(*e.m); // at the end: start again
+        if (pylon::Form1TestAccess::ui(*e.form).txtNumFact->text() == before)
+            pylon::Command1_Click(*e.m); // at the end: start again
     }
     times.report(state);
 }
@@ -51,7 +52,8 @@ QStringList invoiceValues(pylon::Session& m, const char* field) {
 void lookUps(benchmark::State& state, const char* field, bool analyzed) {
     Editor e(int(state.range(0)), false, analyzed);
     const bool byClient = QLatin1String(field) == QLatin1String("NumCli");
-    QLineEdit* box = byClient ? e.form->ui.txtNumCli : e.form->ui.txtNumFact;
+    QLineEdit* box = byClient ? pylon::Form1TestAccess::ui(*e.form).txtNumCli
+                              : pylon::Form1TestAccess::ui(*e.form).txtNumFact;
     const QStringList values = invoiceValues(*e.m, field);
     if (values.isEmpty()) {
         state.SkipWithError("no invoice to look up");
@@ -86,7 +88,7 @@ void stepPrevious(benchmark::State& state, bool analyzed) {
     qsizetype i = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        e.form->ui.txtNumFact->setText(values[i++ % values.size()]);
+        pylon::Form1TestAccess::ui(*e.form).txtNumFact->setText(values[i++ % values.size()]);
         pylon::lookUpDocumentNumber(*e.m);
         state.ResumeTiming();
         times.time([&] { pylon::Command2_Click(*e.m); });

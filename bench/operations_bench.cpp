@@ -82,7 +82,7 @@ void BM_MonthEndInvoice(benchmark::State& state) {
 // new document, without the questions and the redisplay around them.
 void BM_MonthEndGatherAndWrite(benchmark::State& state) {
     EditorOnCopy e(int(state.range(0)));
-    Ui::Form1& ui = e.form->ui;
+    Ui::Form1& ui = pylon::Form1TestAccess::ui(*e.form);
     const QDate shown = pylon::dates::parseUserDate(ui.txtDateFact->text()).value_or(QDate(2020, 1, 31));
     pylon::month_end::NewInvoice doc{
         int(e.m->db.scalar(QStringLiteral("SELECT max(NumFact) FROM Facture")).toLongLong()),

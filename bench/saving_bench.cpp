@@ -9,7 +9,7 @@ namespace {
 
 void BM_SaveThirtyTwoLines(benchmark::State& state) {
     pylon::bench::Editor e(int(state.range(0)), true);
-    Ui::Form1& ui = e.form->ui;
+    Ui::Form1& ui = pylon::Form1TestAccess::ui(*e.form);
     for (auto _ : state) {
         state.PauseTiming();
         pylon::Command5_Click(*e.m);

@@ -169,7 +169,9 @@ void shopFile(benchmark::State& state, ShopFile f) {
         FreezeMeter meter;
         const auto start = Clock::now();
         meter.during([&m] { pylon::Form1_Load(m); });
-        const auto shown = [&m] { return !m.form1->ui.txtNumFact->text().isEmpty(); };
+        const auto shown = [&m] {
+            return !pylon::Form1TestAccess::ui(*m.form1).txtNumFact->text().isEmpty();
+        };
         if (!waitFor(shown, 60000)) {
             state.SkipWithError("no invoice was shown");
             break;

@@ -3,6 +3,7 @@
 // Every measure is taken at two sizes: 200,000 documents and the million a busy shop reaches in ten years.
 #include "editor/form1.h"
 #include "editor/session.h"
+#include "support/form1_access.h"
 
 #include <QString>
 #include <QTemporaryDir>

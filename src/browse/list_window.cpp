@@ -151,10 +151,9 @@ void setListMode(Session& m, Form2& w, ListMode mode) {
 }
 
 void wireListWindow(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
     Session* mp = &m;
-    QObject::connect(ui.Command7, &QPushButton::clicked, m.form1, [mp] { Command7_Click(*mp); });
-    QObject::connect(ui.Command9, &QPushButton::clicked, m.form1, [mp] { Command9_Click(*mp); });
+    m.form1->onButton(EditorButton::DocumentList, [mp] { Command7_Click(*mp); });
+    m.form1->onButton(EditorButton::PartyList, [mp] { Command9_Click(*mp); });
 }
 
 } // namespace pylon

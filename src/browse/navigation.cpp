@@ -2,8 +2,6 @@
 
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
-#include "editor/key_press.h"
-#include "editor/paste_guard.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 
@@ -35,7 +33,7 @@ void step(Session& m, Start start, bool forward, bool fromStart) {
             forward ? doc->FindNext(criteria) : doc->FindPrevious(criteria);
     }
     ShowCurrentDocument(m);
-    m.form1->ui.txtPointeur->hide();
+    m.form1->hidePointer();
     // A step during an entry abandons it and shows the document reached.
     if (m.editMode()) abandonEntry(m);
 }
@@ -51,12 +49,12 @@ bool isDigit(int k) {
 // Enter in a lookup field: outside an entry, the view moves to the first document whose field holds the
 // text typed (it stays where it stands when none does) and shows it; during an entry, the cursor only
 // moves on to the next field.
-void lookUp(Session& m, QLineEdit* field, const QString& prefix, QWidget* next) {
+void lookUp(Session& m, EditorField field, const QString& prefix, EditorField next) {
     if (m.editMode()) {
-        next->setFocus();
+        m.form1->focusField(next);
         return;
     }
-    if (m.rsDoc) m.rsDoc->FindFirst(prefix + field->text());
+    if (m.rsDoc) m.rsDoc->FindFirst(prefix + m.form1->fieldText(field));
     ShowCurrentDocument(m);
 }
 
@@ -66,7 +64,7 @@ void lookupKeyPress(int& k, const std::function<void()>& onEnter) {
 }
 
 void lookUpClientNumber(Session& m) {
-    lookUp(m, m.form1->ui.txtNumCli, QStringLiteral("NumCli="), m.form1->ui.txtNomCli);
+    lookUp(m, EditorField::Client, QStringLiteral("NumCli="), EditorField::Name);
 }
 
 } // namespace
@@ -85,7 +83,7 @@ void Command4_Click(Session& m) {
 }
 
 void lookUpDocumentNumber(Session& m) {
-    lookUp(m, m.form1->ui.txtNumFact, QStringLiteral("NumFact="), m.form1->ui.txtDateFact);
+    lookUp(m, EditorField::Number, QStringLiteral("NumFact="), EditorField::Date);
 }
 
 void txtNumFact_KeyPress(Session& m, int& k) {
@@ -97,19 +95,19 @@ void txtNumCli_KeyPress(Session& m, int& k) {
 }
 
 void wireNavigation(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
+    Form1& editor = *m.form1;
     Session* mp = &m;
-    QObject::connect(ui.Command1, &QPushButton::clicked, m.form1, [mp] { Command1_Click(*mp); });
-    QObject::connect(ui.Command2, &QPushButton::clicked, m.form1, [mp] { Command2_Click(*mp); });
-    QObject::connect(ui.Command3, &QPushButton::clicked, m.form1, [mp] { Command3_Click(*mp); });
-    QObject::connect(ui.Command4, &QPushButton::clicked, m.form1, [mp] { Command4_Click(*mp); });
-    onKeyPress(ui.txtNumFact, [mp](int& k) { txtNumFact_KeyPress(*mp, k); });
-    onKeyPress(ui.txtNumCli, [mp](int& k) { txtNumCli_KeyPress(*mp, k); });
+    editor.onButton(EditorButton::First, [mp] { Command1_Click(*mp); });
+    editor.onButton(EditorButton::Previous, [mp] { Command2_Click(*mp); });
+    editor.onButton(EditorButton::Next, [mp] { Command3_Click(*mp); });
+    editor.onButton(EditorButton::Last, [mp] { Command4_Click(*mp); });
+    editor.onFieldKeyPress(EditorField::Number, [mp](int& k) { txtNumFact_KeyPress(*mp, k); });
+    editor.onFieldKeyPress(EditorField::Client, [mp](int& k) { txtNumCli_KeyPress(*mp, k); });
     TextRule number;
     number.digitsOnly = true;
     number.maxLength = kNumberDigits;
-    guardLineEdit(ui.txtNumFact, number);
-    guardLineEdit(ui.txtNumCli, number);
+    editor.guardField(EditorField::Number, number);
+    editor.guardField(EditorField::Client, number);
 }
 
 } // namespace pylon

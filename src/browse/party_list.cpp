@@ -47,15 +47,12 @@ void Command9_Click(Session& m) {
 
 void pickClient(Session& m, int row) {
     Form2& w = listWindow(m);
-    Ui::Form1& ui = m.form1->ui;
     // The party as stored, so that the mark never has to be taken off the name: a name that itself ends
     // with "*" stays whole.
     const auto* rows = dynamic_cast<const PartyRows*>(w.ui.List1->rows());
     const ListedParty* party = rows ? rows->party(row) : nullptr;
-    ui.txtNumCli->setText(party ? party->number : QString());
-    ui.txtAdrCli->setPlainText(party ? party->address : QString());
-    ui.Check1->setChecked(party && party->onAccount);
-    ui.txtNomCli->setText(party ? party->name : QString());
+    m.form1->showClient(party ? ShownClient{party->number, party->name, party->address, party->onAccount}
+                              : ShownClient{});
     w.hide();
 }
 

@@ -20,7 +20,7 @@ void Command13_Click(Session& m) {
 
 void wireAuthorBox(Session& m) {
     Session* mp = &m;
-    QObject::connect(m.form1->ui.Command13, &QPushButton::clicked, m.form1, [mp] { Command13_Click(*mp); });
+    m.form1->onButton(EditorButton::Author, [mp] { Command13_Click(*mp); });
 }
 
 } // namespace pylon

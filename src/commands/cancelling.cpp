@@ -46,7 +46,7 @@ void toggle(Session& m, const QString& number) {
 
 void toggleCancelled(Session& m) {
     // The number field decides, whatever the kind on screen: every kind can be cancelled the same way.
-    const QString number = m.form1->ui.txtNumFact->text();
+    const QString number = m.form1->fieldText(EditorField::Number);
     if (!number.isEmpty()) toggle(m, number);
     ShowCurrentDocument(m);
     m.endEntryAfterRedisplay();
@@ -58,7 +58,7 @@ void Command17_Click(Session& m) {
 
 void wireCancelling(Session& m) {
     Session* mp = &m;
-    QObject::connect(m.form1->ui.Command17, &QPushButton::clicked, m.form1, [mp] { Command17_Click(*mp); });
+    m.form1->onButton(EditorButton::CancelDocument, [mp] { Command17_Click(*mp); });
 }
 
 } // namespace pylon

@@ -31,8 +31,7 @@ QString question(DocKind kind, const QString& number) {
 } // namespace
 
 void deleteShownDocument(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
-    const QString shownNumber = ui.txtNumFact->text();
+    const QString shownNumber = m.form1->fieldText(EditorField::Number);
     if (shownNumber.isEmpty()) return;
     if (MsgBox(m.form1, question(m.currentKind(), shownNumber), MsgStyle::YesNo,
                QStringLiteral("Attention !")) != MsgAnswer::Yes)
@@ -66,7 +65,7 @@ void Command8_Click(Session& m) {
 
 void wireDeletion(Session& m) {
     Session* mp = &m;
-    QObject::connect(m.form1->ui.Command8, &QPushButton::clicked, m.form1, [mp] { Command8_Click(*mp); });
+    m.form1->onButton(EditorButton::Delete, [mp] { Command8_Click(*mp); });
 }
 
 } // namespace pylon

@@ -100,11 +100,7 @@ bool beginFrom(Session& m, const StoredDocument& d, DocKind kind) {
     // and the save that stores it as that kind.
     if (kind != m.currentKind() && !launchKind(m, kind)) return false;
     beginNewDocument(m);
-    Ui::Form1& ui = m.form1->ui;
-    ui.txtNumCli->setText(d.entry.client);
-    ui.txtNomCli->setText(d.entry.name);
-    ui.txtAdrCli->setPlainText(d.entry.address);
-    ui.Check1->setChecked(d.entry.onAccount);
+    m.form1->showClient({d.entry.client, d.entry.name, d.entry.address, d.entry.onAccount});
     fillLines(m, asTyped(d.entry.lines));
     return true;
 }

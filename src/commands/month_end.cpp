@@ -32,9 +32,9 @@ struct Run {
 // Asks one question. The answer is kept by the caller, and the header field it is about shows it (a
 // cancelled question empties the field) so that the user sees what was answered so far. nullopt when the
 // answer is empty or the question cancelled.
-std::optional<QString> ask(Session& m, QLineEdit* shownIn, const QString& prompt, const QString& proposed) {
+std::optional<QString> ask(Session& m, EditorField shownIn, const QString& prompt, const QString& proposed) {
     const QString answer = InputBox(m.form1, prompt, kPromptTitle, proposed).value_or(QString());
-    shownIn->setText(answer);
+    m.form1->setFieldText(shownIn, answer);
     if (answer.isEmpty()) return std::nullopt;
     return answer;
 }
@@ -55,18 +55,14 @@ QString endOfMonth(const QString& shownDate) {
     return QStringLiteral("%1/%2/%3").arg(days).arg(date->month()).arg(date->year());
 }
 
-void showLines(Ui::Form1& ui, const std::vector<month_end::Line>& lines) {
-    QListWidget* lists[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
+void showLines(Form1& editor, const std::vector<month_end::Line>& lines) {
     // Every line fills all five columns, empty values included, so that the rows stay aligned. A month
     // can gather thousands of lines: each column takes them in one go.
-    QStringList columns[5];
+    LineColumnTexts columns;
     for (const auto& line : lines)
         for (size_t c = 0; c < line.size(); ++c)
             columns[c] << line[c].toString();
-    for (size_t c = 0; c < 5; ++c) {
-        lists[c]->clear();
-        lists[c]->addItems(columns[c]);
-    }
+    editor.showLineColumns(columns);
 }
 
 Outcome finish(Run& run, const WriteResult& written) {
@@ -76,34 +72,33 @@ Outcome finish(Run& run, const WriteResult& written) {
 }
 
 Outcome refuseTakenNumber(Session& m, const Run& run) {
-    Ui::Form1& ui = m.form1->ui;
     MsgBox(m.form1, QStringLiteral("Facture N° ") + run.number + QStringLiteral(" Existe déjà."),
            MsgStyle::Ok, QStringLiteral("Opération annulée!"));
     beginNewDocument(m);
-    ui.txtPointeur->clear();
+    m.form1->clearField(EditorField::Pointer);
     return Outcome::Cancelled;
 }
 
 Outcome askAndWrite(Session& m, Run& run) {
-    Ui::Form1& ui = m.form1->ui;
+    Form1& editor = *m.form1;
     // Taken before the first answer: the date and client on screen are still those of the document shown.
-    const QString proposedDate = endOfMonth(ui.txtDateFact->text());
+    const QString proposedDate = endOfMonth(editor.fieldText(EditorField::Date));
 
-    const auto numberText = ask(m, ui.txtNumFact, QStringLiteral("Facture numéro :"),
+    const auto numberText = ask(m, EditorField::Number, QStringLiteral("Facture numéro :"),
                                 QString::number(nextNumber(m, DocKind::Invoice)));
     if (!numberText) return Outcome::Cancelled;
     run.number = *numberText;
     const auto number = wholeNumber(run.number);
     if (!number) return Outcome::Cancelled;
 
-    const auto dateText = ask(m, ui.txtDateFact, QStringLiteral("Date de fin du mois :"), proposedDate);
+    const auto dateText = ask(m, EditorField::Date, QStringLiteral("Date de fin du mois :"), proposedDate);
     if (!dateText) return Outcome::Cancelled;
     const auto date = dates::parseUserDate(*dateText);
     if (!date) return Outcome::Cancelled;
     run.month = date->month();
 
-    const auto clientText =
-        ask(m, ui.txtNumCli, QStringLiteral("Pour le Client numéro :"), ui.txtNumCli->text());
+    const auto clientText = ask(m, EditorField::Client, QStringLiteral("Pour le Client numéro :"),
+                                editor.fieldText(EditorField::Client));
     if (!clientText) return Outcome::Cancelled;
     run.client = *clientText;
     const auto client = wholeNumber(run.client);
@@ -117,7 +112,7 @@ Outcome askAndWrite(Session& m, Run& run) {
                           : m.db.failureText();
         return Outcome::Failed;
     }
-    showLines(ui, *lines);
+    showLines(editor, *lines);
 
     if (m.currentKind() == DocKind::CreditNote) {
         // Credit-note lines need a document to belong to.
@@ -136,8 +131,8 @@ Outcome askAndWrite(Session& m, Run& run) {
         return Outcome::Failed;
     }
     if (existing == Lookup::Found) return refuseTakenNumber(m, run);
-    const month_end::NewInvoice doc{
-        *number, *date, *client, ui.txtNomCli->text(), ui.txtAdrCli->toPlainText(), ui.Check1->isChecked()};
+    const ShownClient shown = editor.typedHeader().client;
+    const month_end::NewInvoice doc{*number, *date, *client, shown.name, shown.address, shown.onAccount};
     const WriteResult written = month_end::writeInvoice(m, doc, *lines);
     if (written.kind == WriteResult::Refused) return refuseTakenNumber(m, run);
     return finish(run, written);
@@ -145,12 +140,11 @@ Outcome askAndWrite(Session& m, Run& run) {
 
 // Whatever the outcome: back to the document that was on screen, in browse state, and the verdict.
 void close(Session& m, int savedNumber, const Run& run) {
-    Ui::Form1& ui = m.form1->ui;
-    ui.txtPointeur->clear();
+    m.form1->clearField(EditorField::Pointer);
     m.requeryAfterWrite();
     // After a taken number the entry begun meanwhile is still on: the lookup then only moves the cursor,
     // and the display below shows where the view stands.
-    ui.txtNumFact->setText(QString::number(savedNumber));
+    m.form1->setFieldText(EditorField::Number, QString::number(savedNumber));
     lookUpDocumentNumber(m);
     leaveEditMode(m);
     ShowCurrentDocument(m);
@@ -175,7 +169,7 @@ void close(Session& m, int savedNumber, const Run& run) {
 } // namespace
 
 void createMonthEndInvoice(Session& m) {
-    const int savedNumber = m.form1->ui.txtNumFact->text().toInt();
+    const int savedNumber = m.form1->fieldText(EditorField::Number).toInt();
     Run run;
     run.outcome = askAndWrite(m, run);
     close(m, savedNumber, run);
@@ -187,7 +181,7 @@ void Command16_Click(Session& m) {
 
 void wireMonthEnd(Session& m) {
     Session* mp = &m;
-    QObject::connect(m.form1->ui.Command16, &QPushButton::clicked, m.form1, [mp] { Command16_Click(*mp); });
+    m.form1->onButton(EditorButton::MonthEnd, [mp] { Command16_Click(*mp); });
 }
 
 } // namespace pylon

@@ -77,10 +77,9 @@ void Command19_Click(Session& m) {
 
 void wireOffice(Session& m) {
     Session* mp = &m;
-    Ui::Form1& ui = m.form1->ui;
-    QObject::connect(ui.Command12, &QPushButton::clicked, m.form1, [mp] { Command12_Click(*mp); });
-    QObject::connect(ui.Command18, &QPushButton::clicked, m.form1, [mp] { Command18_Click(*mp); });
-    QObject::connect(ui.Command19, &QPushButton::clicked, m.form1, [mp] { Command19_Click(*mp); });
+    m.form1->onButton(EditorButton::OfficeTemplate, [mp] { Command12_Click(*mp); });
+    m.form1->onButton(EditorButton::Licence, [mp] { Command18_Click(*mp); });
+    m.form1->onButton(EditorButton::Manual, [mp] { Command19_Click(*mp); });
     wireAuthorBox(m);
     wireQuit(m);
 }

@@ -21,7 +21,7 @@ void Command14_Click(Session& m) {
 
 void wireQuit(Session& m) {
     Session* mp = &m;
-    QObject::connect(m.form1->ui.Command14, &QPushButton::clicked, m.form1, [mp] { Command14_Click(*mp); });
+    m.form1->onButton(EditorButton::Quit, [mp] { Command14_Click(*mp); });
 }
 
 } // namespace pylon

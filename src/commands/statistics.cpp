@@ -34,7 +34,7 @@ void Command11_Click(Session& m) {
 
 void wireStatistics(Session& m) {
     Session* mp = &m;
-    QObject::connect(m.form1->ui.Command11, &QPushButton::clicked, m.form1, [mp] { Command11_Click(*mp); });
+    m.form1->onButton(EditorButton::Statistics, [mp] { Command11_Click(*mp); });
 }
 
 } // namespace pylon

@@ -20,27 +20,24 @@ QString text(RecordSet& rs, const char* field) {
 } // namespace
 
 void AttachCreditNote(Session& m, const QString& number) {
-    Ui::Form1& ui = m.form1->ui;
+    Form1& editor = *m.form1;
     RecordSet* f = m.rsFacture.get();
     // Nothing is started for a document that cannot be found: the header would come from another row.
     if (!f || !f->FindFirst(QStringLiteral("NumFact=") + number) || f->NoMatch()) return;
-    ui.txtNumFact->setText(text(*f, "NumFact"));
-    ui.txtDateFact->setText(text(*f, "DateFact"));
     const QString client = text(*f, "NumCli");
-    ui.txtNumCli->setText(client);
-    ui.txtNomCli->setText(text(*f, "NomCli"));
-    ui.txtAdrCli->setPlainText(text(*f, "AdrCli"));
     // The client's flag is shown but a credit note does not change it: the box stays disabled.
     bool onAccount = false;
     if (m.rsCliEC && m.rsCliEC->FindFirst(QStringLiteral("NumCli=") + client) && !m.rsCliEC->NoMatch()) {
         const auto flag = m.rsCliEC->Fields(QStringLiteral("ClientC"));
         onAccount = flag && flag->toBool();
     }
-    ui.Check1->setChecked(onAccount);
-    ui.txtPointeur->show();
+    editor.showHeader({text(*f, "NumFact"),
+                       text(*f, "DateFact"),
+                       {client, text(*f, "NomCli"), text(*f, "AdrCli"), onAccount}});
+    editor.showPointer();
     clearForEntry(m);
     enterEditMode(m, false);
-    ui.txtNumFact->setFocus();
+    editor.focusField(EditorField::Number);
     m.CurrentLine = 0;
     if (m.form2) m.form2->hide();
 }

@@ -8,28 +8,24 @@
 namespace pylon {
 
 void enterEditMode(Session& m, bool clientEditable) {
-    Ui::Form1& ui = m.form1->ui;
     m.editing = true;
-    ui.Command6->setEnabled(true);
-    ui.Command10->setEnabled(true);
-    if (clientEditable) ui.Check1->setEnabled(true);
+    m.form1->enableEntryButtons(true);
+    if (clientEditable) m.form1->allowOnAccountChange(true);
 }
 
 void leaveEditMode(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
     m.editing = false;
-    ui.txtPointeur->hide();
+    m.form1->hidePointer();
     pointer::park(m);
-    ui.Command6->setEnabled(false);
-    ui.Command10->setEnabled(false);
-    ui.Check1->setEnabled(false);
+    m.form1->enableEntryButtons(false);
+    m.form1->allowOnAccountChange(false);
 }
 
 void abandonEntry(Session& m) {
     ShowCurrentDocument(m);
     leaveEditMode(m);
     m.CurrentLine = 0;
-    m.form1->ui.txtNumFact->setFocus();
+    m.form1->focusField(EditorField::Number);
 }
 
 void Command10_Click(Session& m) {

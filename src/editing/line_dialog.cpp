@@ -2,7 +2,6 @@
 
 #include "editing/form5.h"
 #include "editing/line_entry.h"
-#include "store/line_rewrite.h"
 #include "editor/form1.h"
 #include "editor/key_press.h"
 #include "editor/messages.h"
@@ -10,9 +9,9 @@
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/line_amounts.h"
+#include "store/line_rewrite.h"
 
 #include <QGuiApplication>
-#include <QItemSelectionModel>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <array>
@@ -21,17 +20,8 @@ namespace pylon {
 
 namespace {
 
-std::array<QListWidget*, 5> columns(Ui::Form1& ui) {
-    return {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
-}
-
 std::array<QLineEdit*, 5> boxes(Form5& d) {
     return {d.ui.Text1, d.ui.Text2, d.ui.Text3, d.ui.Text4, d.ui.Text5};
-}
-
-int selectedRow(const QListWidget* list) {
-    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 // The number of the document the editor shows, from its record: the number field is also the lookup field,
@@ -90,20 +80,13 @@ QString withoutLeadingSpaces(const QString& t) {
 // The lines of the shown document as their rows show them, the amounts right-aligned with spaces included,
 // with the dialog's boxes in place of the edited row; only the edited line's unit price and amount lose
 // their leading spaces. Files written this way read back the same, and older ones hold such texts too.
-std::vector<LineCells> linesWithEdit(Ui::Form1& ui, Form5& d, int row) {
-    const auto lists = columns(ui);
+std::vector<LineCells> linesWithEdit(const Form1& editor, Form5& d, int row) {
+    std::vector<LineCells> lines = editor.shownLines();
+    if (row < 0 || row >= int(lines.size())) return lines;
     const auto texts = boxes(d);
-    std::vector<LineCells> lines;
-    for (int i = 0; i < ui.List1->count(); ++i) {
-        LineCells cells;
-        for (int c = 0; c < 5; ++c) {
-            if (i != row)
-                cells << cellText(lists[c], i);
-            else
-                cells << (c >= 3 ? withoutLeadingSpaces(texts[c]->text()) : texts[c]->text());
-        }
-        lines.push_back(cells);
-    }
+    LineCells& edited = lines[size_t(row)];
+    for (int c = 0; c < kLineColumns; ++c)
+        edited[c] = c >= pointer::kPu ? withoutLeadingSpaces(texts[c]->text()) : texts[c]->text();
     return lines;
 }
 
@@ -113,7 +96,7 @@ std::vector<LineCells> linesWithEdit(Ui::Form1& ui, Form5& d, int row) {
 // can double-click the line again, which refills the dialog.
 bool rowStillShown(Session& m, Form5& d) {
     const Module1::LineDialogState& line = m.lineDialog;
-    if (line.filledAt == m.linesFilled && line.row >= 0 && line.row < m.form1->ui.List1->count()) return true;
+    if (line.filledAt == m.linesFilled && line.row >= 0 && line.row < m.form1->lineCount()) return true;
     MsgBox(
         &d,
         QStringLiteral("La ligne de cette fenêtre n'est plus celle affichée dans la facture : rien n'a été "
@@ -123,14 +106,14 @@ bool rowStillShown(Session& m, Form5& d) {
 }
 
 void rewriteShownDocument(Session& m, Form5& d) {
-    Ui::Form1& ui = m.form1->ui;
     if (!rowStillShown(m, d)) return;
     const Module1::LineDialogState line = m.lineDialog;
     bool numbered = false;
     const qint64 number = line.Tag.toLongLong(&numbered);
     const WriteResult written =
-        numbered ? rewriteLines(m.db, kindInfo(line.kind).linesTable, number, linesWithEdit(ui, d, line.row))
-                 : WriteResult::refused(QStringLiteral("numéro de document illisible"));
+        numbered
+            ? rewriteLines(m.db, kindInfo(line.kind).linesTable, number, linesWithEdit(*m.form1, d, line.row))
+            : WriteResult::refused(QStringLiteral("numéro de document illisible"));
     if (!written.isDone()) {
         // The file keeps the lines it had, and so do the lists; the dialog stays open with the edit.
         MsgBox(&d, QStringLiteral("La modification n'a pas pu être enregistrée : ") + written.message);
@@ -178,15 +161,10 @@ void selectSameRowInEveryColumn(Session& m, int list) {
     static bool inStep = false;
     if (inStep) return;
     inStep = true;
-    const auto lists = columns(m.form1->ui);
-    const int row = selectedRow(lists[list - 1]);
-    for (QListWidget* other : lists) {
-        if (other == lists[list - 1] || selectedRow(other) == row) continue;
-        if (row < 0)
-            other->clearSelection();
-        else
-            other->setCurrentRow(row);
-    }
+    Form1& editor = *m.form1;
+    const int row = editor.selectedRow(list - 1);
+    for (int other = 0; other < kLineColumns; ++other)
+        if (other != list - 1 && editor.selectedRow(other) != row) editor.selectRow(other, row);
     inStep = false;
 }
 
@@ -195,18 +173,17 @@ void LineColumn_Click(Session& m, int list) {
 }
 
 void editLineInDialog(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
-    const int row = selectedRow(ui.List1);
+    Form1& editor = *m.form1;
+    const int row = editor.selectedRow(0);
     if (row < 0) return;
     // The dialog keeps its own row: CurrentLine stays the row under the line pointer, so that typing during
     // an entry goes on there in all five columns while the dialog is open.
     Form5& d = lineDialog(m);
-    m.lineDialog = {m.editMode() ? ui.txtNumFact->text() : shownNumber(m), m.currentKind(), row,
-                    m.linesFilled};
-    const auto lists = columns(ui);
+    m.lineDialog = {m.editMode() ? editor.fieldText(EditorField::Number) : shownNumber(m), m.currentKind(),
+                    row, m.linesFilled};
     const auto texts = boxes(d);
-    for (int c = 0; c < 5; ++c)
-        setQuietly(d, texts[c], cellText(lists[c], row));
+    for (int c = 0; c < kLineColumns; ++c)
+        setQuietly(d, texts[c], editor.cellText(c, row));
     d.show();
     d.raise();
     d.activateWindow();
@@ -230,19 +207,17 @@ void Form5_Activate(Session& m) {
 
 void writeLineDialogBack(Session& m) {
     Form5& d = lineDialog(m);
-    Ui::Form1& ui = m.form1->ui;
     if (!m.editMode()) {
         rewriteShownDocument(m, d);
         return;
     }
     // During an entry only the lists change: the document is stored when the entry is saved.
     if (!rowStillShown(m, d)) return;
-    const auto lists = columns(ui);
     const auto texts = boxes(d);
-    for (int c = 0; c < 5; ++c)
-        if (QListWidgetItem* item = lists[c]->item(m.lineDialog.row)) item->setText(texts[c]->text());
+    for (int c = 0; c < kLineColumns; ++c)
+        m.form1->setCellText(c, m.lineDialog.row, texts[c]->text());
     d.hide();
-    ui.txtPointeur->setFocus();
+    m.form1->focusField(EditorField::Pointer);
 }
 
 void Form5_Command1_Click(Session& m) {
@@ -260,12 +235,9 @@ void Form5_Command2_Click(Session& m) {
 
 void wireLineDialog(Session& m) {
     Session* mp = &m;
-    const auto lists = columns(m.form1->ui);
-    for (int k = 1; k <= 5; ++k) {
-        QObject::connect(lists[k - 1], &QListWidget::itemSelectionChanged, m.form1,
-                         [mp, k] { LineColumn_Click(*mp, k); });
-        QObject::connect(lists[k - 1], &QListWidget::itemDoubleClicked, m.form1,
-                         [mp] { LineColumn_DblClick(*mp); });
+    for (int k = 1; k <= kLineColumns; ++k) {
+        m.form1->onLineSelectionChanged(k - 1, [mp, k] { LineColumn_Click(*mp, k); });
+        m.form1->onLineDoubleClicked(k - 1, [mp] { LineColumn_DblClick(*mp); });
     }
 }
 

@@ -1,9 +1,7 @@
 #include "editing/line_entry.h"
 
 #include "editor/form1.h"
-#include "editor/key_press.h"
 #include "editor/messages.h"
-#include "editor/paste_guard.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/amount_text.h"
@@ -22,15 +20,14 @@ namespace {
 void place(Session& m) {
     static constexpr int kLefts[] = {kNbLeft, kQtLeft, kDesignLeft, kPuLeft, kMntLeft};
     const auto& cell = m.pointerCell;
-    QLineEdit* p = m.form1->ui.txtPointeur;
-    p->setGeometry(kLefts[cell.column], kFirstTop + cell.row * kRowHeight,
-                   cell.column == kDesign ? kWide : kNarrow, p->height());
+    m.form1->placePointer(kLefts[cell.column], kFirstTop + cell.row * kRowHeight,
+                          cell.column == kDesign ? kWide : kNarrow);
 }
 
 } // namespace
 
 void park(Session& m) {
-    m.form1->ui.txtPointeur->clear();
+    m.form1->clearField(EditorField::Pointer);
     m.pointerCell = {};
     place(m);
 }
@@ -51,10 +48,11 @@ bool isNumberColumn(int column) {
 }
 
 // Stores the pointer's text in the row being typed of a column, and empties the pointer.
-void store(Session& m, QListWidget* list) {
-    QLineEdit* p = m.form1->ui.txtPointeur;
-    if (m.CurrentLine <= list->count()) list->insertItem(m.CurrentLine, p->text());
-    p->clear();
+void store(Session& m, int column) {
+    Form1& editor = *m.form1;
+    if (m.CurrentLine <= editor.columnRows(column))
+        editor.insertCell(column, m.CurrentLine, editor.fieldText(EditorField::Pointer));
+    editor.clearField(EditorField::Pointer);
 }
 
 // What may be typed or pasted into the pointer where it is. Typing can take the designation one character
@@ -72,20 +70,20 @@ TextRule pointerRule(int column) {
 constexpr int kHeaderLineMax = 255;
 constexpr int kAddressMax = 1000;
 
-void guardHeader(Ui::Form1& ui) {
+void guardHeader(Form1& editor) {
     TextRule line;
     line.maxLength = kHeaderLineMax;
-    guardLineEdit(ui.txtDateFact, line);
-    guardLineEdit(ui.txtNomCli, line);
+    editor.guardField(EditorField::Date, line);
+    editor.guardField(EditorField::Name, line);
     TextRule address;
     address.keepLineBreaks = true;
     address.maxLength = kAddressMax;
-    guardPlainTextEdit(ui.txtAdrCli, address);
+    editor.guardField(EditorField::Address, address);
 }
 
-void reformatCell(QListWidget* list, int row) {
-    if (QListWidgetItem* item = list->item(row))
-        if (const auto t = reformatAmount(item->text())) item->setText(*t);
+// A row the column does not have stays missing: setCellText leaves it so.
+void reformatCell(Form1& editor, int column, int row) {
+    if (const auto t = reformatAmount(editor.cellText(column, row))) editor.setCellText(column, row, *t);
 }
 
 // The running totals grow by the amount just stored; the tax is taken on the total rounded to cents,
@@ -106,24 +104,17 @@ void addToTotals(Session& m, const QString& amountText) {
 
 } // namespace
 
-QString cellText(const QListWidget* list, int row) {
-    const QListWidgetItem* item = list->item(row);
-    return item ? item->text() : QString();
-}
-
 void fillLines(Session& m, const std::vector<QStringList>& lines) {
-    Ui::Form1& ui = m.form1->ui;
-    QListWidget* columns[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
+    Form1& editor = *m.form1;
     const int rows = std::min(int(lines.size()), int(kRows));
     for (int row = 0; row < rows; ++row) {
-        for (int c = 0; c < 5; ++c)
-            columns[c]->addItem(lines[size_t(row)].value(c));
-        addToTotals(m, lines[size_t(row)].value(4));
+        editor.appendLine(lines[size_t(row)]);
+        addToTotals(m, lines[size_t(row)].value(kMnt));
     }
     if (rows == kRows) {
-        ui.txtPointeur->hide();
+        editor.hidePointer();
         moveTo(m, kNb, 0);
-        ui.Command6->setFocus();
+        editor.focusSaveButton();
         m.CurrentLine = 0;
     } else {
         moveTo(m, kNb, rows);
@@ -132,10 +123,9 @@ void fillLines(Session& m, const std::vector<QStringList>& lines) {
 }
 
 void typeIntoPointer(Session& m, int& k) {
-    Ui::Form1& ui = m.form1->ui;
-    QLineEdit* p = ui.txtPointeur;
+    Form1& editor = *m.form1;
     const auto [column, pointerRow] = m.pointerCell;
-    if (column == kDesign && p->text().size() > kDesignMax) {
+    if (column == kDesign && editor.fieldText(EditorField::Pointer).size() > kDesignMax) {
         k = 8;
         MsgBox(m.form1, QStringLiteral("Veillez ne pas dépasser les marges !"));
     }
@@ -145,37 +135,38 @@ void typeIntoPointer(Session& m, int& k) {
     const int row = m.CurrentLine;
     switch (column) {
     case kNb:
-        store(m, ui.List1);
+        store(m, kNb);
         moveTo(m, kQt, pointerRow);
         break;
     case kQt:
-        store(m, ui.List2);
+        store(m, kQt);
         moveTo(m, kDesign, pointerRow);
         break;
     case kDesign:
-        store(m, ui.List3);
+        store(m, kDesign);
         moveTo(m, kPu, pointerRow);
         break;
     case kPu:
-        store(m, ui.List4);
+        store(m, kPu);
         moveTo(m, kMnt, pointerRow);
-        reformatCell(ui.List4, row);
-        p->setText(proposedAmount(cellText(ui.List2, row), cellText(ui.List4, row)));
+        reformatCell(editor, kPu, row);
+        editor.setFieldText(EditorField::Pointer,
+                            proposedAmount(editor.cellText(kQt, row), editor.cellText(kPu, row)));
         break;
     case kMnt:
-        store(m, ui.List5);
+        store(m, kMnt);
         if (pointerRow == kRows - 1) {
             // The document is full: only saving or abandoning is left.
-            p->hide();
+            editor.hidePointer();
             moveTo(m, kNb, 0);
-            ui.Command6->setFocus();
-            reformatCell(ui.List5, row);
-            addToTotals(m, cellText(ui.List5, row));
+            editor.focusSaveButton();
+            reformatCell(editor, kMnt, row);
+            addToTotals(m, editor.cellText(kMnt, row));
             m.CurrentLine = 0;
         } else {
             moveTo(m, kNb, pointerRow + 1);
-            reformatCell(ui.List5, row);
-            addToTotals(m, cellText(ui.List5, row));
+            reformatCell(editor, kMnt, row);
+            addToTotals(m, editor.cellText(kMnt, row));
             m.CurrentLine = qint16(m.CurrentLine + 1);
         }
         break;
@@ -189,20 +180,21 @@ void txtPointeur_KeyPress(Session& m, int& k) {
 }
 
 void txtDateFact_KeyPress(Session& m, int& k) {
-    if (k == 13) m.form1->ui.txtNumCli->setFocus();
+    if (k == 13) m.form1->focusField(EditorField::Client);
 }
 
 void txtNomCli_KeyPress(Session& m, int& k) {
-    if (k == 13) m.form1->ui.txtAdrCli->setFocus();
+    if (k == 13) m.form1->focusField(EditorField::Address);
 }
 
 void wireLineEntry(Session& m) {
     Session* mp = &m;
-    onKeyPress(m.form1->ui.txtPointeur, [mp](int& k) { txtPointeur_KeyPress(*mp, k); });
-    onKeyPress(m.form1->ui.txtDateFact, [mp](int& k) { txtDateFact_KeyPress(*mp, k); });
-    onKeyPress(m.form1->ui.txtNomCli, [mp](int& k) { txtNomCli_KeyPress(*mp, k); });
-    guardLineEdit(m.form1->ui.txtPointeur, [mp] { return pointerRule(mp->pointerCell.column); });
-    guardHeader(m.form1->ui);
+    Form1& editor = *m.form1;
+    editor.onFieldKeyPress(EditorField::Pointer, [mp](int& k) { txtPointeur_KeyPress(*mp, k); });
+    editor.onFieldKeyPress(EditorField::Date, [mp](int& k) { txtDateFact_KeyPress(*mp, k); });
+    editor.onFieldKeyPress(EditorField::Name, [mp](int& k) { txtNomCli_KeyPress(*mp, k); });
+    editor.guardPointer([mp] { return pointerRule(mp->pointerCell.column); });
+    guardHeader(editor);
 }
 
 } // namespace pylon

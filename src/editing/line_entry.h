@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <vector>
 
-class QListWidget;
-
 namespace pylon {
 
 struct Session;
@@ -26,10 +24,6 @@ void park(Session& m);
 inline constexpr int kDesignMax = 53;
 // The other cells have no margin; this only keeps a pasted page out of them.
 inline constexpr int kCellMax = 255;
-
-// The text of a row of a line column; empty for a row the column does not have (a line whose last cells
-// were never typed).
-QString cellText(const QListWidget* list, int row);
 
 // Puts whole lines (five cells each, at most kRows) into the entry just begun, as typing them would leave
 // it: the cells, the running totals, and the pointer on the first cell of the next row (or put away, when

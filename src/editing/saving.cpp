@@ -1,7 +1,6 @@
 #include "editing/saving.h"
 
 #include "editing/edit_mode.h"
-#include "editing/line_entry.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
@@ -28,60 +27,54 @@ bool isWholeNumber(const QString& text) {
 }
 
 // Says what is wrong with a header field and puts the cursor in it. Returns false so callers can stop.
-bool refuse(Session& m, QWidget* field, const QString& text, const QString& title) {
+bool refuse(Session& m, EditorField field, const QString& text, const QString& title) {
     MsgBox(m.form1, text, MsgStyle::Ok, title);
-    field->setFocus();
+    m.form1->focusField(field);
     return false;
 }
 
 // The header must be complete and readable before anything is written: a date that is not a date or a
 // number that is not a whole number would otherwise be stored as nothing.
 bool headerIsValid(Session& m, const DocumentEntry& entry) {
-    Ui::Form1& ui = m.form1->ui;
     const bool creditNote = entry.kind == DocKind::CreditNote;
     if (entry.number.isEmpty() || entry.date.isEmpty() || entry.client.isEmpty() || entry.name.isEmpty() ||
         entry.address.isEmpty())
-        return refuse(m, ui.txtNumFact, QStringLiteral("Veuillez remplir les champs requise."), kAttention);
+        return refuse(m, EditorField::Number, QStringLiteral("Veuillez remplir les champs requise."),
+                      kAttention);
     if (!creditNote && !dates::parseUserDate(entry.date))
-        return refuse(m, ui.txtDateFact, QStringLiteral("La date n'est pas valide."), kAttention);
+        return refuse(m, EditorField::Date, QStringLiteral("La date n'est pas valide."), kAttention);
     if (!isWholeNumber(entry.number))
-        return refuse(m, ui.txtNumFact, QStringLiteral("Le numéro n'est pas valide."), kAttention);
+        return refuse(m, EditorField::Number, QStringLiteral("Le numéro n'est pas valide."), kAttention);
     if (!creditNote && !isWholeNumber(entry.client))
-        return refuse(m, ui.txtNumCli, QStringLiteral("Le numéro n'est pas valide."), kAttention);
+        return refuse(m, EditorField::Client, QStringLiteral("Le numéro n'est pas valide."), kAttention);
     return true;
 }
 
 // The document on screen, read once: what is written is what the editor showed when "&Valider" was
 // pressed, whatever the writes do to the screen afterwards.
 DocumentEntry readEntry(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
+    const ShownHeader header = m.form1->typedHeader();
     DocumentEntry entry;
     entry.kind = m.currentKind();
-    entry.number = ui.txtNumFact->text();
-    entry.date = ui.txtDateFact->text();
-    entry.client = ui.txtNumCli->text();
-    entry.name = ui.txtNomCli->text();
-    entry.address = ui.txtAdrCli->toPlainText();
-    entry.onAccount = ui.Check1->isChecked();
-    QListWidget* lists[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
-    for (int row = 0; row < ui.List1->count(); ++row) {
-        QStringList cells;
-        for (const QListWidget* list : lists)
-            cells << cellText(list, row);
-        entry.lines.push_back(cells);
-    }
+    entry.number = header.number;
+    entry.date = header.date;
+    entry.client = header.client.number;
+    entry.name = header.client.name;
+    entry.address = header.client.address;
+    entry.onAccount = header.client.onAccount;
+    entry.lines = m.form1->shownLines();
     return entry;
 }
 
 // Back to the stored documents, on the last one of the view.
 void refresh(Session& m) {
-    m.form1->ui.txtPointeur->clear();
+    m.form1->clearField(EditorField::Pointer);
     m.requeryAfterWrite();
     if (m.rsDoc) m.rsDoc->MoveLast();
     leaveEditMode(m);
     ShowCurrentDocument(m);
     m.CurrentLine = 0;
-    m.form1->ui.txtNumFact->setFocus();
+    m.form1->focusField(EditorField::Number);
 }
 
 // The entry stays on screen in every case: either the cause goes away and saving again works, or the
@@ -100,19 +93,20 @@ void saveFailed(Session& m) {
     saveFailed(m, m.db.failureText());
 }
 
+// Says what is wrong with the number typed and puts the cursor back in it.
+void refuseNumber(Session& m, const QString& why) {
+    MsgBox(m.form1, QStringLiteral("Facture N° ") + m.form1->fieldText(EditorField::Number) + why,
+           MsgStyle::Ok, kCancelled);
+    m.form1->focusField(EditorField::Number);
+}
+
 // A number already taken: the entry stays as it is, so that only the number needs changing.
 void refuseTakenNumber(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
-    MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" Existe déjà."),
-           MsgStyle::Ok, kCancelled);
-    ui.txtNumFact->setFocus();
+    refuseNumber(m, QStringLiteral(" Existe déjà."));
 }
 
 void refuseMissingDocument(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
-    MsgBox(m.form1, QStringLiteral("Facture N° ") + ui.txtNumFact->text() + QStringLiteral(" introuvable."),
-           MsgStyle::Ok, kCancelled);
-    ui.txtNumFact->setFocus();
+    refuseNumber(m, QStringLiteral(" introuvable."));
 }
 
 // What the user is told once the writes are over; true when the save landed.
@@ -178,8 +172,8 @@ void Command6_Click(Session& m) {
 
 void wireSaving(Session& m) {
     Session* mp = &m;
-    QObject::connect(m.form1->ui.Command6, &QPushButton::clicked, m.form1, [mp] { Command6_Click(*mp); });
-    QObject::connect(m.form1->ui.Command10, &QPushButton::clicked, m.form1, [mp] { Command10_Click(*mp); });
+    m.form1->onButton(EditorButton::Save, [mp] { Command6_Click(*mp); });
+    m.form1->onButton(EditorButton::Abandon, [mp] { Command10_Click(*mp); });
 }
 
 } // namespace pylon

@@ -4,16 +4,13 @@
 
 #include <QString>
 
-class QWidget;
-namespace Ui {
-class Form1;
-}
-
 namespace pylon {
+
+class Form1;
 
 const KindCaptions& kindCaptions(DocKind kind);
 
 // Puts the captions of the kind on the editor window and its controls.
-void applyKindCaptions(DocKind kind, QWidget& editor, Ui::Form1& ui);
+void applyKindCaptions(DocKind kind, Form1& editor);
 
 } // namespace pylon

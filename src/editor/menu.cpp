@@ -76,7 +76,7 @@ bool launchKind(Session& m, DocKind kind) {
     m.kind = kind;
     // A view waiting for its indexes is opened once they are made, on the kind launched last.
     if (!m.viewWaits) m.rsDoc = std::move(view);
-    applyKindCaptions(kind, *m.form1, m.form1->ui);
+    applyKindCaptions(kind, *m.form1);
     ShowCurrentDocument(m);
     putMenuAway(m);
     m.endEntryAfterRedisplay();
@@ -105,7 +105,7 @@ void MenuAnnuler_Click(Session& m) {
 }
 
 void wireMenu(Session& m) {
-    QObject::connect(m.form1->ui.Command15, &QPushButton::clicked, m.form1, [&m] { Command15_Click(m); });
+    m.form1->onButton(EditorButton::Menu, [&m] { Command15_Click(m); });
 }
 
 } // namespace pylon

@@ -20,25 +20,12 @@ void ShowCurrentDocument(Session& m) {
 
 void showDocumentDisplay(Session& m, const DocumentDisplay& d) {
     ++m.linesFilled;
-    Ui::Form1& ui = m.form1->ui;
-
-    ui.txtNumFact->setText(d.number);
-    ui.txtDateFact->setText(d.date);
-    ui.txtNumCli->setText(d.client);
-    ui.txtNomCli->setText(d.name);
-    ui.txtAdrCli->setPlainText(d.address);
-
-    QListWidget* lists[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
-    for (size_t c = 0; c < 5; ++c) {
-        lists[c]->clear();
-        lists[c]->addItems(d.columns[c]);
-    }
-
+    Form1& editor = *m.form1;
     const bool shown = !d.number.isEmpty();
-    ui.Check1->setChecked(d.onAccount && shown);
-    ui.Command16->setEnabled(d.onAccount);
-    ui.Label15->setVisible(shown && d.hasCreditNote && m.currentKind() == DocKind::Invoice);
-    ui.Label17->setVisible(shown && d.cancelled);
+    editor.showHeader({d.number, d.date, {d.client, d.name, d.address, d.onAccount && shown}});
+    editor.showLineColumns(d.columns);
+    editor.enableMonthEnd(d.onAccount);
+    editor.showMarkers(shown && d.hasCreditNote && m.currentKind() == DocKind::Invoice, shown && d.cancelled);
 
     // A total that cannot be computed keeps the text shown before it, and the words then say that text.
     const std::pair<Module1::ShownTotal*, const std::optional<QString>*> totals[] = {
@@ -46,15 +33,12 @@ void showDocumentDisplay(Session& m, const DocumentDisplay& d) {
     for (const auto& [shown, text] : totals)
         *shown = Module1::ShownTotal::of(text->has_value() ? **text : padAmount(shown->text));
     showTotals(m);
-    ui.txtSomme->setPlainText(d.words ? *d.words : TotalInWords(m.totals.ttc.text));
+    editor.showWords(d.words ? *d.words : TotalInWords(m.totals.ttc.text));
     m.CurrentLine = 0;
 }
 
 void showTotals(Session& m) {
-    Ui::Form1& ui = m.form1->ui;
-    ui.txtTotalHT->setText(m.totals.ht.text);
-    ui.txtTVA->setText(m.totals.tva.text);
-    ui.txtTotalTTC->setText(m.totals.ttc.text);
+    m.form1->showTotals(m.totals.ht.text, m.totals.tva.text, m.totals.ttc.text);
 }
 
 } // namespace pylon

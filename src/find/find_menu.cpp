@@ -7,31 +7,18 @@
 #include "find/search_window.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QMenu>
 
 namespace pylon {
 
 namespace {
 
-// The action follows "&Annuler", which is enabled exactly during an entry.
-class OutsideEntries : public QObject {
-  public:
-    OutsideEntries(Session& m, QAction* action) : QObject(action), m_(m), action_(action) {
-        m.form1->ui.Command10->installEventFilter(this);
-        action_->setEnabled(!m_.editMode());
-    }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::EnabledChange) action_->setEnabled(!m_.editMode());
-        return false;
-    }
-
-  private:
-    Session& m_;
-    QAction* action_;
-};
+// The action is enabled outside entries only, and follows each entry's beginning and end.
+void enableOutsideEntries(Session& m, QAction* action) {
+    const auto follow = [&m, action] { action->setEnabled(!m.editMode()); };
+    m.form1->onEntryButtonsEnabledChange(action, follow);
+    follow();
+}
 
 } // namespace
 
@@ -55,7 +42,7 @@ void wireFindMenu(Session& m) {
     add("actionSearch", QStringLiteral("Rechercher…"), QKeySequence(Qt::CTRL | Qt::Key_F), showSearchWindow);
     QAction* after = add("actionDocumentFrom", QStringLiteral("Nouveau document d'après celui-ci…"),
                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), beginDocumentFromShown);
-    new OutsideEntries(m, after);
+    enableOutsideEntries(m, after);
     add("actionDashboard", QStringLiteral("Tableau de bord…"), QKeySequence(Qt::CTRL | Qt::Key_T),
         showDashboard);
 }

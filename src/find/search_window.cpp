@@ -38,12 +38,8 @@ void giveClientToEntry(Session& m, const FoundDocument& d) {
         MsgBox(&w, QStringLiteral("Un avoir garde le client du document auquel il est attaché."));
         return;
     }
-    Ui::Form1& ui = m.form1->ui;
     const QString client = d.client.toString();
-    ui.txtNumCli->setText(client);
-    ui.txtAdrCli->setPlainText(d.address);
-    ui.Check1->setChecked(onAccount(m, client));
-    ui.txtNomCli->setText(d.name);
+    m.form1->showClient({client, d.name, d.address, onAccount(m, client)});
     w.hide();
     m.form1->activateWindow();
 }

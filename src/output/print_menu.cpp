@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPrintDialog>
@@ -74,18 +73,12 @@ class EditModeWatch : public QObject {
   public:
     EditModeWatch(Session& m, QList<QAction*> actions)
         : QObject(m.form1), m_(m), actions_(std::move(actions)) {
-        m.form1->ui.Command10->installEventFilter(this);
+        m.form1->onEntryButtonsEnabledChange(this, [this] { sync(); });
         sync();
     }
     void sync() {
         for (QAction* a : actions_)
             a->setEnabled(!m_.editMode());
-    }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::EnabledChange) sync();
-        return false;
     }
 
   private:

@@ -25,6 +25,7 @@
 #include "store/dates.h"
 #include "store/line_rewrite.h"
 #include "store/month_end_store.h"
+#include "support/form1_access.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -119,7 +120,8 @@ QString token(const QString& typeFact) {
 
 class Worker {
   public:
-    Worker(Session& m, QFile& journal, quint64 seed) : m(m), ui(m.form1->ui), journal(journal), rng{seed} {}
+    Worker(Session& m, QFile& journal, quint64 seed)
+        : m(m), ui(Form1TestAccess::ui(*m.form1)), journal(journal), rng{seed} {}
 
     void runOne() {
         // Out of 100: more saves and rewrites than anything else, so that the file grows as it is used.

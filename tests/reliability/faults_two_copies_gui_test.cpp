@@ -46,7 +46,7 @@ class FaultsTwoCopies : public EditorTest {
         start();
         m2 = std::make_unique<Session>();
         m2->appPath = QFileInfo(file.path()).absolutePath();
-        editor2 = std::make_unique<Form1>(*m2);
+        editor2 = std::make_unique<EditorWithControls>(*m2);
         wireEditor(*m2);
         editor2->show();
         Form1_Load(*m2);
@@ -87,7 +87,7 @@ class FaultsTwoCopies : public EditorTest {
     }
 
     std::unique_ptr<Session> m2;
-    std::unique_ptr<Form1> editor2;
+    std::unique_ptr<EditorWithControls> editor2;
 };
 
 // Both copies started before anything was saved: neither has read a document or a party yet.

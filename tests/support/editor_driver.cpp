@@ -4,6 +4,7 @@
 #include "editor/form4.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "support/form1_access.h"
 #include "support/temp_db.h"
 #include "support/typing.h"
 
@@ -13,7 +14,7 @@
 namespace pylon::test {
 
 void typeDocument(Form1& editor, const TypedDocument& doc) {
-    Ui::Form1& ui = editor.ui;
+    Ui::Form1& ui = Form1TestAccess::ui(editor);
     QTest::mouseClick(ui.Command5, Qt::LeftButton);
     if (!doc.number.isEmpty()) ui.txtNumFact->setText(doc.number);
     ui.txtDateFact->setText(doc.date);
@@ -25,11 +26,11 @@ void typeDocument(Form1& editor, const TypedDocument& doc) {
 }
 
 void save(Form1& editor) {
-    QTest::mouseClick(editor.ui.Command6, Qt::LeftButton);
+    QTest::mouseClick(Form1TestAccess::ui(editor).Command6, Qt::LeftButton);
 }
 
 Form4* openMenu(Session& m) {
-    QTest::mouseClick(m.form1->ui.Command15, Qt::LeftButton);
+    QTest::mouseClick(Form1TestAccess::ui(*m.form1).Command15, Qt::LeftButton);
     auto* menu = qobject_cast<Form4*>(m.form4.get());
     if (!menu || !QTest::qWaitForWindowActive(menu)) {
         ADD_FAILURE() << "the menu did not become active";

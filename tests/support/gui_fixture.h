@@ -6,6 +6,7 @@
 #include "editor/session.h"
 #include "support/box_answerers.h"
 #include "support/editor_driver.h"
+#include "support/form1_access.h"
 #include "support/temp_db.h"
 
 #include <QStringList>
@@ -25,7 +26,7 @@ class EditorTest : public ::testing::Test {
     void TearDown() override;
     // The texts of one column of lines.
     QStringList column(int list) const;
-    Ui::Form1& ui() const { return editor->ui; }
+    Ui::Form1& ui() const { return Form1TestAccess::ui(*editor); }
 
     // The driver's commands on this editor.
     void chooseKind(DocKind kind) { test::chooseKind(*m, kind); }
