@@ -1,15 +1,15 @@
 #include "editing/line_dialog.h"
 
+#include "documents/line_rewrite.h"
+#include "domain/line_amounts.h"
 #include "editing/form5.h"
 #include "editing/line_entry.h"
-#include "store/line_rewrite.h"
 #include "editor/form1.h"
 #include "editor/key_press.h"
 #include "editor/messages.h"
 #include "editor/paste_guard.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/line_amounts.h"
 
 #include <QGuiApplication>
 #include <QItemSelectionModel>

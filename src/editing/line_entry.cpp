@@ -1,13 +1,13 @@
 #include "editing/line_entry.h"
 
+#include "domain/amount_text.h"
+#include "domain/line_amounts.h"
 #include "editor/form1.h"
 #include "editor/key_press.h"
 #include "editor/messages.h"
 #include "editor/paste_guard.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/amount_text.h"
-#include "store/line_amounts.h"
 
 #include <QtNumeric>
 #include <algorithm>
