@@ -1,11 +1,11 @@
 // The day's snapshot and the sales ledger of a month on the 200,000-document database; and the editor
 // stepping through invoices while a snapshot is taken on its thread, which must not slow it down.
+#include "backup/daily_snapshots.h"
+#include "backup/snapshot.h"
 #include "browse/navigation.h"
+#include "figures/sales_ledger.h"
 #include "safety/daily_backup.h"
-#include "store/daily_snapshots.h"
 #include "store/database.h"
-#include "store/sales_ledger.h"
-#include "store/snapshot.h"
 #include "support.h"
 
 #include <QElapsedTimer>

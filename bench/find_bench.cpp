@@ -1,9 +1,9 @@
 // The search window and the dashboard on the 1,000,000-document database: a search for each kind of
 // criterion, as the window runs it a moment after the user stops typing, and the dashboard's figures.
+#include "figures/document_search.h"
+#include "figures/sales_summary.h"
 #include "find/dashboard.h"
 #include "find/search_window.h"
-#include "store/document_search.h"
-#include "store/sales_summary.h"
 #include "support.h"
 
 #include <benchmark/benchmark.h>

@@ -4,9 +4,9 @@
 #include "app/wiring.h"
 #include "commands/deletion.h"
 #include "commands/month_end.h"
+#include "domain/dates.h"
 #include "editor/show_document.h"
-#include "store/dates.h"
-#include "store/month_end_store.h"
+#include "module/month_end_store.h"
 #include "support.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 // The printed page as a PDF file: a one-page invoice of the 20,000-document demo, and a month-end invoice
 // of 2,000 lines, each read from the file, laid out and written with the shop's letterhead and logo.
+#include "documents/stored_document.h"
 #include "print/pdf_file.h"
 #include "store/database.h"
-#include "store/stored_document.h"
 #include "support.h"
 
 #include <QImage>

@@ -2,8 +2,8 @@
 // keep the value to the cent, and the text has to stay in the one shape the rest of the program reads.
 // Each input gives one qint64 amount (its first 8 bytes), the other factor of a product and the decimals of
 // both (the next 9 bytes), and one arbitrary text (the rest).
+#include "domain/amount_text.h"
 #include "fuzz_support.h"
-#include "store/amount_text.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 // Search criteria come from text the user typed ("NumCli=" followed by a field of a form), so a value must
 // never end up inside the SQL text: only the field name does, double-quoted, and the value is bound.
+#include "domain/criteria.h"
 #include "fuzz_support.h"
-#include "store/criteria.h"
 
 #include <QLocale>
 #include <QMetaType>

@@ -1,8 +1,8 @@
 // Dates are typed as day/month/year, shown the same way and stored as ISO text; a date must come back
 // unchanged from every one of these forms, and nothing outside the calendar may get in.
 // Each input gives one Julian day (its first 8 bytes) and one arbitrary text (the rest).
+#include "domain/dates.h"
 #include "fuzz_support.h"
-#include "store/dates.h"
 
 #include <QDateTime>
 

@@ -1,8 +1,8 @@
 // Record sets are opened on a table name or on one of the program's SELECT statements, rewritten here before
 // SQLite sees them. Whatever the text, the rewriting must not crash, must not touch the quoted texts, and
 // must give a statement shaped the way the record set reads it.
+#include "domain/source_sql.h"
 #include "fuzz_support.h"
-#include "store/source_sql.h"
 
 #include <QRegularExpression>
 

@@ -2,9 +2,9 @@
 // made of French number words separated by single spaces and end the way the printed form expects.
 // Each input gives one double (its first 8 bytes, any bit pattern: NaN, infinities, subnormals), one amount
 // in ten-thousandths (the next 8) and one arbitrary text (the rest).
+#include "domain/amount_text.h"
+#include "domain/amount_words.h"
 #include "fuzz_support.h"
-#include "store/amount_text.h"
-#include "store/amount_words.h"
 
 #include <QSet>
 #include <cmath>

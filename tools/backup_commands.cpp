@@ -1,12 +1,12 @@
 #include "backup_commands.h"
 
+#include "backup/daily_snapshots.h"
+#include "backup/file_guard.h"
+#include "backup/snapshot.h"
+#include "backup/table_csv.h"
 #include "db_commands.h"
-#include "store/daily_snapshots.h"
+#include "figures/sales_ledger.h"
 #include "store/database.h"
-#include "store/file_guard.h"
-#include "store/sales_ledger.h"
-#include "store/snapshot.h"
-#include "store/table_csv.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-#include "store/kinds.h"
+#include "domain/kinds.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>

@@ -2,10 +2,10 @@
 
 #include "backup_commands.h"
 #include "db_commands.h"
+#include "documents/stored_document.h"
 #include "print/pdf_file.h"
 #include "store/database.h"
 #include "store/schema.h"
-#include "store/stored_document.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Opening and closing the run: the database and the shared record sets.
-#include "store/preparation.h"
+#include "module/preparation.h"
 
 namespace pylon {
 

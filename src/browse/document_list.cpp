@@ -2,9 +2,9 @@
 
 #include "browse/form2.h"
 #include "browse/list_window.h"
+#include "documents/listed_documents.h"
 #include "editor/messages.h"
 #include "editor/session.h"
-#include "store/listed_documents.h"
 
 namespace pylon {
 

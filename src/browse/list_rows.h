@@ -1,8 +1,8 @@
 #pragma once
 // What the list window's columns show: the rows of one list, a text per column, read when a row comes
 // into view rather than all at once when the list is filled.
-#include "store/listed_documents.h"
-#include "store/listed_parties.h"
+#include "documents/listed_documents.h"
+#include "documents/listed_parties.h"
 
 #include <QString>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/cancelling.h"
+#include "module/cancelling.h"
 
 namespace pylon {
 

@@ -4,7 +4,7 @@
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/deletion.h"
+#include "module/deletion.h"
 
 namespace pylon {
 

@@ -1,13 +1,13 @@
 #include "commands/document_from.h"
 
+#include "documents/stored_document.h"
+#include "domain/kinds.h"
 #include "editing/line_entry.h"
 #include "editing/new_document.h"
 #include "editor/form1.h"
 #include "editor/menu.h"
 #include "editor/messages.h"
 #include "editor/session.h"
-#include "store/kinds.h"
-#include "store/stored_document.h"
 
 #include <QInputDialog>
 #include <algorithm>

@@ -4,7 +4,7 @@
 // of that kind and today's date, and with the client and the lines of the document on screen. The user
 // changes what he wants and saves with "&Valider", or drops it with "&Annuler", as for any entry. The
 // document copied is left as it is.
-#include "store/kinds.h"
+#include "domain/kinds.h"
 
 #include <optional>
 

@@ -1,6 +1,7 @@
 #include "commands/month_end.h"
 
 #include "browse/navigation.h"
+#include "domain/dates.h"
 #include "editing/edit_mode.h"
 #include "editing/new_document.h"
 #include "editing/numbering.h"
@@ -9,8 +10,7 @@
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/dates.h"
-#include "store/month_end_store.h"
+#include "module/month_end_store.h"
 
 namespace pylon {
 

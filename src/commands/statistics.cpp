@@ -1,9 +1,9 @@
 #include "commands/statistics.h"
 
+#include "documents/document_counts.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
-#include "store/document_counts.h"
 
 namespace pylon {
 

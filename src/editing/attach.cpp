@@ -1,10 +1,10 @@
 #include "editing/attach.h"
 
+#include "domain/dates.h"
 #include "editing/edit_mode.h"
 #include "editing/new_document.h"
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "store/dates.h"
 
 namespace pylon {
 

@@ -1,5 +1,7 @@
 #include "editing/line_dialog.h"
 
+#include "documents/line_rewrite.h"
+#include "domain/line_amounts.h"
 #include "editing/form5.h"
 #include "editing/line_entry.h"
 #include "editor/form1.h"
@@ -8,8 +10,6 @@
 #include "editor/paste_guard.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/line_amounts.h"
-#include "store/line_rewrite.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,11 +1,11 @@
 #include "editing/line_entry.h"
 
+#include "domain/amount_text.h"
+#include "domain/line_amounts.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/amount_text.h"
-#include "store/line_amounts.h"
 
 #include <QtNumeric>
 #include <algorithm>

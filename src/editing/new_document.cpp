@@ -1,12 +1,12 @@
 #include "editing/new_document.h"
 
+#include "domain/dates.h"
 #include "editing/edit_mode.h"
 #include "editing/line_entry.h"
 #include "editing/numbering.h"
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/dates.h"
 
 #include <QDate>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The number proposed for a new document, from the headers the editor shares.
+#include "documents/numbering.h"
 #include "editor/session.h"
-#include "store/numbering.h"
 
 namespace pylon {
 

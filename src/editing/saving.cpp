@@ -1,14 +1,14 @@
 #include "editing/saving.h"
 
+#include "documents/document_entry.h"
+#include "domain/dates.h"
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "store/dates.h"
+#include "module/saving.h"
 #include "store/db_errors.h"
-#include "store/document_entry.h"
-#include "store/saving.h"
 
 #include <functional>
 #include <limits>

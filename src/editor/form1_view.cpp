@@ -2,7 +2,7 @@
 // can change without the callers knowing.
 #include "editor/form1.h"
 
-#include "store/kinds.h"
+#include "domain/kinds.h"
 
 #include <QEvent>
 

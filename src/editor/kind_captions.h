@@ -1,6 +1,6 @@
 #pragma once
-// The editor's captions of each kind of document (store/kinds.h), put on its window.
-#include "store/kinds.h"
+// The editor's captions of each kind of document (domain/kinds.h), put on its window.
+#include "domain/kinds.h"
 
 #include <QString>
 

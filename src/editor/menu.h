@@ -2,7 +2,7 @@
 // The main menu window: which kind of document the editor works on. "&Lancer" applies the selected option:
 // Module1::kind, the editor's view and its captions change together, or not at all when the view cannot
 // be opened.
-#include "store/kinds.h"
+#include "domain/kinds.h"
 
 namespace pylon {
 

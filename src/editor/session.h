@@ -1,7 +1,7 @@
 #pragma once
 // The shared module together with the windows that show it. Handlers of the windows work on this; the
 // state they act on is the module's, the windows only follow it.
-#include "store/module1.h"
+#include "module/module1.h"
 
 #include <QWidget>
 #include <memory>

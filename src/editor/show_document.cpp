@@ -1,10 +1,10 @@
 #include "editor/show_document.h"
 
+#include "documents/document_display.h"
+#include "domain/amount_text.h"
+#include "domain/amount_words.h"
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "store/amount_text.h"
-#include "store/amount_words.h"
-#include "store/document_display.h"
 
 namespace pylon {
 

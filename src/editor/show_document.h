@@ -1,5 +1,5 @@
 #pragma once
-#include "store/document_display.h"
+#include "documents/document_display.h"
 
 namespace pylon {
 

@@ -2,7 +2,7 @@
 // "Tableau de bord…": the sales of the last twelve months as bars (before tax and tax, credit notes
 // deducted), the figures of the current month, and the ten best clients of the year. The chart can be
 // copied as a picture, to be pasted into a letter or a spreadsheet. It only reads.
-#include "store/sales_summary.h"
+#include "figures/sales_summary.h"
 #include "ui_DashboardWindow.h"
 
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "find/found_documents.h"
 
-#include "store/dates.h"
-#include "store/kinds.h"
+#include "domain/dates.h"
+#include "domain/kinds.h"
 
 #include <QCollator>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 // The documents a search found, as the search window's table shows them: number, date, kind, client, total
 // with tax, cancelled, credit note. Sorted by any column on request, newest first within equal values.
-#include "store/document_search.h"
+#include "figures/document_search.h"
 
 #include <QAbstractTableModel>
 #include <vector>

@@ -2,7 +2,7 @@
 // What the user sees while the file is being prepared (preparation.h): a small notice beside the editor,
 // which takes neither the keyboard nor the focus, saying how far the work has gone; and the windows whose
 // figures were waiting for it, brought up to date when it ends.
-#include "store/preparation.h"
+#include "module/preparation.h"
 
 #include <QString>
 

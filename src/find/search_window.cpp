@@ -1,5 +1,7 @@
 #include "find/search_window.h"
 
+#include "domain/dates.h"
+#include "domain/kinds.h"
 #include "editor/form1.h"
 #include "editor/menu.h"
 #include "editor/messages.h"
@@ -8,8 +10,6 @@
 #include "editor/window_keys.h"
 #include "find/found_documents.h"
 #include "store/background_read.h"
-#include "store/dates.h"
-#include "store/kinds.h"
 
 #include <QHeaderView>
 #include <QShortcut>

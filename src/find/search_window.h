@@ -4,7 +4,7 @@
 // change. A double-click on a row (or Enter, or "&Afficher") shows that document in the editor, switching
 // the editor to its kind as "&Lancer" does; during an entry it gives the entry that document's client
 // instead, as a pick in the client list does.
-#include "store/document_search.h"
+#include "figures/document_search.h"
 #include "ui_SearchWindow.h"
 
 #include <QTimer>

@@ -1,13 +1,13 @@
 #include "output/print_menu.h"
 
 #include "commands/office.h"
+#include "documents/stored_document.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
 #include "output/company_dialog.h"
 #include "output/save_path.h"
 #include "print/pdf_file.h"
-#include "store/stored_document.h"
 
 #include <QAction>
 #include <QDir>

@@ -2,11 +2,11 @@
 
 #include "output/save_path.h"
 
+#include "domain/dates.h"
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
-#include "store/dates.h"
-#include "store/sales_ledger.h"
+#include "figures/sales_ledger.h"
 
 #include <QApplication>
 #include <QDateEdit>

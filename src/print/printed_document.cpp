@@ -1,7 +1,7 @@
 #include "print/printed_document.h"
 
-#include "store/document_display.h"
-#include "store/stored_document.h"
+#include "documents/document_display.h"
+#include "documents/stored_document.h"
 
 namespace pylon::print {
 

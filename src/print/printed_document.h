@@ -1,6 +1,6 @@
 #pragma once
 // What the printed page of a document says, in the words and figures the editor shows for it.
-#include "store/kinds.h"
+#include "domain/kinds.h"
 
 #include <QString>
 #include <QStringList>

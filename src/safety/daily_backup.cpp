@@ -1,9 +1,9 @@
 #include "safety/daily_backup.h"
 
+#include "backup/daily_snapshots.h"
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "safety/backup_notice.h"
-#include "store/daily_snapshots.h"
 #include "store/db_errors.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 // of its own, on a connection of its own: the editor never waits for it, and saves go on meanwhile.
 // A failure (a full disk, a folder that cannot be written) is said once a day, in a notice that takes
 // neither the keyboard nor the focus; it never stops the program.
-#include "store/snapshot.h"
+#include "backup/snapshot.h"
 
 #include <QDate>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "store/field_value.h"
 
-#include "store/dates.h"
+#include "domain/dates.h"
 
 #include <QDate>
 #include <limits>

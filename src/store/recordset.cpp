@@ -1,6 +1,6 @@
 #include "store/recordset.h"
 
-#include "store/criteria.h"
+#include "domain/criteria.h"
 #include "store/database.h"
 #include "store/field_value.h"
 #include "store/schema.h"

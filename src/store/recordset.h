@@ -8,8 +8,8 @@
 // Searches always ask the file, even when the record set was empty when it was last read.
 // Every operation returns false when it fails and then leaves the record set and the file as they were; a
 // read that fails is never taken for a missing row.
+#include "domain/source_sql.h"
 #include "store/schema.h"
-#include "store/source_sql.h"
 
 #include <QHash>
 #include <QString>

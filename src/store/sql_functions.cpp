@@ -1,9 +1,9 @@
 #include "store/sql_functions.h"
 
-#include "store/amount_text.h"
-#include "store/dates.h"
+#include "domain/amount_text.h"
+#include "domain/dates.h"
+#include "domain/totals.h"
 #include "store/field_value.h"
-#include "store/totals.h"
 
 #include <QStringList>
 #include <sqlite3.h>

@@ -2,9 +2,9 @@
 // the editor's commands on a demo file, noting each in its journal once it has landed, and snapshots are
 // taken meanwhile. Each must be sound and hold every document whose last command had landed before the
 // snapshot began, with the lines that command wrote.
+#include "backup/snapshot.h"
 #include "lines_summary.h"
 #include "store/database.h"
-#include "store/snapshot.h"
 #include "support/temp_db.h"
 
 #include <QElapsedTimer>

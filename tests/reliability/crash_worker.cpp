@@ -12,6 +12,8 @@
 #include "browse/navigation.h"
 #include "commands/deletion.h"
 #include "commands/month_end.h"
+#include "documents/line_rewrite.h"
+#include "domain/dates.h"
 #include "editing/attach.h"
 #include "editing/edit_mode.h"
 #include "editing/new_document.h"
@@ -22,9 +24,7 @@
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "lines_summary.h"
-#include "store/dates.h"
-#include "store/line_rewrite.h"
-#include "store/month_end_store.h"
+#include "module/month_end_store.h"
 #include "support/form1_access.h"
 
 #include <QAbstractButton>

@@ -3,7 +3,7 @@
 // and what to do, writes nothing at all, keeps running and keeps the entry on screen.
 #include "editing/form5.h"
 #include "editor/form4.h"
-#include "store/month_end_store.h"
+#include "module/month_end_store.h"
 #include "store/db_errors.h"
 #include "support/file_faults.h"
 #include "support/gui_fixture.h"

@@ -1,9 +1,9 @@
 // Text that comes in past the key handlers: pasted with the keys or the context menu, or dropped. The
 // fields keep only what could have been typed there, and nothing else reaches the file.
+#include "domain/kinds.h"
 #include "editing/form5.h"
 #include "editing/line_entry.h"
 #include "editor/paste_guard.h"
-#include "store/kinds.h"
 #include "support/gui_fixture.h"
 #include "support/typing.h"
 

@@ -1,11 +1,11 @@
 // The day's snapshot taken by the program, its failure notice, the context menu's entries and the sales
 // journal written from the editor, whose totals must be the ones the editor shows.
+#include "domain/amount_text.h"
+#include "domain/csv.h"
 #include "editor/show_document.h"
 #include "output/sales_journal.h"
 #include "output/save_path.h"
 #include "safety/daily_backup.h"
-#include "store/amount_text.h"
-#include "store/csv.h"
 #include "support/gui_fixture.h"
 
 #include <QDateEdit>

@@ -1,7 +1,7 @@
 #pragma once
 // Drives the editor as the user does: the kind chosen in the main menu, a document typed and saved. The
 // functions take the window they act on, so that a test with two copies of the program drives either.
-#include "store/kinds.h"
+#include "domain/kinds.h"
 
 #include <QString>
 #include <QStringList>

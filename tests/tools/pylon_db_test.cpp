@@ -1,5 +1,5 @@
 // pylon-db driven through the built binary, as the other tests and the benchmarks use it.
-#include "store/amount_text.h"
+#include "domain/amount_text.h"
 #include "store/database.h"
 #include "support/file_faults.h"
 #include "support/temp_db.h"
