@@ -54,7 +54,7 @@ void lookUp(Session& m, EditorField field, const QString& prefix, EditorField ne
         m.form1->focusField(next);
         return;
     }
-    if (m.rsDoc) m.rsDoc->FindFirst(prefix + m.form1->fieldText(field));
+    if (m.rsDoc) m.rsDoc->FindFirst(prefix + fieldText(m, field));
     ShowCurrentDocument(m);
 }
 

@@ -6,6 +6,7 @@
 #include "editor/form1.h"
 #include "editor/messages.h"
 #include "editor/session.h"
+#include "editor/show_document.h"
 #include "store/background_read.h"
 
 namespace pylon {
@@ -51,8 +52,8 @@ void pickClient(Session& m, int row) {
     // with "*" stays whole.
     const auto* rows = dynamic_cast<const PartyRows*>(w.ui.List1->rows());
     const ListedParty* party = rows ? rows->party(row) : nullptr;
-    m.form1->showClient(party ? ShownClient{party->number, party->name, party->address, party->onAccount}
-                              : ShownClient{});
+    showClient(m, party ? ShownClient{party->number, party->name, party->address, party->onAccount}
+                        : ShownClient{});
     w.hide();
 }
 

@@ -46,7 +46,7 @@ void toggle(Session& m, const QString& number) {
 
 void toggleCancelled(Session& m) {
     // The number field decides, whatever the kind on screen: every kind can be cancelled the same way.
-    const QString number = m.form1->fieldText(EditorField::Number);
+    const QString number = m.header.number;
     if (!number.isEmpty()) toggle(m, number);
     ShowCurrentDocument(m);
     m.endEntryAfterRedisplay();

@@ -31,7 +31,7 @@ QString question(DocKind kind, const QString& number) {
 } // namespace
 
 void deleteShownDocument(Session& m) {
-    const QString shownNumber = m.form1->fieldText(EditorField::Number);
+    const QString shownNumber = m.header.number;
     if (shownNumber.isEmpty()) return;
     if (MsgBox(m.form1, question(m.currentKind(), shownNumber), MsgStyle::YesNo,
                QStringLiteral("Attention !")) != MsgAnswer::Yes)

@@ -8,6 +8,7 @@
 #include "editor/menu.h"
 #include "editor/messages.h"
 #include "editor/session.h"
+#include "editor/show_document.h"
 
 #include <QInputDialog>
 #include <algorithm>
@@ -100,7 +101,7 @@ bool beginFrom(Session& m, const StoredDocument& d, DocKind kind) {
     // and the save that stores it as that kind.
     if (kind != m.currentKind() && !launchKind(m, kind)) return false;
     beginNewDocument(m);
-    m.form1->showClient({d.entry.client, d.entry.name, d.entry.address, d.entry.onAccount});
+    showClient(m, {d.entry.client, d.entry.name, d.entry.address, d.entry.onAccount});
     fillLines(m, asTyped(d.entry.lines));
     return true;
 }

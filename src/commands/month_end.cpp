@@ -34,7 +34,7 @@ struct Run {
 // answer is empty or the question cancelled.
 std::optional<QString> ask(Session& m, EditorField shownIn, const QString& prompt, const QString& proposed) {
     const QString answer = InputBox(m.form1, prompt, kPromptTitle, proposed).value_or(QString());
-    m.form1->setFieldText(shownIn, answer);
+    setFieldText(m, shownIn, answer);
     if (answer.isEmpty()) return std::nullopt;
     return answer;
 }
@@ -55,14 +55,14 @@ QString endOfMonth(const QString& shownDate) {
     return QStringLiteral("%1/%2/%3").arg(days).arg(date->month()).arg(date->year());
 }
 
-void showLines(Form1& editor, const std::vector<month_end::Line>& lines) {
+void showGatheredLines(Session& m, const std::vector<month_end::Line>& lines) {
     // Every line fills all five columns, empty values included, so that the rows stay aligned. A month
     // can gather thousands of lines: each column takes them in one go.
     LineColumnTexts columns;
     for (const auto& line : lines)
         for (size_t c = 0; c < line.size(); ++c)
             columns[c] << line[c].toString();
-    editor.showLineColumns(columns);
+    showLines(m, m.currentKind(), QString(), columns);
 }
 
 Outcome finish(Run& run, const WriteResult& written) {
@@ -75,14 +75,13 @@ Outcome refuseTakenNumber(Session& m, const Run& run) {
     MsgBox(m.form1, QStringLiteral("Facture N° ") + run.number + QStringLiteral(" Existe déjà."),
            MsgStyle::Ok, QStringLiteral("Opération annulée!"));
     beginNewDocument(m);
-    m.form1->clearField(EditorField::Pointer);
+    setFieldText(m, EditorField::Pointer, QString());
     return Outcome::Cancelled;
 }
 
 Outcome askAndWrite(Session& m, Run& run) {
-    Form1& editor = *m.form1;
     // Taken before the first answer: the date and client on screen are still those of the document shown.
-    const QString proposedDate = endOfMonth(editor.fieldText(EditorField::Date));
+    const QString proposedDate = endOfMonth(m.header.date);
 
     const auto numberText = ask(m, EditorField::Number, QStringLiteral("Facture numéro :"),
                                 QString::number(nextNumber(m, DocKind::Invoice)));
@@ -97,8 +96,8 @@ Outcome askAndWrite(Session& m, Run& run) {
     if (!date) return Outcome::Cancelled;
     run.month = date->month();
 
-    const auto clientText = ask(m, EditorField::Client, QStringLiteral("Pour le Client numéro :"),
-                                editor.fieldText(EditorField::Client));
+    const auto clientText =
+        ask(m, EditorField::Client, QStringLiteral("Pour le Client numéro :"), m.header.client.number);
     if (!clientText) return Outcome::Cancelled;
     run.client = *clientText;
     const auto client = wholeNumber(run.client);
@@ -112,7 +111,7 @@ Outcome askAndWrite(Session& m, Run& run) {
                           : m.db.failureText();
         return Outcome::Failed;
     }
-    showLines(editor, *lines);
+    showGatheredLines(m, *lines);
 
     if (m.currentKind() == DocKind::CreditNote) {
         // Credit-note lines need a document to belong to.
@@ -131,7 +130,7 @@ Outcome askAndWrite(Session& m, Run& run) {
         return Outcome::Failed;
     }
     if (existing == Lookup::Found) return refuseTakenNumber(m, run);
-    const ShownClient shown = editor.typedHeader().client;
+    const ShownClient shown = m.header.client;
     const month_end::NewInvoice doc{*number, *date, *client, shown.name, shown.address, shown.onAccount};
     const WriteResult written = month_end::writeInvoice(m, doc, *lines);
     if (written.kind == WriteResult::Refused) return refuseTakenNumber(m, run);
@@ -140,11 +139,11 @@ Outcome askAndWrite(Session& m, Run& run) {
 
 // Whatever the outcome: back to the document that was on screen, in browse state, and the verdict.
 void close(Session& m, int savedNumber, const Run& run) {
-    m.form1->clearField(EditorField::Pointer);
+    setFieldText(m, EditorField::Pointer, QString());
     m.requeryAfterWrite();
     // After a taken number the entry begun meanwhile is still on: the lookup then only moves the cursor,
     // and the display below shows where the view stands.
-    m.form1->setFieldText(EditorField::Number, QString::number(savedNumber));
+    setFieldText(m, EditorField::Number, QString::number(savedNumber));
     lookUpDocumentNumber(m);
     leaveEditMode(m);
     ShowCurrentDocument(m);
@@ -169,7 +168,7 @@ void close(Session& m, int savedNumber, const Run& run) {
 } // namespace
 
 void createMonthEndInvoice(Session& m) {
-    const int savedNumber = m.form1->fieldText(EditorField::Number).toInt();
+    const int savedNumber = m.header.number.toInt();
     Run run;
     run.outcome = askAndWrite(m, run);
     close(m, savedNumber, run);

@@ -5,6 +5,7 @@
 #include "editing/new_document.h"
 #include "editor/form1.h"
 #include "editor/session.h"
+#include "editor/show_document.h"
 
 namespace pylon {
 
@@ -31,9 +32,9 @@ void AttachCreditNote(Session& m, const QString& number) {
         const auto flag = m.rsCliEC->Fields(QStringLiteral("ClientC"));
         onAccount = flag && flag->toBool();
     }
-    editor.showHeader({text(*f, "NumFact"),
-                       text(*f, "DateFact"),
-                       {client, text(*f, "NomCli"), text(*f, "AdrCli"), onAccount}});
+    showHeader(m, {text(*f, "NumFact"),
+                   text(*f, "DateFact"),
+                   {client, text(*f, "NomCli"), text(*f, "AdrCli"), onAccount}});
     editor.showPointer();
     clearForEntry(m);
     enterEditMode(m, false);

@@ -24,14 +24,6 @@ std::array<QLineEdit*, 5> boxes(Form5& d) {
     return {d.ui.Text1, d.ui.Text2, d.ui.Text3, d.ui.Text4, d.ui.Text5};
 }
 
-// The number of the document the editor shows, from its record: the number field is also the lookup field,
-// and the user may have typed another number over it without looking that one up.
-QString shownNumber(Session& m) {
-    if (m.viewWaits) return m.shownWhileViewWaits ? m.shownWhileViewWaits->number : QString();
-    const auto v = m.rsDoc ? m.rsDoc->Fields(QStringLiteral("NumFact")) : std::nullopt;
-    return v && !v->isNull() ? QString::number(v->toLongLong()) : QString();
-}
-
 // Quantity times unit price, proposed as the amount. Boxes that do not hold numbers leave the amount as
 // the user left it.
 void proposeAmount(Form5& d) {
@@ -80,8 +72,8 @@ QString withoutLeadingSpaces(const QString& t) {
 // The lines of the shown document as their rows show them, the amounts right-aligned with spaces included,
 // with the dialog's boxes in place of the edited row; only the edited line's unit price and amount lose
 // their leading spaces. Files written this way read back the same, and older ones hold such texts too.
-std::vector<LineCells> linesWithEdit(const Form1& editor, Form5& d, int row) {
-    std::vector<LineCells> lines = editor.shownLines();
+std::vector<LineCells> linesWithEdit(const ShownLines& shown, Form5& d, int row) {
+    std::vector<LineCells> lines = shown.lines();
     if (row < 0 || row >= int(lines.size())) return lines;
     const auto texts = boxes(d);
     LineCells& edited = lines[size_t(row)];
@@ -93,27 +85,30 @@ std::vector<LineCells> linesWithEdit(const Form1& editor, Form5& d, int row) {
 // The dialog stays open while the editor goes on: once the editor has filled its lines anew (another
 // document, the same one shown again, an entry begun or dropped), the dialog's row may hold another line
 // or none, and writing it back would overwrite a line that the user never chose. The user is told and
-// can double-click the line again, which refills the dialog.
-bool rowStillShown(Session& m, Form5& d) {
+// can double-click the line again, which refills the dialog. Null when the line is no longer on screen.
+std::shared_ptr<const ShownLines> linesStillShown(Session& m, Form5& d) {
     const Module1::LineDialogState& line = m.lineDialog;
-    if (line.filledAt == m.linesFilled && line.row >= 0 && line.row < m.form1->lineCount()) return true;
+    auto lines = line.lines.lock();
+    if (lines && lines == m.lines && line.row >= 0 && line.row < lines->count()) return lines;
     MsgBox(
         &d,
         QStringLiteral("La ligne de cette fenêtre n'est plus celle affichée dans la facture : rien n'a été "
                        "modifié.\nDouble-cliquez de nouveau sur la ligne à modifier."),
         MsgStyle::Ok, QStringLiteral("Attention"));
-    return false;
+    return nullptr;
 }
 
 void rewriteShownDocument(Session& m, Form5& d) {
-    if (!rowStillShown(m, d)) return;
-    const Module1::LineDialogState line = m.lineDialog;
+    const auto lines = linesStillShown(m, d);
+    if (!lines) return;
+    const DocKind kind = lines->kind;
+    const QString number = m.lineDialog.Tag;
     bool numbered = false;
-    const qint64 number = line.Tag.toLongLong(&numbered);
-    const WriteResult written =
-        numbered
-            ? rewriteLines(m.db, kindInfo(line.kind).linesTable, number, linesWithEdit(*m.form1, d, line.row))
-            : WriteResult::refused(QStringLiteral("numéro de document illisible"));
+    const qint64 stored = number.toLongLong(&numbered);
+    const WriteResult written = numbered
+                                    ? rewriteLines(m.db, kindInfo(kind).linesTable, stored,
+                                                   linesWithEdit(*lines, d, m.lineDialog.row))
+                                    : WriteResult::refused(QStringLiteral("numéro de document illisible"));
     if (!written.isDone()) {
         // The file keeps the lines it had, and so do the lists; the dialog stays open with the edit.
         MsgBox(&d, QStringLiteral("La modification n'a pas pu être enregistrée : ") + written.message);
@@ -122,9 +117,9 @@ void rewriteShownDocument(Session& m, Form5& d) {
     // A view still waiting for its indexes is opened with them; the display read before the change is
     // not shown again meanwhile.
     if (m.viewWaits) m.shownWhileViewWaits.reset();
-    if (auto view = RecordSet::open(m.db, kindInfo(line.kind).viewSql); view && !m.viewWaits)
+    if (auto view = RecordSet::open(m.db, kindInfo(kind).viewSql); view && !m.viewWaits)
         m.rsDoc = std::move(view);
-    if (m.rsDoc) m.rsDoc->FindFirst(QStringLiteral("NumFact=") + line.Tag);
+    if (m.rsDoc) m.rsDoc->FindFirst(QStringLiteral("NumFact=") + number);
     d.hide();
     ShowCurrentDocument(m);
     m.CurrentLine = 0;
@@ -179,11 +174,10 @@ void editLineInDialog(Session& m) {
     // The dialog keeps its own row: CurrentLine stays the row under the line pointer, so that typing during
     // an entry goes on there in all five columns while the dialog is open.
     Form5& d = lineDialog(m);
-    m.lineDialog = {m.editMode() ? editor.fieldText(EditorField::Number) : shownNumber(m), m.currentKind(),
-                    row, m.linesFilled};
+    m.lineDialog = {m.editMode() ? m.header.number : m.lines->storedNumber, m.lines, row};
     const auto texts = boxes(d);
     for (int c = 0; c < kLineColumns; ++c)
-        setQuietly(d, texts[c], editor.cellText(c, row));
+        setQuietly(d, texts[c], m.lines->cell(c, row));
     d.show();
     d.raise();
     d.activateWindow();
@@ -212,10 +206,10 @@ void writeLineDialogBack(Session& m) {
         return;
     }
     // During an entry only the lists change: the document is stored when the entry is saved.
-    if (!rowStillShown(m, d)) return;
+    if (!linesStillShown(m, d)) return;
     const auto texts = boxes(d);
     for (int c = 0; c < kLineColumns; ++c)
-        m.form1->setCellText(c, m.lineDialog.row, texts[c]->text());
+        setCell(m, c, m.lineDialog.row, texts[c]->text());
     d.hide();
     m.form1->focusField(EditorField::Pointer);
 }

@@ -27,7 +27,7 @@ void place(Session& m) {
 } // namespace
 
 void park(Session& m) {
-    m.form1->clearField(EditorField::Pointer);
+    setFieldText(m, EditorField::Pointer, QString());
     m.pointerCell = {};
     place(m);
 }
@@ -49,10 +49,8 @@ bool isNumberColumn(int column) {
 
 // Stores the pointer's text in the row being typed of a column, and empties the pointer.
 void store(Session& m, int column) {
-    Form1& editor = *m.form1;
-    if (m.CurrentLine <= editor.columnRows(column))
-        editor.insertCell(column, m.CurrentLine, editor.fieldText(EditorField::Pointer));
-    editor.clearField(EditorField::Pointer);
+    if (m.CurrentLine <= m.lines->rows(column)) insertCell(m, column, m.CurrentLine, m.pointerText);
+    setFieldText(m, EditorField::Pointer, QString());
 }
 
 // What may be typed or pasted into the pointer where it is. Typing can take the designation one character
@@ -81,9 +79,9 @@ void guardHeader(Form1& editor) {
     editor.guardField(EditorField::Address, address);
 }
 
-// A row the column does not have stays missing: setCellText leaves it so.
-void reformatCell(Form1& editor, int column, int row) {
-    if (const auto t = reformatAmount(editor.cellText(column, row))) editor.setCellText(column, row, *t);
+// A row the column does not have stays missing: setCell leaves it so.
+void reformatCell(Session& m, int column, int row) {
+    if (const auto t = reformatAmount(m.lines->cell(column, row))) setCell(m, column, row, *t);
 }
 
 // The running totals grow by the amount just stored; the tax is taken on the total rounded to cents,
@@ -108,7 +106,7 @@ void fillLines(Session& m, const std::vector<QStringList>& lines) {
     Form1& editor = *m.form1;
     const int rows = std::min(int(lines.size()), int(kRows));
     for (int row = 0; row < rows; ++row) {
-        editor.appendLine(lines[size_t(row)]);
+        appendLine(m, lines[size_t(row)]);
         addToTotals(m, lines[size_t(row)].value(kMnt));
     }
     if (rows == kRows) {
@@ -125,7 +123,7 @@ void fillLines(Session& m, const std::vector<QStringList>& lines) {
 void typeIntoPointer(Session& m, int& k) {
     Form1& editor = *m.form1;
     const auto [column, pointerRow] = m.pointerCell;
-    if (column == kDesign && editor.fieldText(EditorField::Pointer).size() > kDesignMax) {
+    if (column == kDesign && m.pointerText.size() > kDesignMax) {
         k = 8;
         MsgBox(m.form1, QStringLiteral("Veillez ne pas dépasser les marges !"));
     }
@@ -149,9 +147,9 @@ void typeIntoPointer(Session& m, int& k) {
     case kPu:
         store(m, kPu);
         moveTo(m, kMnt, pointerRow);
-        reformatCell(editor, kPu, row);
-        editor.setFieldText(EditorField::Pointer,
-                            proposedAmount(editor.cellText(kQt, row), editor.cellText(kPu, row)));
+        reformatCell(m, kPu, row);
+        setFieldText(m, EditorField::Pointer,
+                     proposedAmount(m.lines->cell(kQt, row), m.lines->cell(kPu, row)));
         break;
     case kMnt:
         store(m, kMnt);
@@ -160,13 +158,13 @@ void typeIntoPointer(Session& m, int& k) {
             editor.hidePointer();
             moveTo(m, kNb, 0);
             editor.focusSaveButton();
-            reformatCell(editor, kMnt, row);
-            addToTotals(m, editor.cellText(kMnt, row));
+            reformatCell(m, kMnt, row);
+            addToTotals(m, m.lines->cell(kMnt, row));
             m.CurrentLine = 0;
         } else {
             moveTo(m, kNb, pointerRow + 1);
-            reformatCell(editor, kMnt, row);
-            addToTotals(m, editor.cellText(kMnt, row));
+            reformatCell(m, kMnt, row);
+            addToTotals(m, m.lines->cell(kMnt, row));
             m.CurrentLine = qint16(m.CurrentLine + 1);
         }
         break;

@@ -13,8 +13,7 @@
 namespace pylon {
 
 void clearForEntry(Session& m) {
-    m.form1->clearLines();
-    ++m.linesFilled;
+    showLines(m, m.currentKind(), QString(), {});
     const auto zero = Module1::ShownTotal::of(QStringLiteral("0"));
     m.totals = {zero, zero, zero};
     showTotals(m);
@@ -35,10 +34,10 @@ void beginNewDocument(Session& m) {
         if (!m.editMode()) m.CurrentLine = 0;
         return;
     }
-    editor.setFieldText(EditorField::Number, QString::number(nextNumber(m, m.currentKind())));
-    editor.setFieldText(EditorField::Date, dates::toScreen(QDate::currentDate()));
+    setFieldText(m, EditorField::Number, QString::number(nextNumber(m, m.currentKind())));
+    setFieldText(m, EditorField::Date, dates::toScreen(QDate::currentDate()));
     clearForEntry(m);
-    editor.clearClient();
+    clearClient(m);
     pointer::park(m);
     editor.showPointer();
     enterEditMode(m, true);

@@ -53,7 +53,7 @@ bool headerIsValid(Session& m, const DocumentEntry& entry) {
 // The document on screen, read once: what is written is what the editor showed when "&Valider" was
 // pressed, whatever the writes do to the screen afterwards.
 DocumentEntry readEntry(Session& m) {
-    const ShownHeader header = m.form1->typedHeader();
+    const ShownHeader& header = m.header;
     DocumentEntry entry;
     entry.kind = m.currentKind();
     entry.number = header.number;
@@ -62,13 +62,13 @@ DocumentEntry readEntry(Session& m) {
     entry.name = header.client.name;
     entry.address = header.client.address;
     entry.onAccount = header.client.onAccount;
-    entry.lines = m.form1->shownLines();
+    entry.lines = m.lines->lines();
     return entry;
 }
 
 // Back to the stored documents, on the last one of the view.
 void refresh(Session& m) {
-    m.form1->clearField(EditorField::Pointer);
+    setFieldText(m, EditorField::Pointer, QString());
     m.requeryAfterWrite();
     if (m.rsDoc) m.rsDoc->MoveLast();
     leaveEditMode(m);
@@ -95,8 +95,7 @@ void saveFailed(Session& m) {
 
 // Says what is wrong with the number typed and puts the cursor back in it.
 void refuseNumber(Session& m, const QString& why) {
-    MsgBox(m.form1, QStringLiteral("Facture N° ") + m.form1->fieldText(EditorField::Number) + why,
-           MsgStyle::Ok, kCancelled);
+    MsgBox(m.form1, QStringLiteral("Facture N° ") + m.header.number + why, MsgStyle::Ok, kCancelled);
     m.form1->focusField(EditorField::Number);
 }
 

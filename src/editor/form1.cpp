@@ -21,6 +21,20 @@ Form1::Form1(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     for (const auto& [box, total] : totals)
         connect(box, &QLineEdit::textEdited, this,
                 [this, total](const QString& text) { m_.totals.*total = Module1::ShownTotal::of(text); });
+    // The header's fields and the pointer can be typed into: the document on screen changes with them.
+    // Every change is followed, the program's own too, which the program has made in the data already.
+    const std::pair<QLineEdit*, QString*> fields[] = {{ui.txtNumFact, &m_.header.number},
+                                                      {ui.txtDateFact, &m_.header.date},
+                                                      {ui.txtNumCli, &m_.header.client.number},
+                                                      {ui.txtNomCli, &m_.header.client.name},
+                                                      {ui.txtPointeur, &m_.pointerText}};
+    // The text is read from the box, not from the signal: a paste guard that cleans the text sets it again
+    // while the first change is still being told, which then comes last with the text before cleaning.
+    for (const auto& [box, text] : fields)
+        connect(box, &QLineEdit::textChanged, this, [box, text] { *text = box->text(); });
+    connect(ui.txtAdrCli, &QPlainTextEdit::textChanged, this,
+            [this] { m_.header.client.address = ui.txtAdrCli->toPlainText(); });
+    connect(ui.Check1, &QCheckBox::toggled, this, [this](bool on) { m_.header.client.onAccount = on; });
 }
 
 bool Form1::event(QEvent* e) {

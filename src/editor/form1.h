@@ -5,6 +5,7 @@
 #include "editor/columns_in_step.h"
 #include "editor/key_press.h"
 #include "editor/paste_guard.h"
+#include "module/shown_document.h"
 #include "ui_Form1.h"
 
 #include <QString>
@@ -19,18 +20,6 @@ namespace pylon {
 
 struct Session;
 struct KindCaptions;
-
-// The client part of a document's header: the number, the name, the address and the "En Compte" box.
-struct ShownClient {
-    QString number, name, address;
-    bool onAccount = false;
-};
-
-// A document's header as the editor shows it.
-struct ShownHeader {
-    QString number, date;
-    ShownClient client;
-};
 
 // The fields of the editor the cursor can be put in, and the keys and pasted texts of which are watched.
 // The pointer is the small box the lines are typed through.
@@ -59,10 +48,6 @@ enum class EditorButton {
     Manual,         // &Manuel
 };
 
-// The five line columns, each row one line of the document: N.B., QTE, Designation, P.U. and Montant.
-inline constexpr int kLineColumns = 5;
-using LineColumnTexts = std::array<QStringList, kLineColumns>;
-
 struct Form1TestAccess;
 
 class Form1 : public QWidget {
@@ -78,7 +63,7 @@ class Form1 : public QWidget {
     void showClient(const ShownClient& client);
     // Empties the client's fields and unticks "En Compte", for a new document.
     void clearClient();
-    // The header as it stands, typed or shown.
+    // The header as the controls show it (the program reads Module1::header, which they follow).
     ShownHeader typedHeader() const;
     QString fieldText(EditorField field) const;
     void setFieldText(EditorField field, const QString& text);
@@ -97,7 +82,8 @@ class Form1 : public QWidget {
     void clearLines();
     // Adds one line at the end, one text to each column.
     void appendLine(const QStringList& cells);
-    // The lines as shown, five texts each, as many as the first column has rows.
+    // The lines as the controls show them (the program reads Module1::lines, which they follow), five
+    // texts each, as many as the first column has rows.
     std::vector<QStringList> shownLines() const;
     int lineCount() const;
     int columnRows(int column) const;

@@ -19,11 +19,10 @@ void ShowCurrentDocument(Session& m) {
 }
 
 void showDocumentDisplay(Session& m, const DocumentDisplay& d) {
-    ++m.linesFilled;
     Form1& editor = *m.form1;
     const bool shown = !d.number.isEmpty();
-    editor.showHeader({d.number, d.date, {d.client, d.name, d.address, d.onAccount && shown}});
-    editor.showLineColumns(d.columns);
+    showHeader(m, {d.number, d.date, {d.client, d.name, d.address, d.onAccount && shown}});
+    showLines(m, m.currentKind(), d.number, d.columns);
     editor.enableMonthEnd(d.onAccount);
     editor.showMarkers(shown && d.hasCreditNote && m.currentKind() == DocKind::Invoice, shown && d.cancelled);
 
@@ -39,6 +38,72 @@ void showDocumentDisplay(Session& m, const DocumentDisplay& d) {
 
 void showTotals(Session& m) {
     m.form1->showTotals(m.totals.ht.text, m.totals.tva.text, m.totals.ttc.text);
+}
+
+void showHeader(Session& m, const ShownHeader& header) {
+    m.header = header;
+    m.form1->showHeader(header);
+}
+
+void showClient(Session& m, const ShownClient& client) {
+    m.header.client = client;
+    m.form1->showClient(client);
+}
+
+void clearClient(Session& m) {
+    showClient(m, {});
+}
+
+namespace {
+
+// The text of a field in the data, for a Session or a const one.
+template <typename S> auto fieldOf(S& m, EditorField field) -> decltype(&m.pointerText) {
+    switch (field) {
+    case EditorField::Number:
+        return &m.header.number;
+    case EditorField::Date:
+        return &m.header.date;
+    case EditorField::Client:
+        return &m.header.client.number;
+    case EditorField::Name:
+        return &m.header.client.name;
+    case EditorField::Address:
+        return &m.header.client.address;
+    case EditorField::Pointer:
+        break;
+    }
+    return &m.pointerText;
+}
+
+} // namespace
+
+QString fieldText(const Session& m, EditorField field) {
+    return *fieldOf(m, field);
+}
+
+void setFieldText(Session& m, EditorField field, const QString& text) {
+    *fieldOf(m, field) = text;
+    m.form1->setFieldText(field, text);
+}
+
+void showLines(Session& m, DocKind kind, const QString& storedNumber, const LineColumnTexts& columns) {
+    m.lines = std::make_shared<ShownLines>(ShownLines{kind, storedNumber, columns});
+    m.form1->showLineColumns(columns);
+}
+
+void appendLine(Session& m, const QStringList& cells) {
+    m.lines->append(cells);
+    m.form1->appendLine(cells);
+}
+
+void insertCell(Session& m, int column, int row, const QString& text) {
+    m.lines->insertCell(column, row, text);
+    m.form1->insertCell(column, row, text);
+}
+
+void setCell(Session& m, int column, int row, const QString& text) {
+    m.lines->setCell(column, row, text);
+    m.form1->setCellText(column, row, text);
 }
 
 } // namespace pylon

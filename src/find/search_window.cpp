@@ -39,7 +39,7 @@ void giveClientToEntry(Session& m, const FoundDocument& d) {
         return;
     }
     const QString client = d.client.toString();
-    m.form1->showClient({client, d.name, d.address, onAccount(m, client)});
+    showClient(m, {client, d.name, d.address, onAccount(m, client)});
     w.hide();
     m.form1->activateWindow();
 }

@@ -7,6 +7,7 @@
 #include "domain/amount_text.h"
 #include "domain/kinds.h"
 #include "module/preparation.h"
+#include "module/shown_document.h"
 #include "store/damage_check.h"
 #include "store/database.h"
 #include "store/recordset.h"
@@ -65,18 +66,19 @@ struct Module1 {
         int column = 0;
         int row = 0;
     } pointerCell;
-    // How many times the editor's lines were filled anew (a document shown, an entry begun or restarted).
-    // The line dialog notes it when filled: a different count later means its row is no longer on screen.
-    quint64 linesFilled = 0;
+    // The document on screen: its header as shown or typed, its lines, and what the line pointer holds.
+    // The editor's controls follow these; the user's typing changes them.
+    ShownHeader header;
+    std::shared_ptr<ShownLines> lines = std::make_shared<ShownLines>();
+    QString pointerText;
 
     // The line edit dialog's line: the number of the document it was opened on (the rewrite finds the
-    // document again by it), the kind whose lines table holds the line, its row, and linesFilled at that
-    // moment: once the editor has filled its lines anew, the row may hold another line or none.
+    // document again by it), the lines it was opened on and its row in them. Once the editor has filled
+    // its lines anew, those lines are no longer on screen and the row may hold another line or none.
     struct LineDialogState {
         QString Tag;
-        DocKind kind = DocKind::Invoice;
+        std::weak_ptr<const ShownLines> lines;
         int row = -1;
-        quint64 filledAt = 0;
     } lineDialog;
 
     // The folder the database file and the office documents are found in: the program's own.

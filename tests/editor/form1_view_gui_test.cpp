@@ -1,5 +1,9 @@
 #include "support/gui_fixture.h"
 
+#include "support/typing.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 using namespace pylon;
@@ -87,3 +91,62 @@ TEST_F(EditorView, TheCursorGoesToTheFieldAsked) {
     editor->focusField(EditorField::Client);
     EXPECT_TRUE(focusIs(ui().txtNumCli));
 }
+
+// The document on screen is data the editor renders: after whatever the user does, the header, the lines
+// and the pointer the program reads are exactly what the window shows.
+struct UserAction {
+    const char* name;
+    void (*act)(Ui::Form1&);
+};
+
+class DocumentAsData : public EditorView, public ::testing::WithParamInterface<UserAction> {};
+
+TEST_P(DocumentAsData, TheProgramReadsWhatTheWindowShows) {
+    GetParam().act(ui());
+    const ShownHeader shown = editor->typedHeader();
+    EXPECT_EQ(m->header.number, shown.number);
+    EXPECT_EQ(m->header.date, shown.date);
+    EXPECT_EQ(m->header.client.number, shown.client.number);
+    EXPECT_EQ(m->header.client.name, shown.client.name);
+    EXPECT_EQ(m->header.client.address, shown.client.address);
+    EXPECT_EQ(m->header.client.onAccount, shown.client.onAccount);
+    EXPECT_EQ(m->pointerText, ui().txtPointeur->text());
+    for (int c = 0; c < kLineColumns; ++c)
+        EXPECT_EQ(m->lines->columns[size_t(c)], column(c + 1)) << "column " << c + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EditorView, DocumentAsData,
+    ::testing::Values(UserAction{"FirstDocumentShown", [](Ui::Form1&) {}},
+                      UserAction{"StepForward",
+                                 [](Ui::Form1& ui) { QTest::mouseClick(ui.Command3, Qt::LeftButton); }},
+                      UserAction{"EntryWithALineAndAHalf",
+                                 [](Ui::Form1& ui) {
+                                     QTest::mouseClick(ui.Command5, Qt::LeftButton);
+                                     typeText(ui.txtNumCli, QStringLiteral("77"));
+                                     typeText(ui.txtNomCli, QStringLiteral("Nouveau client"));
+                                     typeText(ui.txtAdrCli, QStringLiteral("Rue 2"));
+                                     typeLine(ui.txtPointeur, {"1", "2", "Vis", "1.5", QString()});
+                                     typeLine(ui.txtPointeur, {"2", "3"});
+                                     typeText(ui.txtPointeur, QStringLiteral("Ecr"));
+                                 }},
+                      UserAction{"PastedLineBreaksCleaned",
+                                 [](Ui::Form1& ui) {
+                                     QTest::mouseClick(ui.Command5, Qt::LeftButton);
+                                     ui.txtNomCli->setFocus();
+                                     QGuiApplication::clipboard()->setText(QStringLiteral("Nom\ncollé\tici"));
+                                     QTest::keyClick(ui.txtNomCli, Qt::Key_V, Qt::ControlModifier);
+                                 }},
+                      UserAction{"EntryDropped",
+                                 [](Ui::Form1& ui) {
+                                     QTest::mouseClick(ui.Command5, Qt::LeftButton);
+                                     typeLine(ui.txtPointeur, {"1", "2", "Vis", "1", QString()});
+                                     QTest::mouseClick(ui.Command10, Qt::LeftButton);
+                                 }},
+                      UserAction{"NumberLookedUp",
+                                 [](Ui::Form1& ui) {
+                                     ui.txtNumFact->selectAll();
+                                     typeText(ui.txtNumFact, QStringLiteral("8"));
+                                     QTest::keyClick(ui.txtNumFact, Qt::Key_Return);
+                                 }}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -202,10 +202,8 @@ class Worker {
     }
 
     void fill(const std::vector<QStringList>& lines) {
-        QListWidget* lists[] = {ui.List1, ui.List2, ui.List3, ui.List4, ui.List5};
         for (const QStringList& line : lines)
-            for (int c = 0; c < 5; ++c)
-                lists[c]->addItem(line[c]);
+            appendLine(m, line);
     }
 
     void useKind(DocKind kind) {
