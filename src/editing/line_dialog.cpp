@@ -26,16 +26,20 @@ std::array<QLineEdit*, 5> boxes(Form5& d) {
 
 // Quantity times unit price, proposed as the amount. Boxes that do not hold numbers leave the amount as
 // the user left it.
-void proposeAmount(Form5& d) {
-    const QString product = plainProduct(d.ui.Text2->text(), d.ui.Text4->text());
-    if (!product.isEmpty()) d.ui.Text5->setText(product);
+void proposeAmount(Session& m, Form5& d) {
+    auto& cells = m.lineDialog.cells;
+    const QString product = plainProduct(cells[pointer::kQt], cells[pointer::kPu]);
+    if (product.isEmpty()) return;
+    cells[pointer::kMnt] = product;
+    d.ui.Text5->setText(product);
 }
 
-// Sets texts of the boxes without proposing an amount: filling or tidying the boxes must leave the
+// Sets a cell of the line without proposing an amount: filling or tidying the boxes must leave the
 // line's own amount, which may differ from the product (a discount typed over it).
-void setQuietly(Form5& d, QLineEdit* box, const QString& text) {
+void setQuietly(Session& m, Form5& d, int column, const QString& text) {
+    m.lineDialog.cells[size_t(column)] = text;
     const QSignalBlocker quantity(d.ui.Text2), price(d.ui.Text4);
-    box->setText(text);
+    boxes(d)[size_t(column)]->setText(text);
 }
 
 void boxKeyPress(Session& m, int box, int& k) {
@@ -55,7 +59,7 @@ void boxKeyPress(Session& m, int box, int& k) {
         break;
     case 4:
         d.ui.Text5->setFocus();
-        proposeAmount(d);
+        proposeAmount(m, d);
         break;
     default:
         break;
@@ -72,13 +76,15 @@ QString withoutLeadingSpaces(const QString& t) {
 // The lines of the shown document as their rows show them, the amounts right-aligned with spaces included,
 // with the dialog's boxes in place of the edited row; only the edited line's unit price and amount lose
 // their leading spaces. Files written this way read back the same, and older ones hold such texts too.
-std::vector<LineCells> linesWithEdit(const ShownLines& shown, Form5& d, int row) {
+std::vector<LineCells> linesWithEdit(const ShownLines& shown, const Module1::LineDialogState& dialog,
+                                     int row) {
     std::vector<LineCells> lines = shown.lines();
     if (row < 0 || row >= int(lines.size())) return lines;
-    const auto texts = boxes(d);
     LineCells& edited = lines[size_t(row)];
-    for (int c = 0; c < kLineColumns; ++c)
-        edited[c] = c >= pointer::kPu ? withoutLeadingSpaces(texts[c]->text()) : texts[c]->text();
+    for (int c = 0; c < kLineColumns; ++c) {
+        const QString& typed = dialog.cells[size_t(c)];
+        edited[c] = c >= pointer::kPu ? withoutLeadingSpaces(typed) : typed;
+    }
     return lines;
 }
 
@@ -107,7 +113,7 @@ void rewriteShownDocument(Session& m, Form5& d) {
     const qint64 stored = number.toLongLong(&numbered);
     const WriteResult written = numbered
                                     ? rewriteLines(m.db, kindInfo(kind).linesTable, stored,
-                                                   linesWithEdit(*lines, d, m.lineDialog.row))
+                                                   linesWithEdit(*lines, m.lineDialog, m.lineDialog.row))
                                     : WriteResult::refused(QStringLiteral("numéro de document illisible"));
     if (!written.isDone()) {
         // The file keeps the lines it had, and so do the lists; the dialog stays open with the edit.
@@ -141,9 +147,14 @@ Form5& lineDialog(Session& m) {
         cell.decimalComma = box == 2 || box == 4 || box == 5;
         cell.maxLength = box == 3 ? kDesignMax : kCellMax;
         guardLineEdit(texts[box - 1], cell);
+        // What the user types is the line's cell; read from the box, which a paste guard may have cleaned
+        // while the change was still being told.
+        QLineEdit* typed = texts[box - 1];
+        QObject::connect(typed, &QLineEdit::textChanged, d,
+                         [mp, box, typed] { mp->lineDialog.cells[size_t(box - 1)] = typed->text(); });
     }
     for (QLineEdit* typed : {d->ui.Text2, d->ui.Text4})
-        QObject::connect(typed, &QLineEdit::textChanged, d, [d] { proposeAmount(*d); });
+        QObject::connect(typed, &QLineEdit::textChanged, d, [mp, d] { proposeAmount(*mp, *d); });
     QObject::connect(d->ui.Command1, &QPushButton::clicked, d, [mp] { Form5_Command1_Click(*mp); });
     QObject::connect(d->ui.Command2, &QPushButton::clicked, d, [mp] { Form5_Command2_Click(*mp); });
     const QScreen* screen = m.form1 ? m.form1->screen() : QGuiApplication::primaryScreen();
@@ -174,10 +185,9 @@ void editLineInDialog(Session& m) {
     // The dialog keeps its own row: CurrentLine stays the row under the line pointer, so that typing during
     // an entry goes on there in all five columns while the dialog is open.
     Form5& d = lineDialog(m);
-    m.lineDialog = {m.editMode() ? m.header.number : m.lines->storedNumber, m.lines, row};
-    const auto texts = boxes(d);
+    m.lineDialog = {m.editMode() ? m.header.number : m.lines->storedNumber, m.lines, row, {}};
     for (int c = 0; c < kLineColumns; ++c)
-        setQuietly(d, texts[c], m.lines->cell(c, row));
+        setQuietly(m, d, c, m.lines->cell(c, row));
     d.show();
     d.raise();
     d.activateWindow();
@@ -191,8 +201,8 @@ void tidyLineDialogBoxes(Session& m) {
     Form5& d = lineDialog(m);
     // The amounts come right-aligned with spaces and a saved empty cell holds one space; the designation
     // keeps its spaces.
-    for (QLineEdit* box : {d.ui.Text1, d.ui.Text2, d.ui.Text4, d.ui.Text5})
-        setQuietly(d, box, box->text().trimmed());
+    for (const int c : {pointer::kNb, pointer::kQt, pointer::kPu, pointer::kMnt})
+        setQuietly(m, d, c, m.lineDialog.cells[size_t(c)].trimmed());
 }
 
 void Form5_Activate(Session& m) {
@@ -207,9 +217,8 @@ void writeLineDialogBack(Session& m) {
     }
     // During an entry only the lists change: the document is stored when the entry is saved.
     if (!linesStillShown(m, d)) return;
-    const auto texts = boxes(d);
     for (int c = 0; c < kLineColumns; ++c)
-        setCell(m, c, m.lineDialog.row, texts[c]->text());
+        setCell(m, c, m.lineDialog.row, m.lineDialog.cells[size_t(c)]);
     d.hide();
     m.form1->focusField(EditorField::Pointer);
 }

@@ -79,6 +79,8 @@ struct Module1 {
         QString Tag;
         std::weak_ptr<const ShownLines> lines;
         int row = -1;
+        // The line as the dialog's five boxes hold it, shown or typed.
+        std::array<QString, kLineColumns> cells;
     } lineDialog;
 
     // The folder the database file and the office documents are found in: the program's own.
