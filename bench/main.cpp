@@ -1,6 +1,6 @@
 // The benchmarks run the real windows on the offscreen platform. `pylon_bench --lists-scenario N` is the
 // memory scenario that the list benchmark runs in a process of its own.
-#include "editor/fonts.h"
+#include "widgets/fonts.h"
 #include "support.h"
 
 #include <QApplication>

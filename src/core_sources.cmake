@@ -17,10 +17,9 @@ set(PYLON_CORE_DOMAIN_FILES
   domain/totals.cpp)
 
 # store: the file itself, over SQLite: the connection and its statements, errors, the log, the schema, the
-# kept totals, field values, record sets, the one write helper, reads on a thread, the reading for damage.
+# kept totals, field values, record sets, the one write helper, reads on a thread.
 set(PYLON_CORE_STORE_FILES
   store/background_read.cpp
-  store/damage_check.cpp
   store/database.cpp
   store/db_errors.cpp
   store/field_value.cpp
@@ -61,10 +60,12 @@ set(PYLON_CORE_FIGURES_FILES
   figures/sales_ledger.cpp
   figures/sales_summary.cpp)
 
-# module: the shared module Module1 the windows work on, the preparation of a file, and the writes made
-# through the module: saving, deletion, cancelling, the month-end invoice.
+# module: the shared module Module1 the windows work on, the document on screen as data, the reading of
+# the file for damage, the preparation of a file, and the writes made through the module: saving,
+# deletion, cancelling, the month-end invoice.
 set(PYLON_CORE_MODULE_FILES
   module/cancelling.cpp
+  module/damage_check.cpp
   module/deletion.cpp
   module/module1.cpp
   module/month_end_store.cpp

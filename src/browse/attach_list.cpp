@@ -3,7 +3,7 @@
 #include "browse/form2.h"
 #include "browse/list_window.h"
 #include "documents/listed_documents.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 
 namespace pylon {

@@ -1,7 +1,7 @@
 #include "browse/form2.h"
 
 #include "browse/list_rows.h"
-#include "editor/window_keys.h"
+#include "widgets/window_keys.h"
 #include "store/background_read.h"
 
 #include <QEvent>

@@ -2,7 +2,7 @@
 // The list window: four aligned columns under their headings. It only carries the controls and reports
 // a double-click on any column; what the lists hold and what a pick does live in the browse handlers.
 #include "browse/list_column.h"
-#include "editor/columns_in_step.h"
+#include "widgets/columns_in_step.h"
 #include "ui_Form2.h"
 
 #include <QTimer>

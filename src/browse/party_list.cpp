@@ -4,7 +4,7 @@
 #include "browse/list_rows.h"
 #include "browse/list_window.h"
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/background_read.h"

@@ -1,7 +1,7 @@
 #include "commands/cancelling.h"
 
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "module/cancelling.h"

@@ -1,7 +1,7 @@
 #include "commands/deletion.h"
 
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "module/deletion.h"

@@ -6,7 +6,7 @@
 #include "editing/new_document.h"
 #include "editor/form1.h"
 #include "editor/menu.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 

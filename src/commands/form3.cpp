@@ -1,6 +1,6 @@
 #include "commands/form3.h"
 
-#include "editor/window_keys.h"
+#include "widgets/window_keys.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>

@@ -3,7 +3,7 @@
 #include "commands/author_box.h"
 #include "commands/quit.h"
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 
 #include <QDesktopServices>

@@ -2,7 +2,7 @@
 
 #include "documents/document_counts.h"
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 
 namespace pylon {

@@ -1,6 +1,6 @@
 #include "editing/form5.h"
 
-#include "editor/window_keys.h"
+#include "widgets/window_keys.h"
 
 #include "editing/line_dialog.h"
 

@@ -5,9 +5,9 @@
 #include "editing/form5.h"
 #include "editing/line_entry.h"
 #include "editor/form1.h"
-#include "editor/key_press.h"
-#include "editor/messages.h"
-#include "editor/paste_guard.h"
+#include "widgets/key_press.h"
+#include "widgets/messages.h"
+#include "widgets/paste_guard.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 

@@ -3,7 +3,7 @@
 #include "domain/amount_text.h"
 #include "domain/line_amounts.h"
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 

@@ -4,7 +4,7 @@
 #include "domain/dates.h"
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "module/saving.h"

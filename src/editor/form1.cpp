@@ -1,7 +1,7 @@
 #include "editor/form1.h"
 
-#include "editor/activation.h"
 #include "editor/session.h"
+#include "widgets/activation.h"
 
 #include <QCloseEvent>
 

@@ -2,11 +2,11 @@
 // The document editor window. It only carries the controls and passes its events on to the handlers;
 // what the events do lives with each feature. The other folders never reach the controls: they ask the
 // window to show, read, focus or wire what they mean, through the functions below.
-#include "editor/columns_in_step.h"
-#include "editor/key_press.h"
-#include "editor/paste_guard.h"
 #include "module/shown_document.h"
 #include "ui_Form1.h"
+#include "widgets/columns_in_step.h"
+#include "widgets/key_press.h"
+#include "widgets/paste_guard.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,10 +3,10 @@
 #include "editor/form1.h"
 #include "editor/form4.h"
 #include "editor/kind_captions.h"
-#include "editor/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "editor/window_keys.h"
+#include "widgets/messages.h"
+#include "widgets/window_keys.h"
 
 #include <QButtonGroup>
 

@@ -20,4 +20,8 @@ struct Session : Module1 {
     std::unique_ptr<QWidget> searchWindow, dashboardWindow;
 };
 
+// A command that reads through the program's indexes says, while the preparation is still making them,
+// that it will be possible in a moment, and is not carried out. True when it said so.
+bool sayWhileIndexesAreMade(Session& m);
+
 } // namespace pylon

@@ -2,7 +2,7 @@
 
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "editor/window_keys.h"
+#include "widgets/window_keys.h"
 #include "store/background_read.h"
 
 #include <QApplication>

@@ -4,10 +4,10 @@
 #include "domain/kinds.h"
 #include "editor/form1.h"
 #include "editor/menu.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "editor/window_keys.h"
+#include "widgets/window_keys.h"
 #include "find/found_documents.h"
 #include "store/background_read.h"
 

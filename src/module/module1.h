@@ -8,7 +8,7 @@
 #include "domain/kinds.h"
 #include "module/preparation.h"
 #include "module/shown_document.h"
-#include "store/damage_check.h"
+#include "module/damage_check.h"
 #include "store/database.h"
 #include "store/recordset.h"
 

@@ -1,7 +1,7 @@
 #include "output/company_dialog.h"
 
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 
 #include <QDir>

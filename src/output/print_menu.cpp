@@ -3,7 +3,7 @@
 #include "commands/office.h"
 #include "documents/stored_document.h"
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "output/company_dialog.h"
 #include "output/save_path.h"

@@ -4,7 +4,7 @@
 
 #include "domain/dates.h"
 #include "editor/form1.h"
-#include "editor/messages.h"
+#include "widgets/messages.h"
 #include "editor/session.h"
 #include "figures/sales_ledger.h"
 

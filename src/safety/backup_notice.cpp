@@ -1,6 +1,6 @@
 #include "safety/backup_notice.h"
 
-#include "editor/messages.h"
+#include "widgets/messages.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 // The program's boxes speak French down to their standard buttons, which Qt's own French texts give.
-#include "editor/input_box.h"
-#include "editor/messages.h"
+#include "widgets/input_box.h"
+#include "widgets/messages.h"
 #include "support/gui_fixture.h"
 
 #include <QWidget>

@@ -19,7 +19,7 @@
 #include "editing/new_document.h"
 #include "editing/numbering.h"
 #include "editing/saving.h"
-#include "editor/fonts.h"
+#include "widgets/fonts.h"
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"

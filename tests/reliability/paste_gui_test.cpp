@@ -3,7 +3,7 @@
 #include "domain/kinds.h"
 #include "editing/form5.h"
 #include "editing/line_entry.h"
-#include "editor/paste_guard.h"
+#include "widgets/paste_guard.h"
 #include "support/gui_fixture.h"
 #include "support/typing.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/startup.h"
 #include "app/wiring.h"
-#include "editor/activation.h"
+#include "widgets/activation.h"
 
 #include <QApplication>
 #include <QFileInfo>

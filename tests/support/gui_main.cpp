@@ -1,6 +1,6 @@
 // The GUI tests run in one process with one application object, on the offscreen platform.
 #include "app/translations.h"
-#include "editor/fonts.h"
+#include "widgets/fonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

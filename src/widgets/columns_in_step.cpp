@@ -1,4 +1,4 @@
-#include "editor/columns_in_step.h"
+#include "widgets/columns_in_step.h"
 
 #include <QAbstractItemView>
 #include <QScrollBar>

@@ -1,4 +1,4 @@
-#include "editor/window_keys.h"
+#include "widgets/window_keys.h"
 
 #include <QShortcut>
 

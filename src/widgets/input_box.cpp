@@ -1,6 +1,6 @@
-#include "editor/input_box.h"
+#include "widgets/input_box.h"
 
-#include "editor/messages.h"
+#include "widgets/messages.h"
 
 #include <QInputDialog>
 

@@ -14,10 +14,4 @@ enum class MsgAnswer { Ok, Yes, No };
 MsgAnswer MsgBox(QWidget* parent, const QString& text, MsgStyle style = MsgStyle::Ok,
                  const QString& title = QString());
 
-struct Session;
-
-// A command that reads through the program's indexes says, while the preparation is still making them,
-// that it will be possible in a moment, and is not carried out. True when it said so.
-bool sayWhileIndexesAreMade(Session& m);
-
 } // namespace pylon

@@ -1,4 +1,4 @@
-#include "editor/fonts.h"
+#include "widgets/fonts.h"
 
 #include <QFile>
 #include <QFont>

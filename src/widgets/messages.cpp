@@ -1,7 +1,4 @@
-#include "editor/messages.h"
-
-#include "editor/form1.h"
-#include "editor/session.h"
+#include "widgets/messages.h"
 
 #include <QMessageBox>
 
@@ -16,14 +13,6 @@ MsgAnswer MsgBox(QWidget* parent, const QString& text, MsgStyle style, const QSt
     if (parent && parent->isVisible()) parent->window()->activateWindow();
     if (style == MsgStyle::Ok) return MsgAnswer::Ok;
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
-}
-
-bool sayWhileIndexesAreMade(Session& m) {
-    if (!m.indexesBeingMade()) return false;
-    MsgBox(m.form1,
-           QStringLiteral("La base de données est en cours de préparation : réessayez dans un moment."),
-           MsgStyle::Ok, QStringLiteral("Message"));
-    return true;
 }
 
 } // namespace pylon

@@ -1,4 +1,4 @@
-#include "editor/paste_guard.h"
+#include "widgets/paste_guard.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

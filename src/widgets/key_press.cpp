@@ -1,4 +1,4 @@
-#include "editor/key_press.h"
+#include "widgets/key_press.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "store/damage_check.h"
+#include "module/damage_check.h"
 
 #include "store/database.h"
 #include "store/db_errors.h"

@@ -1,4 +1,4 @@
-#include "editor/activation.h"
+#include "widgets/activation.h"
 
 #include <QApplication>
 #include <QApplicationStateChangeEvent>
