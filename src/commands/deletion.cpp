@@ -1,10 +1,10 @@
 #include "commands/deletion.h"
 
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "module/deletion.h"
+#include "widgets/messages.h"
 
 namespace pylon {
 
@@ -33,7 +33,7 @@ QString question(DocKind kind, const QString& number) {
 void deleteShownDocument(Session& m) {
     const QString shownNumber = m.header.number;
     if (shownNumber.isEmpty()) return;
-    if (MsgBox(m.form1, question(m.currentKind(), shownNumber), MsgStyle::YesNo,
+    if (MsgBox(m.form1, question(m.currentKind(), shownNumber), MsgStyle::YesNoDefaultNo,
                QStringLiteral("Attention !")) != MsgAnswer::Yes)
         return;
 

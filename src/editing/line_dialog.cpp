@@ -5,11 +5,11 @@
 #include "editing/form5.h"
 #include "editing/line_entry.h"
 #include "editor/form1.h"
+#include "editor/session.h"
+#include "editor/show_document.h"
 #include "widgets/key_press.h"
 #include "widgets/messages.h"
 #include "widgets/paste_guard.h"
-#include "editor/session.h"
-#include "editor/show_document.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -217,8 +217,14 @@ void writeLineDialogBack(Session& m) {
     }
     // During an entry only the lists change: the document is stored when the entry is saved.
     if (!linesStillShown(m, d)) return;
+    const int row = m.lineDialog.row;
+    // The line's amount went into the running totals when it was typed (a line still being typed has no
+    // amount yet): the totals follow its change.
+    const bool counted = row < m.lines->rows(pointer::kMnt);
+    const QString amountBefore = m.lines->cell(pointer::kMnt, row);
     for (int c = 0; c < kLineColumns; ++c)
-        setCell(m, c, m.lineDialog.row, m.lineDialog.cells[size_t(c)]);
+        setCell(m, c, row, m.lineDialog.cells[size_t(c)]);
+    if (counted) changeRunningTotals(m, amountBefore, m.lines->cell(pointer::kMnt, row));
     d.hide();
     m.form1->focusField(EditorField::Pointer);
 }

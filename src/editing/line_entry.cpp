@@ -3,9 +3,9 @@
 #include "domain/amount_text.h"
 #include "domain/line_amounts.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "widgets/messages.h"
 
 #include <QtNumeric>
 #include <algorithm>
@@ -87,9 +87,8 @@ void reformatCell(Session& m, int column, int row) {
 // The running totals grow by the amount just stored; the tax is taken on the total rounded to cents,
 // and the total with tax is the sum of the two as shown. A total that cannot be computed (from a text
 // that is not an amount, or beyond the range of amounts) keeps its text, and so do the totals after it.
-void addToTotals(Session& m, const QString& amountText) {
+void addToTotals(Session& m, const std::optional<Amount>& amount) {
     Module1::ShownTotals& t = m.totals;
-    const auto amount = parseAmount(amountText);
     const std::optional<Amount> sum = t.ht.amount && amount ? t.ht.amount->plus(*amount) : std::nullopt;
     if (!sum) return;
     t.ht = Module1::ShownTotal::of(formatAmount(*sum));
@@ -100,7 +99,20 @@ void addToTotals(Session& m, const QString& amountText) {
     showTotals(m);
 }
 
+void addToTotals(Session& m, const QString& amountText) {
+    addToTotals(m, parseAmount(amountText));
+}
+
 } // namespace
+
+void changeRunningTotals(Session& m, const QString& before, const QString& after) {
+    // A text that is no amount added nothing when it was typed, and takes nothing away.
+    const qint64 was = parseAmount(before).value_or(Amount(0)).tenThousandths();
+    const qint64 now = parseAmount(after).value_or(Amount(0)).tenThousandths();
+    qint64 difference = 0;
+    if (qSubOverflow(now, was, &difference)) return;
+    if (difference != 0) addToTotals(m, Amount(difference));
+}
 
 void fillLines(Session& m, const std::vector<QStringList>& lines) {
     Form1& editor = *m.form1;

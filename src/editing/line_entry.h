@@ -30,6 +30,10 @@ inline constexpr int kCellMax = 255;
 // the lines fill the document).
 void fillLines(Session& m, const std::vector<QStringList>& lines);
 
+// A line's amount changed from `before` to `after` after it was typed: the running totals change by the
+// difference, by the rule of a line typed (they grow from what the total boxes show).
+void changeRunningTotals(Session& m, const QString& before, const QString& after);
+
 void typeIntoPointer(Session& m, int& k);
 void txtPointeur_KeyPress(Session& m, int& keyAscii);
 void txtDateFact_KeyPress(Session& m, int& keyAscii);

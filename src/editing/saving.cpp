@@ -4,11 +4,11 @@
 #include "domain/dates.h"
 #include "editing/edit_mode.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "module/saving.h"
 #include "store/db_errors.h"
+#include "widgets/messages.h"
 
 #include <functional>
 #include <limits>
@@ -108,6 +108,17 @@ void refuseMissingDocument(Session& m) {
     refuseNumber(m, QStringLiteral(" introuvable."));
 }
 
+// A cell still in the pointer (a proposed amount, say) is on screen but not in the document: saving
+// would bill less than the user sees, without a word. Says so and keeps the entry; true when it did.
+bool refuseUnfinishedLine(Session& m) {
+    if (m.pointerText.trimmed().isEmpty()) return false;
+    refuse(m, EditorField::Pointer,
+           QStringLiteral("La ligne en cours n'est pas terminée : appuyez sur Entrée dans la case de saisie "
+                          "pour l'ajouter, ou videz-la."),
+           kAttention);
+    return true;
+}
+
 // What the user is told once the writes are over; true when the save landed.
 bool landed(Session& m, const WriteResult& written, void (*refuse)(Session&)) {
     if (written.kind == WriteResult::Refused) refuse(m);
@@ -127,6 +138,7 @@ void saveCreditNote(Session& m, const DocumentEntry& entry) {
         refuseMissingDocument(m);
         return;
     }
+    if (refuseUnfinishedLine(m)) return;
     const WriteResult written = writeCreditNote(m, entry);
     if (landed(m, written, refuseMissingDocument)) refresh(m);
 }
@@ -149,6 +161,7 @@ void saveDocument(Session& m, const DocumentEntry& entry) {
         refresh(m);
         return;
     }
+    if (refuseUnfinishedLine(m)) return;
     const WriteResult written = writeNewDocument(m, entry);
     if (landed(m, written, refuseTakenNumber)) refresh(m);
 }

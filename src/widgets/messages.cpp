@@ -5,9 +5,11 @@
 namespace pylon {
 
 MsgAnswer MsgBox(QWidget* parent, const QString& text, MsgStyle style, const QString& title) {
+    const bool question = style != MsgStyle::Ok;
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? kAppTitle : title, text,
-                    style == MsgStyle::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
+    if (style == MsgStyle::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
     const int answer = box.exec();
     // Give the focus back to the window the box stood over, whatever the window manager does.
     if (parent && parent->isVisible()) parent->window()->activateWindow();

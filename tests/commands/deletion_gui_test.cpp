@@ -81,6 +81,13 @@ TEST_F(Deletion, EachKindAsksItsOwnQuestionAndNoKeepsEverything) {
     }
 }
 
+TEST_F(Deletion, EnterOnTheQuestionAnswersNo) {
+    const QString before = everything();
+    remove(BoxAnswerer::kEnter);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(everything(), before) << "a key pressed out of habit deletes nothing";
+}
+
 TEST_F(Deletion, ADocumentGoesWithItsLinesAndCreditNoteEvenWithoutTheFilesTrigger) {
     for (bool trigger : {true, false}) {
         SCOPED_TRACE(trigger ? "with the trigger" : "without the trigger");

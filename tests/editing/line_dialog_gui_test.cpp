@@ -196,11 +196,13 @@ TEST_F(LineDialog, DuringAnEntryOnlyTheListsChange) {
     EXPECT_EQ(storedLineCount(), linesBefore);
     EXPECT_EQ(file.scalar(QStringLiteral("SELECT count(*) FROM Facture WHERE NumFact = %1").arg(number)),
               "0");
-    EXPECT_EQ(ui().txtTotalHT->text().trimmed(), "100,00") << "totals wait for the save";
+    EXPECT_EQ(ui().txtTotalHT->text().trimmed(), "150,00") << "the line went from 20 to 70";
+    EXPECT_EQ(ui().txtTVA->text().trimmed(), "30,00");
+    EXPECT_EQ(ui().txtTotalTTC->text().trimmed(), "180,00");
 
     typeLine(ui().txtPointeur, {"6", "2", "Article", "10", QString()});
     EXPECT_EQ(column(1), QStringList({"1", "2", "3", "4", "5", "6"}));
-    EXPECT_EQ(ui().txtTotalHT->text().trimmed(), "120,00");
+    EXPECT_EQ(ui().txtTotalHT->text().trimmed(), "170,00");
 }
 
 TEST_F(LineDialog, CancellingDuringAnEntryKeepsTypingWhereThePointerIs) {

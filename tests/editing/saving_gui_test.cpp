@@ -140,6 +140,25 @@ TEST_F(Saving, ATakenNumberKeepsEverythingTypedSoOnlyTheNumberChanges) {
               "  ");
 }
 
+TEST_F(Saving, ACellLeftInThePointerIsNeitherSavedNorLost) {
+    typeDocument(screws(QStringLiteral("30"), QStringLiteral("200")));
+    typeLine(ui().txtPointeur, {"R-3", "4", "Boulons", "2"}); // the amount 8 is proposed, not confirmed
+    ASSERT_EQ(ui().txtPointeur->text(), "8,00");
+    save();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Attention");
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("Entrée")));
+    EXPECT_EQ(file.scalar(QStringLiteral("SELECT count(*) FROM Facture WHERE NumFact = 30")), "0");
+    EXPECT_TRUE(ui().Command10->isEnabled()) << "still entering";
+    EXPECT_EQ(ui().txtPointeur->text(), "8,00");
+    EXPECT_TRUE(focusIs(ui().txtPointeur));
+
+    QTest::keyClick(ui().txtPointeur, Qt::Key_Return);
+    save();
+    EXPECT_EQ(file.scalar(QStringLiteral("SELECT group_concat(Mnt, '|') FROM DetFact WHERE NumFact = 30")),
+              "30,00|3,00|8,00");
+}
+
 TEST_F(Saving, NoLinesStoresNothingAndEndsTheEntry) {
     QTest::mouseClick(ui().Command5, Qt::LeftButton);
     ui().txtNumFact->setText(QStringLiteral("42"));

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <algorithm>
 
 namespace pylon::test {
@@ -30,6 +31,10 @@ void BoxAnswerer::answer(QWidget* modal) {
     shown.push_back({box->windowTitle(), box->text(), buttons});
     QAbstractButton* target = nullptr;
     const QString wanted = answers.isEmpty() ? QString() : answers.takeFirst();
+    if (wanted == kEnter) {
+        QTest::keyClick(box, Qt::Key_Return);
+        return;
+    }
     for (QAbstractButton* b : box->buttons()) {
         if (wanted.isEmpty() ? (box->buttonRole(b) == QMessageBox::AcceptRole ||
                                 box->buttonRole(b) == QMessageBox::YesRole)

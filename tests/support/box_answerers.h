@@ -34,7 +34,9 @@ struct ShownMessage {
 class BoxAnswerer : public ModalPoller {
   public:
     std::vector<ShownMessage> shown;
-    QStringList answers; // button texts to press, in order ("&Oui", "&Non", "OK")
+    // Queued in answers, presses Enter on the box: its default button answers.
+    static inline const QString kEnter = QStringLiteral("<Enter>");
+    QStringList answers; // button texts to press, in order ("&Oui", "&Non", "OK", or kEnter)
     // How many of the boxes shown said exactly this.
     int said(const QString& text) const;
 
