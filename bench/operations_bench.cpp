@@ -72,9 +72,16 @@ struct EditorOnCopy {
 void BM_MonthEndInvoice(benchmark::State& state) {
     EditorOnCopy e(int(state.range(0)));
     AnswerAtOnce answers;
+    // What each round gathers: the lines of the month and client of the document on screen, shown again
+    // after every round.
+    Ui::Form1& ui = pylon::Form1TestAccess::ui(*e.form);
+    const auto shown = pylon::dates::parseUserDate(ui.txtDateFact->text());
+    const auto gathered =
+        shown ? pylon::month_end::gatherLines(e.m->db, ui.txtNumCli->text().toInt(), shown->month())
+              : std::nullopt;
     for (auto _ : state)
         pylon::Command16_Click(*e.m);
-    state.counters["lines"] = double(e.m->rsMonthLines ? e.m->rsMonthLines->RecordCount() : 0);
+    state.counters["lines"] = double(gathered ? gathered->size() : 0);
     state.counters["boxes"] = double(answers.boxes) / double(state.iterations());
 }
 
@@ -94,8 +101,8 @@ void BM_MonthEndGatherAndWrite(benchmark::State& state) {
     size_t lines = 0;
     for (auto _ : state) {
         ++doc.number;
-        const auto gathered = pylon::month_end::gatherLines(*e.m, doc.client, shown.month());
-        if (!gathered || !pylon::month_end::writeInvoice(*e.m, doc, *gathered).isDone()) {
+        const auto gathered = pylon::month_end::gatherLines(e.m->db, doc.client, shown.month());
+        if (!gathered || !pylon::month_end::writeInvoice(e.m->db, doc, *gathered).isDone()) {
             state.SkipWithError("the month-end invoice was not written");
             break;
         }

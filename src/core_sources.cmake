@@ -41,16 +41,19 @@ set(PYLON_CORE_BACKUP_FILES
   backup/table_csv.cpp)
 
 # documents: documents read and written over the store: the entry, a stored document, its display, the first
-# one read on a thread, numbering, the lines' rewrite, the rows of the lists, the counts.
+# one read on a thread, numbering, the lines' rewrite, what a deletion leaves behind, the month's lines, the
+# rows of the lists, the counts.
 set(PYLON_CORE_DOCUMENTS_FILES
   documents/client_names.cpp
   documents/document_counts.cpp
   documents/document_display.cpp
   documents/document_entry.cpp
   documents/first_document.cpp
+  documents/left_behind.cpp
   documents/line_rewrite.cpp
   documents/listed_documents.cpp
   documents/listed_parties.cpp
+  documents/month_lines.cpp
   documents/numbering.cpp
   documents/stored_document.cpp)
 
@@ -61,8 +64,8 @@ set(PYLON_CORE_FIGURES_FILES
   figures/sales_summary.cpp)
 
 # module: the shared module Module1 the windows work on, the document on screen as data, the reading of
-# the file for damage, the preparation of a file, and the writes made through the module: saving,
-# deletion, cancelling, the month-end invoice.
+# the file for damage, the preparation of a file, and the writes the commands make, each over the database
+# alone: saving, deletion, cancelling, the month-end invoice.
 set(PYLON_CORE_MODULE_FILES
   module/cancelling.cpp
   module/damage_check.cpp

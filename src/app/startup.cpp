@@ -129,8 +129,7 @@ void readFirstDocumentBehind(Session& m, std::function<void()> then) {
 }
 
 void releaseRecordSets(Session& m) {
-    for (auto* rs : {&m.rsDoc, &m.rsMonthLines, &m.rsFacture, &m.rsDetFact, &m.rsClients, &m.rsFournisseurs,
-                     &m.rsNumeros, &m.rsCliEC, &m.rsAvoir, &m.rsClientDocs})
+    for (auto* rs : {&m.rsDoc, &m.rsFacture, &m.rsDetFact, &m.rsCliEC})
         rs->reset();
 }
 

@@ -24,14 +24,14 @@ void rereadView(Session& m) {
 }
 
 void toggle(Session& m, const QString& number) {
-    const std::optional<bool> found = findCancelled(m, number);
+    const std::optional<bool> found = findCancelled(m.db, number);
     if (!found) return;
     const bool cancelled = *found;
     const QString question =
         (cancelled ? QStringLiteral("Reprendre la facture N° ") : QStringLiteral("Annuler la facture N° ")) +
         number;
     if (MsgBox(m.form1, question, MsgStyle::YesNo, kTitle) != MsgAnswer::Yes) return;
-    const WriteResult written = writeCancelled(m, !cancelled);
+    const WriteResult written = writeCancelled(m.db, number, !cancelled);
     if (written.isDone()) {
         rereadView(m);
         return;

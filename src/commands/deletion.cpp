@@ -39,7 +39,7 @@ void deleteShownDocument(Session& m) {
 
     const auto number = documentNumberIn(shownNumber);
     const bool creditNote = m.currentKind() == DocKind::CreditNote;
-    const WriteResult written = creditNote ? deleteCreditNote(m, number) : deleteDocument(m, number);
+    const WriteResult written = creditNote ? deleteCreditNote(m.db, number) : deleteDocument(m.db, number);
     if (!written.isDone()) {
         // Show the document that was to be deleted, still there.
         m.requeryAfterWrite();

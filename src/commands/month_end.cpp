@@ -104,7 +104,7 @@ Outcome askAndWrite(Session& m, Run& run) {
     if (!client) return Outcome::Cancelled;
 
     m.db.setError(QString());
-    const auto lines = month_end::gatherLines(m, *client, run.month);
+    const auto lines = month_end::gatherLines(m.db, *client, run.month);
     if (!lines) {
         run.failure = m.db.lastError().isEmpty()
                           ? QStringLiteral("les lignes du mois ne peuvent pas être lues")
@@ -115,16 +115,16 @@ Outcome askAndWrite(Session& m, Run& run) {
 
     if (m.currentKind() == DocKind::CreditNote) {
         // Credit-note lines need a document to belong to.
-        const Lookup header = month_end::findDocument(m, *number);
+        const Lookup header = month_end::findDocument(m.db, *number);
         if (header == Lookup::Failed) {
             run.failure = QStringLiteral("le document N° %1 ne peut pas être lu").arg(*number);
             return Outcome::Failed;
         }
         if (header == Lookup::Absent) return Outcome::Cancelled;
-        return finish(run, month_end::attachCreditNote(m, *number, *lines));
+        return finish(run, month_end::attachCreditNote(m.db, *number, *lines));
     }
 
-    const Lookup existing = month_end::findDocument(m, *number);
+    const Lookup existing = month_end::findDocument(m.db, *number);
     if (existing == Lookup::Failed) {
         run.failure = QStringLiteral("le numéro %1 ne peut pas être vérifié").arg(*number);
         return Outcome::Failed;
@@ -132,7 +132,7 @@ Outcome askAndWrite(Session& m, Run& run) {
     if (existing == Lookup::Found) return refuseTakenNumber(m, run);
     const ShownClient shown = m.header.client;
     const month_end::NewInvoice doc{*number, *date, *client, shown.name, shown.address, shown.onAccount};
-    const WriteResult written = month_end::writeInvoice(m, doc, *lines);
+    const WriteResult written = month_end::writeInvoice(m.db, doc, *lines);
     if (written.kind == WriteResult::Refused) return refuseTakenNumber(m, run);
     return finish(run, written);
 }

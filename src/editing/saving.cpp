@@ -129,7 +129,7 @@ bool landed(Session& m, const WriteResult& written, void (*refuse)(Session&)) {
 void saveCreditNote(Session& m, const DocumentEntry& entry) {
     // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
-    const Lookup found = findHeader(m, entry);
+    const Lookup found = findHeader(m.db, entry);
     if (found == Lookup::Failed) {
         saveFailed(m);
         return;
@@ -139,14 +139,14 @@ void saveCreditNote(Session& m, const DocumentEntry& entry) {
         return;
     }
     if (refuseUnfinishedLine(m)) return;
-    const WriteResult written = writeCreditNote(m, entry);
+    const WriteResult written = writeCreditNote(m.db, entry);
     if (landed(m, written, refuseMissingDocument)) refresh(m);
 }
 
 void saveDocument(Session& m, const DocumentEntry& entry) {
     // The first lookup reads only: whatever the file reports from here on is this save's doing.
     m.db.setError(QString());
-    const Lookup found = findHeader(m, entry);
+    const Lookup found = findHeader(m.db, entry);
     if (found == Lookup::Failed) {
         saveFailed(m);
         return;
@@ -162,7 +162,7 @@ void saveDocument(Session& m, const DocumentEntry& entry) {
         return;
     }
     if (refuseUnfinishedLine(m)) return;
-    const WriteResult written = writeNewDocument(m, entry);
+    const WriteResult written = writeNewDocument(m.db, entry);
     if (landed(m, written, refuseTakenNumber)) refresh(m);
 }
 
@@ -171,7 +171,9 @@ void saveDocument(Session& m, const DocumentEntry& entry) {
 void saveEntry(Session& m) {
     const DocumentEntry entry = readEntry(m);
     if (!headerIsValid(m, entry)) return;
-    if (!m.rsFacture || !m.rsCliEC || !m.rsDetFact || !m.rsAvoir) {
+    // Without the shared tables (a file that could not be opened, or was found damaged and closed) nothing
+    // is tried: the file's last failure is what is said.
+    if (!m.rsFacture || !m.rsCliEC || !m.rsDetFact) {
         saveFailed(m);
         return;
     }

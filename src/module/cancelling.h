@@ -1,6 +1,6 @@
 #pragma once
-// "&Fact. Annul.": the "Annulée" flag of a stored document's header, read and written through the shared
-// headers' record set.
+// "&Fact. Annul.": the "Annulée" flag of a stored document's header, read and written by the document's
+// number.
 #include "store/write.h"
 
 #include <QString>
@@ -8,14 +8,15 @@
 
 namespace pylon {
 
-struct Module1;
+class Database;
 
-// Puts rsFacture on the header numbered `number` and tells whether it is cancelled (a missing value counts
+// Whether the header numbered `number` (as typed in the number field) is cancelled (a missing value counts
 // as not cancelled); nullopt when no header has that number or it cannot be read.
-std::optional<bool> findCancelled(Module1& m, const QString& number);
+std::optional<bool> findCancelled(Database& db, const QString& number);
 
-// Writes the flag of the header rsFacture stands on, all or nothing; on failure the result says why: what
-// happened to the file and what to do, or the database's complaint.
-WriteResult writeCancelled(Module1& m, bool cancelled);
+// Writes the flag of the header numbered `number`, all or nothing; nothing is written when no header has
+// that number any more. On failure the result says why: what happened to the file and what to do, or the
+// database's complaint.
+WriteResult writeCancelled(Database& db, const QString& number, bool cancelled);
 
 } // namespace pylon

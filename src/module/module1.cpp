@@ -14,7 +14,7 @@ QString Module1::databasePath() const {
 namespace pylon {
 
 void Module1::requeryAfterWrite() {
-    for (auto* rs : {&rsDoc, &rsFacture, &rsDetFact, &rsClients, &rsFournisseurs, &rsNumeros})
+    for (auto* rs : {&rsDoc, &rsFacture, &rsDetFact})
         if (*rs) (*rs)->Requery();
 }
 
@@ -29,18 +29,7 @@ bool Module1::readsBehind() {
 void Module1::openSharedRecordSets() {
     rsFacture = RecordSet::open(db, QStringLiteral("Facture"));
     rsDetFact = RecordSet::open(db, QStringLiteral("DetFact"));
-    rsClients = RecordSet::open(
-        db,
-        QStringLiteral("Select Distinct Facture.NumCli,Facture.NomCli,Facture.AdrCli From CliEC INNER JOIN "
-                       "Facture on CliEC.NumCli = Facture.NumCli where CliEC.Frs = false"));
-    rsFournisseurs = RecordSet::open(
-        db,
-        QStringLiteral("Select Distinct Facture.NumCli,Facture.NomCli,Facture.AdrCli From CliEC INNER JOIN "
-                       "Facture on CliEC.NumCli = Facture.NumCli where CliEC.Frs = True"));
-    rsNumeros = RecordSet::open(
-        db, QStringLiteral("Select Distinct NumFact,DateFact,NumCli,TypeFact,Avoir From Facture"));
     rsCliEC = RecordSet::open(db, QStringLiteral("CliEC"));
-    rsAvoir = RecordSet::open(db, QStringLiteral("AVOIR"));
 }
 
 void Module1::endEntryAfterRedisplay() {

@@ -24,16 +24,12 @@ enum class ListMode { None, Documents, Clients, Suppliers, Attach };
 
 struct Module1 {
     Database db;
+    // The editor's view of the current kind, and the tables the windows read: the headers, the lines and
+    // the parties' flags. The writes open what they need themselves, on the rows they write.
     std::unique_ptr<RecordSet> rsDoc;
-    std::unique_ptr<RecordSet> rsMonthLines;
     std::unique_ptr<RecordSet> rsFacture;
     std::unique_ptr<RecordSet> rsDetFact;
-    std::unique_ptr<RecordSet> rsClients;
-    std::unique_ptr<RecordSet> rsFournisseurs;
-    std::unique_ptr<RecordSet> rsNumeros;
     std::unique_ptr<RecordSet> rsCliEC;
-    std::unique_ptr<RecordSet> rsAvoir;
-    std::unique_ptr<RecordSet> rsClientDocs;
     // The reading of the whole file for damage, which starts once the first document is shown.
     std::unique_ptr<DamageCheck> damageCheck;
     // Bringing a file up to the program's indexes and kept totals, on its own thread, when that would take
@@ -109,11 +105,11 @@ struct Module1 {
 
     QString databasePath() const;
 
-    // After a command added or deleted documents: the view and the shared lists read the file again,
-    // rsDoc, rsFacture, rsDetFact, rsClients, rsFournisseurs and rsNumeros in that order.
+    // After a command added or deleted documents: the view and the shared tables read the file again,
+    // rsDoc, rsFacture and rsDetFact in that order.
     void requeryAfterWrite();
-    // Opens the record sets every window shares (all but the view): the headers, the lines, the credit-note
-    // lines, the clients' flags, the lists of clients, suppliers and numbers.
+    // Opens the record sets every window shares (all but the view): the headers, the lines and the
+    // parties' flags.
     void openSharedRecordSets();
 
     // The preparation is still making the program's indexes: whatever reads through them (the lists, the

@@ -1,5 +1,6 @@
 #include "module/preparation.h"
 
+#include "documents/document_counts.h"
 #include "store/database.h"
 #include "store/db_errors.h"
 #include "store/schema.h"
@@ -34,13 +35,12 @@ bool PreparationWork::any() const {
 PreparationWork PreparationWork::of(Database& db) {
     PreparationWork w;
     w.check = !schema::hasAdditions(db);
-    w.switchLog =
-        db.scalar(QStringLiteral("PRAGMA journal_mode")).toString().compare(u"wal", Qt::CaseInsensitive) != 0;
+    w.switchLog = !schema::inLogMode(db);
     w.additions = schema::missingAdditions(db);
     w.makeTotals = !totals_cache::present(db);
     // Counted only as far as the choice needs: past it, the preparation counts them itself.
     if (!w.makeTotals) w.stale = totals_cache::staleCount(db, kQuickDocuments + 1);
-    w.documents = db.scalar(QStringLiteral("SELECT max(rowid) FROM Facture")).toLongLong();
+    w.documents = documentRowsAtMost(db);
     return w;
 }
 
@@ -64,10 +64,7 @@ bool prepareFile(Database& db, const PreparationWork& work, const Report& report
     // takes.
     bool switchPending = work.switchLog;
     const auto trySwitch = [&] {
-        if (switchPending)
-            switchPending = db.scalar(QStringLiteral("PRAGMA journal_mode=WAL"))
-                                .toString()
-                                .compare(u"wal", Qt::CaseInsensitive) != 0;
+        if (switchPending) switchPending = !schema::switchToLogMode(db);
     };
     if (work.switchLog) {
         trySwitch();

@@ -1,46 +1,47 @@
 #include "module/saving.h"
 
-#include "module/module1.h"
-
 #include <functional>
 
 namespace pylon {
 
 namespace {
 
+FoundRow headerOf(Database& db, const DocumentEntry& entry) {
+    return lookUpIn(db, QStringLiteral("Facture"), QStringLiteral("NumFact=") + entry.number.trimmed());
+}
+
 // `wanted` is the answer that lets the save go on; any other is a refusal, whose message the caller gives.
-WriteResult writeSave(Module1& m, const DocumentEntry& entry, Lookup wanted,
-                      const std::function<bool()>& writes) {
-    if (!m.rsFacture || !m.rsCliEC || !m.rsDetFact || !m.rsAvoir) return WriteResult::failed();
-    return runWrite(m.db,
-                    [&] {
-                        const Lookup found = findHeader(m, entry);
-                        if (found == Lookup::Failed) return WriteResult::failed();
-                        if (found != wanted) return WriteResult::refused(QString());
-                        return WriteResult::doneIf(writes());
-                    },
-                    {m.rsFacture.get(), m.rsDetFact.get(), m.rsCliEC.get(), m.rsAvoir.get()});
+// The writes get the headers standing on the entry's document, when there is one.
+WriteResult writeSave(Database& db, const DocumentEntry& entry, Lookup wanted,
+                      const std::function<bool(RecordSet& headers)>& writes) {
+    return runWrite(db, [&] {
+        const FoundRow header = headerOf(db, entry);
+        if (header.found == Lookup::Failed) return WriteResult::failed();
+        if (header.found != wanted) return WriteResult::refused(QString());
+        return WriteResult::doneIf(writes(*header.rs));
+    });
 }
 
 } // namespace
 
-Lookup findHeader(Module1& m, const DocumentEntry& entry) {
-    if (!m.rsFacture) return Lookup::Failed;
-    return lookUp(*m.rsFacture, QStringLiteral("NumFact=") + entry.number.trimmed());
+Lookup findHeader(Database& db, const DocumentEntry& entry) {
+    return headerOf(db, entry).found;
 }
 
-WriteResult writeNewDocument(Module1& m, const DocumentEntry& entry) {
-    return writeSave(m, entry, Lookup::Absent, [&m, &entry] {
-        return writeParty(*m.rsCliEC, entry) && writeHeader(*m.rsFacture, entry) &&
-               writeLines(*m.rsDetFact, entry);
+WriteResult writeNewDocument(Database& db, const DocumentEntry& entry) {
+    return writeSave(db, entry, Lookup::Absent, [&db, &entry](RecordSet& headers) {
+        const auto parties = RecordSet::open(db, QStringLiteral("CliEC"));
+        const auto lines = RecordSet::open(db, QStringLiteral("DetFact"));
+        return parties && lines && writeParty(*parties, entry) && writeHeader(headers, entry) &&
+               writeLines(*lines, entry);
     });
 }
 
-WriteResult writeCreditNote(Module1& m, const DocumentEntry& entry) {
-    return writeSave(m, entry, Lookup::Found, [&m, &entry] {
-        RecordSet& f = *m.rsFacture;
-        return f.Edit() && f.SetField(QStringLiteral("Avoir"), true) && f.Update() &&
-               writeLines(*m.rsAvoir, entry);
+WriteResult writeCreditNote(Database& db, const DocumentEntry& entry) {
+    return writeSave(db, entry, Lookup::Found, [&db, &entry](RecordSet& headers) {
+        const auto lines = RecordSet::open(db, QStringLiteral("AVOIR"));
+        return lines && headers.Edit() && headers.SetField(QStringLiteral("Avoir"), true) &&
+               headers.Update() && writeLines(*lines, entry);
     });
 }
 

@@ -404,4 +404,10 @@ Lookup lookUp(RecordSet& rs, const QString& criteria) {
     return rs.NoMatch() ? Lookup::Absent : Lookup::Found;
 }
 
+FoundRow lookUpIn(Database& db, const QString& table, const QString& criteria) {
+    FoundRow row{RecordSet::open(db, table)};
+    if (row.rs) row.found = lookUp(*row.rs, criteria);
+    return row;
+}
+
 } // namespace pylon

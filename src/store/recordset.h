@@ -125,4 +125,13 @@ class RecordSet {
 enum class Lookup { Found, Absent, Failed };
 Lookup lookUp(RecordSet& rs, const QString& criteria);
 
+// A table opened on its own, for one read or one write, and searched from the start: the record set stands
+// on the row found, to be read, changed or deleted. No record set (and Failed) when the table cannot be
+// opened.
+struct FoundRow {
+    std::unique_ptr<RecordSet> rs;
+    Lookup found = Lookup::Failed;
+};
+FoundRow lookUpIn(Database& db, const QString& table, const QString& criteria);
+
 } // namespace pylon

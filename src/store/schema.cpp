@@ -124,10 +124,19 @@ bool hasIndexesAndTriggers(Database& db) {
 
 } // namespace
 
+bool inLogMode(Database& db) {
+    return db.scalar(QStringLiteral("PRAGMA journal_mode")).toString().compare(u"wal", Qt::CaseInsensitive) ==
+           0;
+}
+
+bool switchToLogMode(Database& db) {
+    return db.scalar(QStringLiteral("PRAGMA journal_mode=WAL"))
+               .toString()
+               .compare(u"wal", Qt::CaseInsensitive) == 0;
+}
+
 bool hasAdditions(Database& db) {
-    return hasIndexesAndTriggers(db) && totals_cache::present(db) &&
-           db.scalar(QStringLiteral("PRAGMA journal_mode")).toString().compare(u"wal", Qt::CaseInsensitive) ==
-               0;
+    return hasIndexesAndTriggers(db) && totals_cache::present(db) && inLogMode(db);
 }
 
 bool ensureAdditions(Database& db) {

@@ -46,6 +46,12 @@ bool hasViewIndexes(Database& db);
 // True when the four tables are there.
 bool hasTables(Database& db);
 
+// Whether the file is in write-ahead-log mode; false also when that cannot be read.
+bool inLogMode(Database& db);
+// Puts the file in write-ahead-log mode; true once it is. The switch needs the file to itself for a moment
+// and SQLite does not wait for it: false while another connection reads or writes.
+bool switchToLogMode(Database& db);
+
 // True when the file has all our indexes and triggers and is in WAL mode: the program has opened it
 // before, and opening it again writes nothing to it.
 bool hasAdditions(Database& db);

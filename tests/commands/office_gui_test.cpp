@@ -166,8 +166,7 @@ class Ending : public Office {
 
         EXPECT_FALSE(editor->isVisible());
         EXPECT_FALSE(m->db.isOpen());
-        for (auto* rs : {&m->rsDoc, &m->rsMonthLines, &m->rsFacture, &m->rsDetFact, &m->rsClients,
-                         &m->rsFournisseurs, &m->rsNumeros, &m->rsCliEC, &m->rsAvoir, &m->rsClientDocs})
+        for (auto* rs : {&m->rsDoc, &m->rsFacture, &m->rsDetFact, &m->rsCliEC})
             EXPECT_EQ(*rs, nullptr);
         EXPECT_TRUE(author.isNull());
         EXPECT_TRUE(list.isNull());

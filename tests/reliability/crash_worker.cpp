@@ -308,7 +308,7 @@ class Worker {
         const qint64 number = nextNumber(m, DocKind::Invoice);
         const QDate date = QDate::fromString(source->date, Qt::ISODate);
         if (rowsOf(QStringLiteral("Facture"), number) > 0 || !date.isValid()) return;
-        const auto gathered = month_end::gatherLines(m, int(source->client), date.month());
+        const auto gathered = month_end::gatherLines(m.db, int(source->client), date.month());
         if (!gathered) fail(QStringLiteral("the month's lines cannot be read"));
         // Each month-end copies the month's lines again: past a few hundred the file would grow so fast
         // that long runs slow down to a crawl.

@@ -369,7 +369,7 @@ TEST_F(Faults, AMonthEndInvoiceThatCannotLookItsNumberUpWritesNothing) {
         7, QDate(2005, 3, 31), 1, QStringLiteral("Alami"), QStringLiteral("Rue 1"), true};
     const std::vector<month_end::Line> lines(1);
     makeUnreadable(QStringLiteral("Facture"));
-    const WriteResult written = month_end::writeInvoice(*m, doc, lines);
+    const WriteResult written = month_end::writeInvoice(m->db, doc, lines);
     readableAgain();
     EXPECT_EQ(written.kind, WriteResult::Failed) << "an unread header could hide number 7";
     EXPECT_EQ(count("Facture", "NumFact = 7"), "1");
