@@ -3,7 +3,7 @@
 # instead, so that each folder builds and tests with only those before it.
 # The core's folders come first (domain has no database, module is the shared module the windows use);
 # widgets, the windows' own helpers, stands on Qt alone: it includes none of the core either.
-set(core domain store backup documents figures module)
+set(core domain store backup lists documents figures module)
 set(order ${core} widgets editor safety editing browse commands output find app)
 set(broken "")
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
@@ -46,7 +46,7 @@ foreach(f ${files})
   endforeach()
 endforeach()
 if(broken)
-  message(FATAL_ERROR "Includes must run domain <- store <- backup <- documents <- figures <- module <- widgets <- "
+  message(FATAL_ERROR "Includes must run domain <- store <- backup <- lists <- documents <- figures <- module <- widgets <- "
                       "editor <- safety <- editing <- browse <- commands <- output <- find <- app, and core <- print "
                       "<- output, app:\n${broken}")
 endif()

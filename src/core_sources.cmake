@@ -1,7 +1,7 @@
 # The widget-free core, folder by folder and file by file, each folder using only those before it. Each
 # folder is a library of its own in the program; pylon-db and the fuzz targets build on the same lists, and
 # PYLON_CORE_FILES is all of them.
-set(PYLON_CORE_FOLDERS domain store backup documents figures module)
+set(PYLON_CORE_FOLDERS domain store backup lists documents figures module)
 
 # domain: the pure values and texts, Qt Core only, no database: amounts and their words, line amounts,
 # totals, dates, the document kinds, CSV text, and the text of search criteria and of record-set sources.
@@ -40,19 +40,22 @@ set(PYLON_CORE_BACKUP_FILES
   backup/snapshot.cpp
   backup/table_csv.cpp)
 
+# lists: the rows of the lists read from the indexes (the documents of a kind, the parties, the clients'
+# names) and the counts of the documents.
+set(PYLON_CORE_LISTS_FILES
+  lists/client_names.cpp
+  lists/document_counts.cpp
+  lists/listed_documents.cpp
+  lists/listed_parties.cpp)
+
 # documents: documents read and written over the store: the entry, a stored document, its display, the first
-# one read on a thread, numbering, the lines' rewrite, what a deletion leaves behind, the month's lines, the
-# rows of the lists, the counts.
+# one read on a thread, numbering, the lines' rewrite, what a deletion leaves behind, the month's lines.
 set(PYLON_CORE_DOCUMENTS_FILES
-  documents/client_names.cpp
-  documents/document_counts.cpp
   documents/document_display.cpp
   documents/document_entry.cpp
   documents/first_document.cpp
   documents/left_behind.cpp
   documents/line_rewrite.cpp
-  documents/listed_documents.cpp
-  documents/listed_parties.cpp
   documents/month_lines.cpp
   documents/numbering.cpp
   documents/stored_document.cpp)

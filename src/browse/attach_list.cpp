@@ -2,7 +2,7 @@
 
 #include "browse/form2.h"
 #include "browse/list_window.h"
-#include "documents/listed_documents.h"
+#include "lists/listed_documents.h"
 #include "widgets/messages.h"
 #include "editor/session.h"
 

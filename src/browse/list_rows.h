@@ -1,8 +1,8 @@
 #pragma once
 // What the list window's columns show: the rows of one list, a text per column, read when a row comes
 // into view rather than all at once when the list is filled.
-#include "documents/listed_documents.h"
-#include "documents/listed_parties.h"
+#include "lists/listed_documents.h"
+#include "lists/listed_parties.h"
 
 #include <QString>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "commands/statistics.h"
 
-#include "documents/document_counts.h"
+#include "lists/document_counts.h"
 #include "editor/form1.h"
 #include "widgets/messages.h"
 #include "editor/session.h"

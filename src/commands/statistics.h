@@ -1,7 +1,7 @@
 #pragma once
 // "S&tatistiques": one message with how many documents of each kind, credit notes, clients and suppliers
 // the file holds. It only reads.
-#include "documents/document_counts.h"
+#include "lists/document_counts.h"
 
 #include <QString>
 

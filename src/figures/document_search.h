@@ -2,7 +2,7 @@
 // Finding documents of every kind by a part of the client's name or number, a span of dates, a span of
 // totals with tax and the kind; newest first, at most a few hundred at a time. Only reads (but brings the
 // kept totals up to date first, when the file can be written).
-#include "documents/client_names.h"
+#include "lists/client_names.h"
 #include "domain/amount_text.h"
 #include "domain/kinds.h"
 

@@ -1,6 +1,6 @@
 #include "module/module1.h"
 
-#include "documents/document_counts.h"
+#include "lists/document_counts.h"
 #include "store/schema.h"
 
 namespace pylon {

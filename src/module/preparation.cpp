@@ -1,6 +1,6 @@
 #include "module/preparation.h"
 
-#include "documents/document_counts.h"
+#include "lists/document_counts.h"
 #include "store/database.h"
 #include "store/db_errors.h"
 #include "store/schema.h"

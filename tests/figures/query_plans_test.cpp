@@ -2,8 +2,8 @@
 // index they were written for, whatever the file says about itself: on a file as our demo writer makes it
 // and on the same file after ANALYZE, with statistics like those of a million documents. Every statement
 // the store prepares during a round of the program's reads is recorded, then its plan is asked for.
-#include "documents/listed_documents.h"
-#include "documents/listed_parties.h"
+#include "lists/listed_documents.h"
+#include "lists/listed_parties.h"
 #include "domain/kinds.h"
 #include "figures/document_search.h"
 #include "figures/sales_ledger.h"

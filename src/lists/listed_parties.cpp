@@ -1,4 +1,4 @@
-#include "documents/listed_parties.h"
+#include "lists/listed_parties.h"
 
 #include "domain/source_sql.h"
 #include "store/database.h"

@@ -1,4 +1,4 @@
-#include "documents/client_names.h"
+#include "lists/client_names.h"
 
 #include "store/database.h"
 

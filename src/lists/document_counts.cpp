@@ -1,6 +1,6 @@
-#include "documents/document_counts.h"
+#include "lists/document_counts.h"
 
-#include "documents/listed_parties.h"
+#include "lists/listed_parties.h"
 #include "store/database.h"
 #include "store/recordset.h"
 

@@ -1,4 +1,4 @@
-#include "documents/listed_documents.h"
+#include "lists/listed_documents.h"
 
 #include "store/background_read.h"
 #include "store/database.h"

@@ -1,8 +1,8 @@
 // The lists read from the indexes give exactly the rows the lists were made of when they walked the
 // distinct record sets: the same rows, in the same order, with the same texts, on sound files and on
 // files other tools or damage left odd. The walk is kept here as the reference.
-#include "documents/listed_documents.h"
-#include "documents/listed_parties.h"
+#include "lists/listed_documents.h"
+#include "lists/listed_parties.h"
 #include "store/database.h"
 #include "store/field_value.h"
 #include "store/recordset.h"
