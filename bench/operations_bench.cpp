@@ -76,9 +76,9 @@ void BM_MonthEndInvoice(benchmark::State& state) {
     // after every round.
     Ui::Form1& ui = pylon::Form1TestAccess::ui(*e.form);
     const auto shown = pylon::dates::parseUserDate(ui.txtDateFact->text());
-    const auto gathered =
-        shown ? pylon::month_end::gatherLines(e.m->db, ui.txtNumCli->text().toInt(), shown->month())
-              : std::nullopt;
+    const auto gathered = shown ? pylon::month_end::gatherLines(e.m->db, ui.txtNumCli->text().toInt(),
+                                                                shown->year(), shown->month())
+                                : std::nullopt;
     for (auto _ : state)
         pylon::Command16_Click(*e.m);
     state.counters["lines"] = double(gathered ? gathered->size() : 0);
@@ -101,7 +101,7 @@ void BM_MonthEndGatherAndWrite(benchmark::State& state) {
     size_t lines = 0;
     for (auto _ : state) {
         ++doc.number;
-        const auto gathered = pylon::month_end::gatherLines(e.m->db, doc.client, shown.month());
+        const auto gathered = pylon::month_end::gatherLines(e.m->db, doc.client, shown.year(), shown.month());
         if (!gathered || !pylon::month_end::writeInvoice(e.m->db, doc, *gathered).isDone()) {
             state.SkipWithError("the month-end invoice was not written");
             break;

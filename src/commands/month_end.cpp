@@ -6,11 +6,11 @@
 #include "editing/new_document.h"
 #include "editing/numbering.h"
 #include "editor/form1.h"
-#include "widgets/input_box.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "module/month_end_store.h"
+#include "widgets/input_box.h"
+#include "widgets/messages.h"
 
 namespace pylon {
 
@@ -104,7 +104,7 @@ Outcome askAndWrite(Session& m, Run& run) {
     if (!client) return Outcome::Cancelled;
 
     m.db.setError(QString());
-    const auto lines = month_end::gatherLines(m.db, *client, run.month);
+    const auto lines = month_end::gatherLines(m.db, *client, date->year(), run.month);
     if (!lines) {
         run.failure = m.db.lastError().isEmpty()
                           ? QStringLiteral("les lignes du mois ne peuvent pas être lues")

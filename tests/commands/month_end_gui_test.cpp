@@ -76,7 +76,7 @@ class MonthEnd : public EditorTest {
     }
 
     const QString gatheredInMarch =
-        QStringLiteral("1|1|bois|3,00|3,00;1|2|vis|1,00|2,00;1|5|clou|0,10|0,50;2|1|écrou|0,50|0,50");
+        QStringLiteral("1|2|vis|1,00|2,00;1|5|clou|0,10|0,50;2|1|écrou|0,50|0,50");
 };
 
 } // namespace
@@ -96,7 +96,8 @@ TEST_F(MonthEnd, GathersTheClientsInvoicesAndDeliveryNotesOfTheMonthIntoANewDocu
     }
     EXPECT_EQ(header(17), "17|2005-03-31|7|Dupont|1 rue A|Facture M|0|0");
     EXPECT_EQ(linesOf("DetFact", 17), gatheredInMarch)
-        << "March of both years, invoices and delivery notes only, values unchanged";
+        << "March 2005 only (invoice 12 is of March 2004), invoices and delivery notes only, values "
+           "unchanged";
     EXPECT_EQ(linesOf("DetFact", 10), "1|2|vis|1,00|2,00;2|1|écrou|0,50|0,50") << "sources untouched";
     EXPECT_EQ(q("SELECT count(*) FROM CliEC"), "3");
     EXPECT_EQ(lastMessage(), "Message / Facture du mois 3 pour le client en compte 7 créé.");

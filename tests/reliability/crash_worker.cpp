@@ -19,13 +19,13 @@
 #include "editing/new_document.h"
 #include "editing/numbering.h"
 #include "editing/saving.h"
-#include "widgets/fonts.h"
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "lines_summary.h"
 #include "module/month_end_store.h"
 #include "support/form1_access.h"
+#include "widgets/fonts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -308,7 +308,7 @@ class Worker {
         const qint64 number = nextNumber(m, DocKind::Invoice);
         const QDate date = QDate::fromString(source->date, Qt::ISODate);
         if (rowsOf(QStringLiteral("Facture"), number) > 0 || !date.isValid()) return;
-        const auto gathered = month_end::gatherLines(m.db, int(source->client), date.month());
+        const auto gathered = month_end::gatherLines(m.db, int(source->client), date.year(), date.month());
         if (!gathered) fail(QStringLiteral("the month's lines cannot be read"));
         // Each month-end copies the month's lines again: past a few hundred the file would grow so fast
         // that long runs slow down to a crawl.
