@@ -4,6 +4,7 @@
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "lists/listed_parties.h"
 
 #include <functional>
 
@@ -63,7 +64,26 @@ void lookupKeyPress(int& k, const std::function<void()>& onEnter) {
     if (k != 8 && !isDigit(k)) k = 0;
 }
 
+// During an entry, a client number typed by hand is a client the file may know: its "En Compte" flag comes
+// from the file, as when the client is picked in the list (else the save would write a client on account
+// as not on account), and so do its name and address where the user has not typed them yet.
+void takeClientFromFile(Session& m) {
+    const QString number = m.header.client.number.trimmed();
+    if (!m.editMode() || m.currentKind() == DocKind::CreditNote || number.isEmpty() ||
+        number == m.clientTakenFromFile)
+        return;
+    const auto party = findParty(m.db, number);
+    if (!party) return;
+    m.clientTakenFromFile = number;
+    ShownClient client = m.header.client;
+    client.onAccount = party->onAccount;
+    if (client.name.trimmed().isEmpty()) client.name = party->name;
+    if (client.address.trimmed().isEmpty()) client.address = party->address;
+    showClient(m, client);
+}
+
 void lookUpClientNumber(Session& m) {
+    takeClientFromFile(m);
     lookUp(m, EditorField::Client, QStringLiteral("NumCli="), EditorField::Name);
 }
 
@@ -103,6 +123,7 @@ void wireNavigation(Session& m) {
     editor.onButton(EditorButton::Last, [mp] { Command4_Click(*mp); });
     editor.onFieldKeyPress(EditorField::Number, [mp](int& k) { txtNumFact_KeyPress(*mp, k); });
     editor.onFieldKeyPress(EditorField::Client, [mp](int& k) { txtNumCli_KeyPress(*mp, k); });
+    editor.onFieldLeft(EditorField::Client, [mp] { takeClientFromFile(*mp); });
     TextRule number;
     number.digitsOnly = true;
     number.maxLength = kNumberDigits;

@@ -38,6 +38,7 @@ void beginNewDocument(Session& m) {
     setFieldText(m, EditorField::Date, dates::toScreen(QDate::currentDate()));
     clearForEntry(m);
     clearClient(m);
+    m.clientTakenFromFile.clear();
     pointer::park(m);
     editor.showPointer();
     enterEditMode(m, true);

@@ -114,6 +114,8 @@ class Form1 : public QWidget {
     // What the user's actions set off.
     void onButton(EditorButton button, std::function<void()> clicked);
     void onFieldKeyPress(EditorField field, KeyPressHandler handler);
+    // Each time the cursor leaves the field.
+    void onFieldLeft(EditorField field, std::function<void()> left);
     void onLineSelectionChanged(int column, std::function<void()> changed);
     void onLineDoubleClicked(int column, std::function<void()> doubleClicked);
     // Each time the entry's buttons are enabled or disabled, that is each time an entry begins or ends,

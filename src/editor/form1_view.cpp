@@ -62,6 +62,21 @@ class EnabledChangeWatch : public QObject {
     std::function<void()> changed_;
 };
 
+// Tells each time the control it watches loses the keyboard focus.
+class FocusOutWatch : public QObject {
+  public:
+    FocusOutWatch(QObject* owner, std::function<void()> left) : QObject(owner), left_(std::move(left)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut) left_();
+        return false;
+    }
+
+  private:
+    std::function<void()> left_;
+};
+
 } // namespace
 
 void Form1::showHeader(const ShownHeader& header) {
@@ -242,6 +257,11 @@ void Form1::onButton(EditorButton button, std::function<void()> clicked) {
 
 void Form1::onFieldKeyPress(EditorField field, KeyPressHandler handler) {
     onKeyPress(fieldWidget(ui, field), std::move(handler));
+}
+
+void Form1::onFieldLeft(EditorField field, std::function<void()> left) {
+    QWidget* w = fieldWidget(ui, field);
+    w->installEventFilter(new FocusOutWatch(w, std::move(left)));
 }
 
 void Form1::onLineSelectionChanged(int column, std::function<void()> changed) {

@@ -58,6 +58,22 @@ std::optional<std::vector<ListedParty>> listParties(Database& db, bool suppliers
     return out;
 }
 
+std::optional<ListedParty> findParty(Database& db, const QString& number) {
+    bool whole = false;
+    const qlonglong n = number.trimmed().toLongLong(&whole);
+    if (!whole || !db.isOpen()) return std::nullopt;
+    auto st = db.prepare(QStringLiteral(
+        "SELECT (SELECT c.ClientC FROM CliEC c WHERE c.NumCli = ?1 ORDER BY c.rowid LIMIT 1), "
+        "(SELECT f.NomCli FROM Facture f WHERE f.NumCli = ?1 ORDER BY f.rowid DESC LIMIT 1), "
+        "(SELECT f.AdrCli FROM Facture f WHERE f.NumCli = ?1 ORDER BY f.rowid DESC LIMIT 1), "
+        "EXISTS (SELECT 1 FROM CliEC c WHERE c.NumCli = ?1) OR EXISTS (SELECT 1 FROM Facture f WHERE "
+        "f.NumCli = ?1)"));
+    if (!st || !st->bind(0, n) || !st->step() || !st->value(3).toBool()) return std::nullopt;
+    return ListedParty{QString::number(n), listText(schema::FieldType::Text, st->value(1)),
+                       listText(schema::FieldType::Text, st->value(2)),
+                       fromStoredValue(schema::FieldType::Boolean, st->value(0)).toBool()};
+}
+
 std::optional<long> countParties(Database& db, bool suppliers) {
     if (!db.isOpen()) return std::nullopt;
     auto st = db.prepare(distinctRowsSql(suppliers) + QStringLiteral("SELECT count(r) FROM p"));

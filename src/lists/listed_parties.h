@@ -20,6 +20,11 @@ struct ListedParty {
 // rather than of documents. nullopt when the file cannot be read.
 std::optional<std::vector<ListedParty>> listParties(Database& db, bool suppliers);
 
+// The party numbered `number` as a lookup by number finds it: its flag from its first CliEC row, its name
+// and address from its last document (empty when it has none). nullopt when the file knows no such party
+// or cannot be read.
+std::optional<ListedParty> findParty(Database& db, const QString& number);
+
 // How many rows listParties gives, counted the same way.
 std::optional<long> countParties(Database& db, bool suppliers);
 

@@ -6,9 +6,9 @@
 #include "documents/first_document.h"
 #include "domain/amount_text.h"
 #include "domain/kinds.h"
+#include "module/damage_check.h"
 #include "module/preparation.h"
 #include "module/shown_document.h"
-#include "module/damage_check.h"
 #include "store/database.h"
 #include "store/recordset.h"
 
@@ -67,6 +67,9 @@ struct Module1 {
     ShownHeader header;
     std::shared_ptr<ShownLines> lines = std::make_shared<ShownLines>();
     QString pointerText;
+    // The client number whose flag (and name and address, where empty) were last taken from the file during
+    // this entry: leaving the field again without changing the number leaves the user's own choices alone.
+    QString clientTakenFromFile;
 
     // The line edit dialog's line: the number of the document it was opened on (the rewrite finds the
     // document again by it), the lines it was opened on and its row in them. Once the editor has filled

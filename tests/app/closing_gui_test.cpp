@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "browse/form2.h"
 #include "browse/list_column.h"
+#include "editing/form5.h"
 #include "editor/form1.h"
 #include "find/dashboard.h"
 #include "find/search_window.h"
@@ -57,6 +58,16 @@ void lineDialog(Closing& t) {
     QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, at);
     ASSERT_TRUE(t.session().form5 && QTest::qWaitForWindowExposed(t.session().form5.get()));
+}
+
+// The line dialog opened and its line written back into the stored document.
+void lineDialogValidated(Closing& t) {
+    lineDialog(t);
+    if (::testing::Test::HasFatalFailure()) return;
+    auto* d = qobject_cast<Form5*>(t.session().form5.get());
+    ASSERT_TRUE(d);
+    d->ui.Command1->click();
+    ASSERT_FALSE(d->isVisible());
 }
 
 // "Factures", a row double-clicked: the document goes into the editor and the list stays open.
@@ -125,6 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
     Endings, Closing,
     ::testing::Values(Ending{"QuitterWhileItsSnapshotIsTaken", nothing, true},
                       Ending{"CloseBoxAfterTheLineDialog", lineDialog, false},
+                      Ending{"QuitterAfterTheLineDialog", lineDialog, true},
+                      Ending{"QuitterAfterALineRewritten", lineDialogValidated, true},
                       Ending{"CloseBoxWithTheListWindowOpen", listWindow, false},
                       Ending{"QuitterWithEveryWindowOpen", everyWindow, true},
                       Ending{"CloseBoxWhileTheStartSnapshotIsTaken", startSnapshotRunning, false}),

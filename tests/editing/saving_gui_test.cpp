@@ -140,6 +140,36 @@ TEST_F(Saving, ATakenNumberKeepsEverythingTypedSoOnlyTheNumberChanges) {
               "  ");
 }
 
+TEST_F(Saving, AClientNumberTypedByHandBringsItsFlagFromTheFile) {
+    ASSERT_TRUE(file.exec(QStringLiteral("UPDATE CliEC SET ClientC = 1 WHERE NumCli = 1")));
+    const struct {
+        const char* name;
+        const char* typedName; // already in the name box, kept
+        Qt::Key leave;         // Enter in the field, or Tab out of it
+        const char* number;
+    } cases[] = {{"Enter", "", Qt::Key_Return, "30"}, {"Tab", "Alami Fils", Qt::Key_Tab, "31"}};
+    for (const auto& c : cases) {
+        QTest::mouseClick(ui().Command5, Qt::LeftButton);
+        ui().txtNumFact->setText(QString::fromLatin1(c.number));
+        ui().txtNomCli->setText(QString::fromUtf8(c.typedName));
+        ui().txtNumCli->setFocus();
+        ASSERT_TRUE(focusIs(ui().txtNumCli));
+        typeText(ui().txtNumCli, QStringLiteral("1"));
+        QTest::keyClick(ui().txtNumCli, c.leave);
+        if (c.leave == Qt::Key_Tab) ui().txtNomCli->setFocus(); // the offscreen platform may keep the focus
+        EXPECT_TRUE(ui().Check1->isChecked()) << c.name;
+        EXPECT_EQ(ui().txtNomCli->text(), *c.typedName ? QString::fromUtf8(c.typedName) : "Alami") << c.name;
+        EXPECT_EQ(ui().txtAdrCli->toPlainText(), "Rue 1") << c.name;
+        typeLine(ui().txtPointeur, {"1", "1", "Stylo", "2", QString()});
+        save();
+        EXPECT_EQ(file.scalar(QStringLiteral("SELECT ClientC FROM CliEC WHERE NumCli = 1")), "1")
+            << c.name << ": still on account, its month-end invoices possible";
+        EXPECT_EQ(
+            file.scalar(QStringLiteral("SELECT count(*) FROM Facture WHERE NumFact = %1").arg(c.number)),
+            "1");
+    }
+}
+
 TEST_F(Saving, ACellLeftInThePointerIsNeitherSavedNorLost) {
     typeDocument(screws(QStringLiteral("30"), QStringLiteral("200")));
     typeLine(ui().txtPointeur, {"R-3", "4", "Boulons", "2"}); // the amount 8 is proposed, not confirmed
