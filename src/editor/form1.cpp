@@ -4,6 +4,7 @@
 #include "widgets/activation.h"
 
 #include <QCloseEvent>
+#include <QScrollBar>
 
 namespace pylon {
 
@@ -13,6 +14,7 @@ Form1::Form1(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     // Row i of the five columns is one line of the document: they scroll as one table.
     columnsInStep_ = std::make_unique<ColumnsInStep>(
         std::vector<QAbstractItemView*>{ui.List1, ui.List2, ui.List3, ui.List4, ui.List5});
+    showLinesScrollBar();
     // The total boxes can be typed into: what the user types there is what the next line adds to.
     const std::pair<QLineEdit*, Module1::ShownTotal Module1::ShownTotals::*> totals[] = {
         {ui.txtTotalHT, &Module1::ShownTotals::ht},
@@ -35,6 +37,25 @@ Form1::Form1(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     connect(ui.txtAdrCli, &QPlainTextEdit::textChanged, this,
             [this] { m_.header.client.address = ui.txtAdrCli->toPlainText(); });
     connect(ui.Check1, &QCheckBox::toggled, this, [this](bool on) { m_.header.client.onAccount = on; });
+}
+
+// The columns have no scroll bar of their own (each would take width from its cells): one thin bar in the
+// margin right of the amounts moves the five together, and shows only when the lines go past the bottom,
+// so that a long document says that more lines follow.
+void Form1::showLinesScrollBar() {
+    auto* bar = new QScrollBar(Qt::Vertical, this);
+    bar->setObjectName(QStringLiteral("LinesScrollBar"));
+    const QRect amounts = ui.List5->geometry();
+    bar->setGeometry(amounts.right() + 1, amounts.top(), width() - amounts.right() - 1, amounts.height());
+    bar->hide();
+    QScrollBar* lead = ui.List1->verticalScrollBar();
+    connect(lead, &QScrollBar::rangeChanged, bar, [bar](int min, int max) {
+        bar->setRange(min, max);
+        bar->setVisible(max > min);
+    });
+    connect(lead, &QScrollBar::valueChanged, bar, &QScrollBar::setValue);
+    connect(bar, &QScrollBar::valueChanged, lead, &QScrollBar::setValue);
+    connect(bar, &QScrollBar::rangeChanged, bar, [bar, lead] { bar->setPageStep(lead->pageStep()); });
 }
 
 bool Form1::event(QEvent* e) {

@@ -130,6 +130,7 @@ class Form1 : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    void showLinesScrollBar();
     // The tests and benchmarks drive the controls as the user would; the program goes through the functions.
     friend struct Form1TestAccess;
     Ui::Form1 ui;

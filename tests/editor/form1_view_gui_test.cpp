@@ -1,9 +1,12 @@
+#include "editor/show_document.h"
 #include "support/gui_fixture.h"
 
 #include "support/typing.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace pylon;
@@ -150,3 +153,24 @@ INSTANTIATE_TEST_SUITE_P(
                                      QTest::keyClick(ui.txtNumFact, Qt::Key_Return);
                                  }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EditorView, ALongDocumentGetsOneScrollBarThatMovesTheFiveColumns) {
+    auto* bar = editor->findChild<QScrollBar*>(QStringLiteral("LinesScrollBar"));
+    ASSERT_TRUE(bar);
+    EXPECT_GE(bar->x(), ui().List5->geometry().right()) << "beside the amounts, never over them";
+    EXPECT_LE(bar->geometry().right(), editor->width() - 1);
+    LineColumnTexts columns;
+    for (int row = 0; row < 127; ++row)
+        for (QStringList& c : columns)
+            c << QString::number(row);
+    showLines(*m, DocKind::MonthEnd, QStringLiteral("60"), columns);
+    QApplication::processEvents();
+    ASSERT_TRUE(bar->isVisibleTo(editor.get())) << "127 lines do not fit: the bar says so";
+    bar->setValue(bar->maximum());
+    for (QListWidget* list : {ui().List1, ui().List2, ui().List3, ui().List4, ui().List5})
+        EXPECT_EQ(list->verticalScrollBar()->value(), bar->maximum()) << list->objectName().toStdString();
+
+    showLines(*m, DocKind::Invoice, QStringLiteral("4"), {QStringList{"1"}, {"1"}, {"Vis"}, {"1"}, {"1"}});
+    QApplication::processEvents();
+    EXPECT_FALSE(bar->isVisibleTo(editor.get())) << "a short document shows no bar";
+}
