@@ -3,11 +3,11 @@
 #include "commands/office.h"
 #include "documents/stored_document.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "output/company_dialog.h"
 #include "output/save_path.h"
 #include "print/pdf_file.h"
+#include "widgets/messages.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,7 +16,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <optional>
 
 namespace pylon {
@@ -60,12 +59,6 @@ void setUpPrinter(QPrinter& printer, const print::PrintedDocument& doc) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setFullPage(true);
     printer.setDocName(doc.fileStem);
-}
-
-// The folder PDF files are proposed in: the user's documents, or the home folder when there is none.
-QString documentsFolder() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 // Keeps the menu's entries and shortcuts in step with the edit mode, which "&Annuler" follows exactly.
