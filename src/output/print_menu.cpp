@@ -54,6 +54,21 @@ void paintOn(Session& m, QPrinter& printer, const print::PrintedDocument& doc) {
         MsgBox(m.form1, QStringLiteral("Le document n'a pas pu être imprimé :\n%1").arg(why));
 }
 
+// A page without the shop's name and address is seldom what is wanted: before the first print or PDF of
+// the run, a shop that has not given its name is offered the identity dialog. Whatever is done there, the
+// print goes on; the offer is not made again in the run.
+void offerIdentityOnce(Session& m) {
+    if (m.identityOffered) return;
+    if (!print::readIdentity(print::identityFileFor(m.databasePath())).name.trimmed().isEmpty()) return;
+    m.identityOffered = true;
+    const MsgAnswer answer =
+        MsgBox(m.form1,
+               QStringLiteral("Le nom et l'adresse de la société ne sont pas renseignés : ils ne figureront "
+                              "pas sur le document.\r\nVoulez-vous les renseigner maintenant ?"),
+               MsgStyle::YesNo, QStringLiteral("Coordonnées de la société"));
+    if (answer == MsgAnswer::Yes) editCompanyIdentity(m);
+}
+
 // A4 on the whole sheet: the page keeps its own margins.
 void setUpPrinter(QPrinter& printer, const print::PrintedDocument& doc) {
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -84,6 +99,7 @@ class EditModeWatch : public QObject {
 void printCurrentDocument(Session& m) {
     const auto doc = documentOnScreen(m);
     if (!doc) return;
+    offerIdentityOnce(m);
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, *doc);
     QPrintDialog dialog(&printer, m.form1);
@@ -106,6 +122,7 @@ void previewCurrentDocument(Session& m) {
 void exportCurrentDocument(Session& m) {
     const auto doc = documentOnScreen(m);
     if (!doc) return;
+    offerIdentityOnce(m);
     const QString proposed = QDir(documentsFolder()).filePath(doc->fileStem + QStringLiteral(".pdf"));
     QString path = askSavePath(m.form1, QStringLiteral("Exporter en PDF"), proposed,
                                QStringLiteral("Documents PDF (*.pdf)"));
