@@ -4,6 +4,7 @@
 #include "widgets/activation.h"
 
 #include <QCloseEvent>
+#include <QPushButton>
 
 namespace pylon {
 
@@ -35,6 +36,20 @@ Form1::Form1(Session& m, QWidget* parent) : QWidget(parent), m_(m) {
     connect(ui.txtAdrCli, &QPlainTextEdit::textChanged, this,
             [this] { m_.header.client.address = ui.txtAdrCli->toPlainText(); });
     connect(ui.Check1, &QCheckBox::toggled, this, [this](bool on) { m_.header.client.onAccount = on; });
+}
+
+QList<QRect> Form1::areasToKeepClear() const {
+    QList<QRect> areas;
+    const auto onScreen = [&areas](const QWidget* w) {
+        areas << QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    };
+    for (const QWidget* total :
+         {static_cast<const QWidget*>(ui.txtTotalHT), static_cast<const QWidget*>(ui.txtTVA),
+          static_cast<const QWidget*>(ui.txtTotalTTC), static_cast<const QWidget*>(ui.txtSomme)})
+        onScreen(total);
+    for (const QPushButton* button : findChildren<QPushButton*>())
+        if (button->isVisible() && button->window() == this) onScreen(button); // not a notice's own
+    return areas;
 }
 
 bool Form1::event(QEvent* e) {
