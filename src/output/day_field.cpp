@@ -76,14 +76,16 @@ void DayField::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
     case Qt::Key_Escape:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
         QDateEdit::keyPressEvent(e);
         return;
     default:
         // Characters, deletions and the cursor's moves go to the text as in any field.
         QAbstractSpinBox::keyPressEvent(e);
     }
+}
+
+bool DayField::focusNextPrevChild(bool next) {
+    return QAbstractSpinBox::focusNextPrevChild(next);
 }
 
 void DayField::focusInEvent(QFocusEvent* e) {

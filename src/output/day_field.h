@@ -24,6 +24,8 @@ class DayField : public QDateEdit {
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    // Tab leaves the field, as from any other: the date is typed whole, not section by section.
+    bool focusNextPrevChild(bool next) override;
 };
 
 } // namespace pylon

@@ -89,7 +89,13 @@ TEST_F(JournalPeriod, ADateTypedWithOneOrTwoDigitsIsTakenAndOneThatIsNoDateIsSai
         ASSERT_TRUE(dialog);
         auto* from = dialog->findChild<QDateEdit*>(QStringLiteral("dateFrom"));
         auto* to = dialog->findChild<QDateEdit*>(QStringLiteral("dateTo"));
+        // From one date to the next with Tab, as a clerk goes.
+        dialog->activateWindow();
+        from->setFocus();
+        ASSERT_TRUE(focusIs(from));
         type(from, c.from);
+        QTest::keyClick(from, Qt::Key_Tab);
+        ASSERT_TRUE(focusIs(to)) << "Tab leaves the first date";
         type(to, c.to);
         if (c.byEnter)
             QTest::keyClick(to, Qt::Key_Return);
