@@ -1,10 +1,11 @@
 #include "browse/form2.h"
 
 #include "browse/list_rows.h"
-#include "widgets/window_keys.h"
 #include "store/background_read.h"
+#include "widgets/window_keys.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -19,8 +20,11 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     ui.Label4->hide();
     // Watched on the viewports rather than through itemDoubleClicked, so that a double-click below the
     // last row counts too: the pick then works on whatever row is selected, or on none.
-    for (ListColumn* list : columns())
+    // The keys go to the column itself, which has the focus, not to its viewport.
+    for (ListColumn* list : columns()) {
         list->viewport()->installEventFilter(this);
+        list->installEventFilter(this);
+    }
     // Row i of every column is one record: the columns scroll as one.
     const auto c = columns();
     columnsInStep_ = std::make_unique<ColumnsInStep>(std::vector<QAbstractItemView*>(c.begin(), c.end()));
@@ -87,6 +91,13 @@ void Form2::hideEvent(QHideEvent* e) {
 
 bool Form2::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseButtonDblClick) emit columnDoubleClicked();
+    if (e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit columnEntered();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, e);
 }
 

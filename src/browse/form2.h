@@ -1,9 +1,10 @@
 #pragma once
 // The list window: four aligned columns under their headings. It only carries the controls and reports
-// a double-click on any column; what the lists hold and what a pick does live in the browse handlers.
+// a double-click on any column, or Enter typed in one; what the lists hold and what a pick does live in
+// the browse handlers.
 #include "browse/list_column.h"
-#include "widgets/columns_in_step.h"
 #include "ui_Form2.h"
+#include "widgets/columns_in_step.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -34,6 +35,8 @@ class Form2 : public QWidget {
   signals:
     // Anywhere in a column, on a row or below the last one.
     void columnDoubleClicked();
+    // Return or the keypad's Enter typed in a column.
+    void columnEntered();
 
   protected:
     void showEvent(QShowEvent* e) override;

@@ -36,6 +36,11 @@ void wireWindow(Session& m, Form2& w) {
         QObject::connect(list, &ListColumn::chosenRowChanged, &w, [&w, list] { alignColumns(w, list); });
     Session* mp = &m;
     QObject::connect(&w, &Form2::columnDoubleClicked, &w, [mp] { List1_DblClick(*mp); });
+    // Enter picks the selected row as a double-click does; with none selected it does nothing, where a
+    // double-click below the rows would still empty the client fields of an entry.
+    QObject::connect(&w, &Form2::columnEntered, &w, [mp, &w] {
+        if (w.ui.List1->ListIndex() >= 0) actOnListedRow(*mp);
+    });
 }
 
 // The editor goes to the first row of its view that meets the criteria. A number the view does not

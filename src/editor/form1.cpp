@@ -4,6 +4,7 @@
 #include "widgets/activation.h"
 
 #include <QCloseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 
 namespace pylon {
@@ -56,6 +57,20 @@ void Form1::showLinesScrollBar() {
     connect(lead, &QScrollBar::valueChanged, bar, &QScrollBar::setValue);
     connect(bar, &QScrollBar::valueChanged, lead, &QScrollBar::setValue);
     connect(bar, &QScrollBar::rangeChanged, bar, [bar, lead] { bar->setPageStep(lead->pageStep()); });
+}
+
+QList<QRect> Form1::areasToKeepClear() const {
+    QList<QRect> areas;
+    const auto onScreen = [&areas](const QWidget* w) {
+        areas << QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    };
+    for (const QWidget* total :
+         {static_cast<const QWidget*>(ui.txtTotalHT), static_cast<const QWidget*>(ui.txtTVA),
+          static_cast<const QWidget*>(ui.txtTotalTTC), static_cast<const QWidget*>(ui.txtSomme)})
+        onScreen(total);
+    for (const QPushButton* button : findChildren<QPushButton*>())
+        if (button->isVisible() && button->window() == this) onScreen(button); // not a notice's own
+    return areas;
 }
 
 bool Form1::event(QEvent* e) {

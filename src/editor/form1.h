@@ -110,6 +110,9 @@ class Form1 : public QWidget {
     void enableEntryButtons(bool enabled);
     void enableMonthEnd(bool enabled);
     void focusSaveButton();
+    // Where the totals, the amount in words and the buttons stand on the screen: what a notice beside the
+    // editor must leave in view.
+    QList<QRect> areasToKeepClear() const;
 
     // What the user's actions set off.
     void onButton(EditorButton button, std::function<void()> clicked);

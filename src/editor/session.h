@@ -18,6 +18,8 @@ struct Session : Module1 {
     std::unique_ptr<QWidget> form2, form3, form4, form5;
     // The search window and the dashboard, made on first use and kept like the others.
     std::unique_ptr<QWidget> searchWindow, dashboardWindow;
+    // The shop's identity, found empty, was offered before a print: once is enough for a run.
+    bool identityOffered = false;
 };
 
 // A command that reads through the program's indexes says, while the preparation is still making them,

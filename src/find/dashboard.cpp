@@ -2,8 +2,8 @@
 
 #include "editor/form1.h"
 #include "editor/session.h"
-#include "widgets/window_keys.h"
 #include "store/background_read.h"
+#include "widgets/window_keys.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -29,9 +29,9 @@ QString capitalized(QString s) {
     return s;
 }
 
-// "janv." over "26": the months as the French calendar writes them, narrow enough for twelve side by side.
+// "janv. 26": the months as the French calendar writes them, with the year, since twelve months span two.
 QString shortMonth(const MonthSales& m) {
-    return QStringLiteral("%1<br>%2")
+    return QStringLiteral("%1 %2")
         .arg(QLocale(QLocale::French).monthName(m.month, QLocale::ShortFormat))
         .arg(m.year % 100, 2, 10, QLatin1Char('0'));
 }
@@ -141,10 +141,16 @@ void DashboardWindow::showChart(const SalesSummary& s) {
     series->append(tax);
 
     auto* chart = new QChart;
+    // The amounts of the scale grouped by thousands, as French writes them ("6 000").
+    chart->setLocale(QLocale(QLocale::French, QLocale::France));
+    chart->setLocalizeNumbers(true);
     chart->setTitle(QStringLiteral("Ventes des douze derniers mois (dirhams)"));
     chart->addSeries(series);
     auto* x = new QBarCategoryAxis;
     x->append(months);
+    // Twelve labels side by side have some thirty pixels each, and the chart cut "mars" and "sept." to
+    // "m…" and "se…": upright, each has the chart's height and reads whole, at any size of the window.
+    x->setLabelsAngle(-90);
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
     auto* y = new QValueAxis;

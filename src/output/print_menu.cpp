@@ -3,11 +3,11 @@
 #include "commands/office.h"
 #include "documents/stored_document.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "output/company_dialog.h"
 #include "output/save_path.h"
 #include "print/pdf_file.h"
+#include "widgets/messages.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,7 +16,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <optional>
 
 namespace pylon {
@@ -55,17 +54,26 @@ void paintOn(Session& m, QPrinter& printer, const print::PrintedDocument& doc) {
         MsgBox(m.form1, QStringLiteral("Le document n'a pas pu être imprimé :\n%1").arg(why));
 }
 
+// A page without the shop's name and address is seldom what is wanted: before the first print or PDF of
+// the run, a shop that has not given its name is offered the identity dialog. Whatever is done there, the
+// print goes on; the offer is not made again in the run.
+void offerIdentityOnce(Session& m) {
+    if (m.identityOffered) return;
+    if (!print::readIdentity(print::identityFileFor(m.databasePath())).name.trimmed().isEmpty()) return;
+    m.identityOffered = true;
+    const MsgAnswer answer =
+        MsgBox(m.form1,
+               QStringLiteral("Le nom et l'adresse de la société ne sont pas renseignés : ils ne figureront "
+                              "pas sur le document.\r\nVoulez-vous les renseigner maintenant ?"),
+               MsgStyle::YesNo, QStringLiteral("Coordonnées de la société"));
+    if (answer == MsgAnswer::Yes) editCompanyIdentity(m);
+}
+
 // A4 on the whole sheet: the page keeps its own margins.
 void setUpPrinter(QPrinter& printer, const print::PrintedDocument& doc) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setFullPage(true);
     printer.setDocName(doc.fileStem);
-}
-
-// The folder PDF files are proposed in: the user's documents, or the home folder when there is none.
-QString documentsFolder() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 // Keeps the menu's entries and shortcuts in step with the edit mode, which "&Annuler" follows exactly.
@@ -91,6 +99,7 @@ class EditModeWatch : public QObject {
 void printCurrentDocument(Session& m) {
     const auto doc = documentOnScreen(m);
     if (!doc) return;
+    offerIdentityOnce(m);
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, *doc);
     QPrintDialog dialog(&printer, m.form1);
@@ -113,6 +122,7 @@ void previewCurrentDocument(Session& m) {
 void exportCurrentDocument(Session& m) {
     const auto doc = documentOnScreen(m);
     if (!doc) return;
+    offerIdentityOnce(m);
     const QString proposed = QDir(documentsFolder()).filePath(doc->fileStem + QStringLiteral(".pdf"));
     QString path = askSavePath(m.form1, QStringLiteral("Exporter en PDF"), proposed,
                                QStringLiteral("Documents PDF (*.pdf)"));

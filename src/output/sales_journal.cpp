@@ -1,21 +1,20 @@
 #include "output/sales_journal.h"
 
+#include "output/day_field.h"
 #include "output/save_path.h"
 
 #include "domain/dates.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "figures/sales_ledger.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QLocale>
 #include <QPushButton>
 #include <QSaveFile>
 
@@ -23,12 +22,9 @@ namespace pylon {
 
 namespace {
 
-QDateEdit* dateField(QWidget* parent, const char* name, const QDate& day) {
-    auto* field = new QDateEdit(day, parent);
+DayField* dateField(QWidget* parent, const char* name, const QDate& day) {
+    auto* field = new DayField(day, parent);
     field->setObjectName(QString::fromLatin1(name));
-    field->setLocale(QLocale(QLocale::French, QLocale::France));
-    field->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    field->setCalendarPopup(true);
     return field;
 }
 
@@ -56,18 +52,34 @@ class JournalDialog : public QDialog {
     }
 
   private:
+    // The date the field says; a message, and the cursor on the field, when it says none.
+    std::optional<QDate> dateIn(DayField* field, const QString& which) {
+        if (const auto day = field->typedDate()) return day;
+        MsgBox(this,
+               QStringLiteral("La date %1 « %2 » n'est pas une date valide.\r\nTapez-la jour/mois/année, "
+                              "par exemple 01/06/2026.")
+                   .arg(which, field->text().trimmed()));
+        field->setFocus();
+        field->selectAll();
+        return std::nullopt;
+    }
+
     void save() {
-        const QDate from = from_->date();
-        const QDate to = to_->date();
+        const auto typedFrom = dateIn(from_, QStringLiteral("de début"));
+        if (!typedFrom) return;
+        const auto typedTo = dateIn(to_, QStringLiteral("de fin"));
+        if (!typedTo) return;
+        const QDate from = *typedFrom;
+        const QDate to = *typedTo;
         if (from > to) {
             MsgBox(this, QStringLiteral("La date de début doit précéder la date de fin."));
             from_->setFocus();
             return;
         }
-        const QString folder = QFileInfo(m_.databasePath()).absolutePath();
         const QString proposed =
-            QDir(folder).filePath(QStringLiteral("Journal des ventes %1 au %2.csv")
-                                      .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
+            QDir(documentsFolder())
+                .filePath(QStringLiteral("Journal des ventes %1 au %2.csv")
+                              .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
         const QString path = askSavePath(this, QStringLiteral("Enregistrer le journal des ventes"), proposed,
                                          QStringLiteral("Fichiers CSV (*.csv)"));
         if (path.isEmpty()) return;
@@ -75,8 +87,8 @@ class JournalDialog : public QDialog {
     }
 
     Session& m_;
-    QDateEdit* from_;
-    QDateEdit* to_;
+    DayField* from_;
+    DayField* to_;
 };
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "output/save_path.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace pylon {
 
@@ -12,6 +15,11 @@ SavePathAsker& replacement() {
 }
 
 } // namespace
+
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 void setSavePathAsker(SavePathAsker asker) {
     replacement() = std::move(asker);

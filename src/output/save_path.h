@@ -13,6 +13,9 @@ using SavePathAsker = std::function<QString(QWidget* parent, const QString& prop
 // An empty function puts the dialog back.
 void setSavePathAsker(SavePathAsker asker);
 
+// The folder the files are proposed in: the user's documents, or the home folder when there is none.
+QString documentsFolder();
+
 QString askSavePath(QWidget* parent, const QString& title, const QString& proposedPath,
                     const QString& filter);
 

@@ -1,11 +1,14 @@
 #include "safety/backup_notice.h"
 
+#include "editor/form1.h"
 #include "widgets/messages.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace pylon {
 
@@ -38,15 +41,43 @@ QFrame* makeNotice(QWidget* editor) {
 
 } // namespace
 
-void showBackupNotice(QWidget* editor, const QString& text) {
+QPoint noticePlace(const QRect& editorFrame, const QSize& size, const QRect& screen,
+                   const QList<QRect>& keepClear) {
+    constexpr int gap = 8;
+    const QRect f = editorFrame;
+    const int right = f.x() + f.width(), bottom = f.y() + f.height();
+    const QPoint beside[] = {
+        {right + gap, bottom - size.height()},
+        {right - size.width(), bottom + gap},
+        {f.x() - gap - size.width(), bottom - size.height()},
+        {right - size.width(), f.y() - gap - size.height()},
+    };
+    for (const QPoint& at : beside)
+        if (screen.contains(QRect(at, size))) return at;
+    // No room around the editor (a small screen, or the editor maximized): over whatever of the editor
+    // the notice leaves its totals and buttons to be seen and clicked.
+    const QRect area = f.intersected(screen);
+    for (int y = area.y() + area.height() - size.height() - gap; y >= area.y(); y -= gap) {
+        for (int x = area.x() + area.width() - size.width() - gap; x >= area.x(); x -= gap) {
+            const QRect spot(QPoint(x, y), size);
+            if (std::none_of(keepClear.begin(), keepClear.end(),
+                             [&spot](const QRect& r) { return r.intersects(spot); }))
+                return spot.topLeft();
+        }
+    }
+    return QPoint(screen.x() + screen.width() - size.width(), screen.y() + screen.height() - size.height());
+}
+
+void showBackupNotice(Form1* editor, const QString& text) {
     if (!editor) return;
     auto* notice = editor->findChild<QFrame*>(QStringLiteral("backupNotice"), Qt::FindDirectChildrenOnly);
     if (!notice) notice = makeNotice(editor);
     notice->findChild<QLabel*>(QStringLiteral("noticeText"))->setText(text);
     notice->adjustSize();
-    // In the editor's lower right corner, where it hides the least of the document.
-    const QRect frame = editor->frameGeometry();
-    notice->move(frame.right() - notice->width() - 16, frame.bottom() - notice->height() - 16);
+    const QScreen* screen = editor->screen();
+    const QRect available = screen ? screen->availableGeometry() : editor->frameGeometry();
+    notice->move(noticePlace(editor->frameGeometry(), notice->frameGeometry().size(), available,
+                             editor->areasToKeepClear()));
     notice->show();
 }
 

@@ -4,13 +4,18 @@
 #include "support/documents.h"
 #include "support/gui_fixture.h"
 
+#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
+#include <QGraphicsTextItem>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextDocumentFragment>
+#include <algorithm>
 
 using namespace pylon;
 using namespace pylon::test;
@@ -152,6 +157,45 @@ TEST_F(Dashboard, FollowsASaveAndCopiesTheChartAsAPicture) {
     EXPECT_EQ(copied.size(), w->chartView()->grab().size());
     QTest::keyClick(w, Qt::Key_Escape);
     EXPECT_FALSE(w->isVisible());
+}
+
+// Every month's label reads whole and the scale's amounts are grouped by thousands, at the window's own
+// size and at the smallest it can be given.
+TEST_F(Dashboard, MonthLabelsReadWholeAndTheScaleGroupsThousands) {
+    start();
+    DashboardWindow* w = open();
+    ASSERT_TRUE(w);
+    auto* months = qobject_cast<QBarCategoryAxis*>(w->chartView()->chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_TRUE(months);
+    ASSERT_EQ(months->count(), 12);
+    const auto shownTexts = [w] {
+        QStringList texts;
+        for (QGraphicsItem* item : w->chartView()->scene()->items())
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+                texts << text->toPlainText();
+        return texts;
+    };
+    for (const QSize size : {w->size(), w->minimumSizeHint()}) {
+        SCOPED_TRACE(size.width());
+        w->resize(size);
+        QStringList whole;
+        for (const QString& month : months->categories())
+            whole << QTextDocumentFragment::fromHtml(month).toPlainText();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                const QStringList shown = shownTexts();
+                return std::all_of(whole.begin(), whole.end(),
+                                   [&](const QString& t) { return shown.contains(t); });
+            },
+            2000))
+            << shownTexts().join(" | ").toStdString();
+        // The sales of this month, over 6 000 dirhams, bring the scale past a thousand.
+        const QStringList scale = shownTexts().filter(QRegularExpression("^[0-9][0-9\\s\\x{202F}]*$"));
+        EXPECT_TRUE(scale.filter(QRegularExpression("^[0-9]{4,}$")).isEmpty())
+            << scale.join(" | ").toStdString();
+        EXPECT_FALSE(scale.filter(QRegularExpression("^[0-9]{1,3}[\\s\\x{202F}][0-9]{3}$")).isEmpty())
+            << scale.join(" | ").toStdString();
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
@@ -33,6 +34,10 @@ class PrintMenu : public EditorTest {
                    false,
                    {{"R1", "1", "Ordinateur", "1000", "1000,00"}, {" ", "2,4", "Ramette", "12", "28,80"}},
                    {{"A", "1", "Retour", "10,00", "10,00"}}}));
+        // A shop that has given its name: the first print asks nothing (ShopWithoutName covers that).
+        print::Identity shop;
+        shop.name = QStringLiteral("Librairie du Port");
+        ASSERT_TRUE(print::writeIdentity(ini, shop));
         setDocumentOpener([this](const QUrl& url) {
             opened << url.toLocalFile();
             return true;
@@ -68,6 +73,7 @@ class PrintMenu : public EditorTest {
     }
 
     QString pdfPath = file.dir() + QStringLiteral("/sortie.pdf");
+    QString ini = file.dir() + QStringLiteral("/Pylon.ini");
     QStringList proposals, opened;
 };
 
@@ -164,6 +170,65 @@ TEST_F(PrintMenu, CompanyIdentityIsCheckedKeptAndPrinted) {
     for (const char* text :
          {"Atlas Fournitures", "12, rue Ibn Battouta", "ICE : 001234567000089", "Merci ; à bientôt"})
         EXPECT_TRUE(pages[0].contains(QString::fromUtf8(text))) << text;
+}
+
+// The first print or PDF of a run, while the shop has no name, offers its identity first; whatever the
+// answer, the document is exported, and the offer is not made again.
+TEST_F(PrintMenu, ShopWithoutNameIsOfferedItsIdentityOnceBeforeTheFirstExport) {
+    const QString offer = QStringLiteral(
+        "Le nom et l'adresse de la société ne sont pas renseignés : ils ne figureront pas sur le document."
+        "\r\nVoulez-vous les renseigner maintenant ?");
+    const struct {
+        const char* how;
+        QString answer;
+        const char* typedName; // into the identity dialog, then saved; null: the dialog is cancelled
+        const char* printedName;
+    } cases[] = {
+        {"no", "&Non", nullptr, nullptr},
+        {"yes, then a name", "&Oui", "Atlas Fournitures", "Atlas Fournitures"},
+        {"yes, then cancelled", "&Oui", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        QFile::remove(ini);
+        QFile::remove(pdfPath);
+        m->identityOffered = false; // as at the start of a run
+        boxes.shown.clear();
+        boxes.answers = QStringList{c.answer};
+        QTimer watch;
+        bool dialogSeen = false;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<CompanyDialog*>(QApplication::activeModalWidget());
+            if (!dialog || dialogSeen) return;
+            dialogSeen = true;
+            if (!c.typedName) {
+                dialog->reject();
+                return;
+            }
+            dialog->ui.txtNom->setText(QString::fromUtf8(c.typedName));
+            QTest::mouseClick(dialog->ui.buttonBox->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+        watch.start(5);
+        choose(rightClick(editor.get()), "actionExportPdf");
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, "Coordonnées de la société");
+        EXPECT_EQ(boxes.shown[0].text, offer);
+        EXPECT_EQ(dialogSeen, c.answer == "&Oui");
+        ASSERT_EQ(opened.size(), 1) << "exported whatever the answer";
+        opened.clear();
+        const QStringList pages = pdfPages(pdfPath);
+        ASSERT_EQ(pages.size(), 1);
+        if (c.printedName) {
+            EXPECT_TRUE(pages[0].contains(c.printedName));
+        }
+
+        // Not asked again in the run, even with the name still empty.
+        QFile::remove(ini);
+        choose(rightClick(editor.get()), "actionExportPdf");
+        EXPECT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(opened.size(), 1);
+        opened.clear();
+    }
 }
 
 } // namespace
