@@ -1,5 +1,7 @@
 #include "domain/amount_text.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -152,6 +154,15 @@ Amount roundedToCents(Amount a) {
     // At most 2^63 / 100 cents: a hundred times that still fits.
     const qint64 value = qint64(centsOf(a) * 100);
     return Amount(a.isNegative() ? -value : value);
+}
+
+QString formatGroupedAmount(Amount a) {
+    QString text = formatAmount(a);
+    const QString separator = QLocale(QLocale::French).groupSeparator();
+    const qsizetype firstDigit = text.startsWith(u'-') ? 1 : 0;
+    for (qsizetype at = text.indexOf(u',') - 3; at > firstDigit; at -= 3)
+        text.insert(at, separator);
+    return text;
 }
 
 std::optional<QString> reformatAmount(const QString& text) {

@@ -41,6 +41,9 @@ std::optional<Amount> parseAmount(const QString& text);
 // rounded half away from zero (12345 -> "1,23", 10288000 -> "1028,80", 50 -> "0,01", -50 -> "-0,01").
 // A negative amount that rounds to zero is written "0,00" (never "-0,00").
 QString formatAmount(Amount a);
+// The same with the thousands grouped as French writes them ("1 234 567,89", with the narrow no-break space
+// of the French locale), for figures read at a glance; never for a text that is read back as an amount.
+QString formatGroupedAmount(Amount a);
 
 // The amount formatAmount writes: rounded half away from zero to the cent, so that sums of these equal sums
 // of the texts on screen.

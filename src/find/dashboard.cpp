@@ -174,11 +174,11 @@ void DashboardWindow::showMonth(const MonthSales& month) {
     ui.lblMonthCredits->setText(
         month.creditNotes == 0
             ? QStringLiteral("0")
-            : QStringLiteral("%1 (%2 H.T.)").arg(month.creditNotes).arg(formatAmount(month.creditHt)));
-    ui.lblMonthHT->setText(formatAmount(month.netHt()));
-    ui.lblMonthTVA->setText(formatAmount(month.netTva()));
+            : QStringLiteral("%1 (%2 H.T.)").arg(month.creditNotes).arg(formatGroupedAmount(month.creditHt)));
+    ui.lblMonthHT->setText(formatGroupedAmount(month.netHt()));
+    ui.lblMonthTVA->setText(formatGroupedAmount(month.netTva()));
     ui.lblMonthTTC->setText(
-        formatAmount(Amount(month.netHt().tenThousandths() + month.netTva().tenThousandths())));
+        formatGroupedAmount(Amount(month.netHt().tenThousandths() + month.netTva().tenThousandths())));
 }
 
 void DashboardWindow::showClients(const std::vector<ClientSales>& clients) {
@@ -187,7 +187,7 @@ void DashboardWindow::showClients(const std::vector<ClientSales>& clients) {
         const ClientSales& c = clients[size_t(row)];
         ui.tblBestClients->setItem(row, 0, cell(c.client.toString(), true));
         ui.tblBestClients->setItem(row, 1, cell(c.name));
-        ui.tblBestClients->setItem(row, 2, cell(formatAmount(c.netHt), true));
+        ui.tblBestClients->setItem(row, 2, cell(formatGroupedAmount(c.netHt), true));
         ui.tblBestClients->setItem(row, 3, cell(QString::number(c.documents), true));
     }
     for (const int column : {0, 2, 3})

@@ -1,5 +1,7 @@
 #include "domain/amount_text.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -155,6 +157,16 @@ TEST(FormatAmount, WritesTwoDecimalsWithAComma) {
     EXPECT_EQ(formatAmount(1234567890000), QStringLiteral("123456789,00"));
     EXPECT_EQ(formatAmount(100), QStringLiteral("0,01"));
     EXPECT_EQ(formatAmount(-30000), QStringLiteral("-3,00"));
+}
+
+TEST(FormatAmount, GroupsThousandsTheFrenchWay) {
+    const QString nb = QLocale(QLocale::French).groupSeparator();
+    EXPECT_EQ(formatGroupedAmount(0), QStringLiteral("0,00"));
+    EXPECT_EQ(formatGroupedAmount(9999900), QStringLiteral("999,99"));
+    EXPECT_EQ(formatGroupedAmount(10288000), QStringLiteral("1") + nb + QStringLiteral("028,80"));
+    EXPECT_EQ(formatGroupedAmount(-1234567890000),
+              QStringLiteral("-123") + nb + QStringLiteral("456") + nb + QStringLiteral("789,00"));
+    EXPECT_EQ(formatGroupedAmount(-9999900), QStringLiteral("-999,99")) << "no separator after the sign";
 }
 
 TEST(FormatAmount, RoundsHalfAwayFromZero) {

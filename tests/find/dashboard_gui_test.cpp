@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
+#include <QLocale>
 #include <QGraphicsTextItem>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -105,9 +106,9 @@ TEST_P(DashboardFigures, TheMonthsFiguresAreTheSumsOfTheEditorsTotals) {
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->ui.lblMonthDocuments->text().isEmpty(); }, 10000));
     EXPECT_EQ(w->ui.lblMonthDocuments->text(), "3");
     EXPECT_EQ(w->ui.lblMonthCredits->text(), "1 (100,50 H.T.)");
-    EXPECT_EQ(w->ui.lblMonthHT->text(), formatAmount(ht));
-    EXPECT_EQ(w->ui.lblMonthTVA->text(), formatAmount(tva));
-    EXPECT_EQ(w->ui.lblMonthTTC->text(), formatAmount(ht + tva));
+    EXPECT_EQ(w->ui.lblMonthHT->text(), formatGroupedAmount(ht));
+    EXPECT_EQ(w->ui.lblMonthTVA->text(), formatGroupedAmount(tva));
+    EXPECT_EQ(w->ui.lblMonthTTC->text(), formatGroupedAmount(ht + tva));
 
     auto* bars = qobject_cast<QBarSeries*>(w->chartView()->chart()->series().value(0));
     ASSERT_TRUE(bars);
@@ -125,7 +126,7 @@ TEST_P(DashboardFigures, TheMonthsFiguresAreTheSumsOfTheEditorsTotals) {
     // Client 8 bought 5 000,00 + 333,33 less 100,50; client 7, 1 028,80.
     ASSERT_GE(w->ui.tblBestClients->rowCount(), 2);
     EXPECT_EQ(w->ui.tblBestClients->item(0, 0)->text(), "8");
-    EXPECT_EQ(w->ui.tblBestClients->item(0, 2)->text(), "5232,83");
+    EXPECT_EQ(w->ui.tblBestClients->item(0, 2)->text(), formatGroupedAmount(52328300)) << "5 232,83";
     EXPECT_EQ(w->ui.tblBestClients->item(1, 0)->text(), "7");
     EXPECT_EQ(w->ui.tblBestClients->item(1, 1)->text(), "Client 7");
 }
@@ -146,7 +147,11 @@ TEST_F(Dashboard, FollowsASaveAndCopiesTheChartAsAPicture) {
                   {{" ", "1", "Lampe", "40", QString()}}});
     save();
     QTest::mouseClick(w->ui.btnRefresh, Qt::LeftButton);
-    EXPECT_EQ(w->ui.lblMonthHT->text(), formatAmount(parseAmount(before)->tenThousandths() + 400000))
+    EXPECT_EQ(
+        w->ui.lblMonthHT->text(),
+        formatGroupedAmount(
+            parseAmount(QString(before).remove(QLocale(QLocale::French).groupSeparator()))->tenThousandths() +
+            400000))
         << "40,00 more";
     EXPECT_EQ(w->ui.lblMonthDocuments->text(), "4");
 
