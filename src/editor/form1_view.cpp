@@ -46,35 +46,22 @@ QPushButton* buttonOf(const Ui::Form1& ui, EditorButton button) {
     return buttons[static_cast<int>(button)];
 }
 
-// Tells of every enabling or disabling of the control it watches, while its owner lives.
-class EnabledChangeWatch : public QObject {
+// Tells of every event of one type on the control it watches (its enabling or disabling, its losing the
+// keyboard focus), while its owner lives.
+class EventWatch : public QObject {
   public:
-    EnabledChangeWatch(QObject* owner, std::function<void()> changed)
-        : QObject(owner), changed_(std::move(changed)) {}
+    EventWatch(QObject* owner, QEvent::Type type, std::function<void()> told)
+        : QObject(owner), type_(type), told_(std::move(told)) {}
 
   protected:
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::EnabledChange) changed_();
+        if (e->type() == type_) told_();
         return false;
     }
 
   private:
-    std::function<void()> changed_;
-};
-
-// Tells each time the control it watches loses the keyboard focus.
-class FocusOutWatch : public QObject {
-  public:
-    FocusOutWatch(QObject* owner, std::function<void()> left) : QObject(owner), left_(std::move(left)) {}
-
-  protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::FocusOut) left_();
-        return false;
-    }
-
-  private:
-    std::function<void()> left_;
+    QEvent::Type type_;
+    std::function<void()> told_;
 };
 
 } // namespace
@@ -261,7 +248,7 @@ void Form1::onFieldKeyPress(EditorField field, KeyPressHandler handler) {
 
 void Form1::onFieldLeft(EditorField field, std::function<void()> left) {
     QWidget* w = fieldWidget(ui, field);
-    w->installEventFilter(new FocusOutWatch(w, std::move(left)));
+    w->installEventFilter(new EventWatch(w, QEvent::FocusOut, std::move(left)));
 }
 
 void Form1::onLineSelectionChanged(int column, std::function<void()> changed) {
@@ -275,7 +262,7 @@ void Form1::onLineDoubleClicked(int column, std::function<void()> doubleClicked)
 
 void Form1::onEntryButtonsEnabledChange(QObject* context, std::function<void()> changed) {
     // "&Annuler" is enabled exactly during an entry, together with "&Valider": watching one is enough.
-    ui.Command10->installEventFilter(new EnabledChangeWatch(context, std::move(changed)));
+    ui.Command10->installEventFilter(new EventWatch(context, QEvent::EnabledChange, std::move(changed)));
 }
 
 void Form1::guardField(EditorField field, const TextRule& rule) {
