@@ -1,7 +1,7 @@
 // The benchmarks run the real windows on the offscreen platform. `pylon_bench --lists-scenario N` is the
 // memory scenario that the list benchmark runs in a process of its own.
-#include "widgets/fonts.h"
 #include "support.h"
+#include "widgets/fonts.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -3,11 +3,11 @@
 #include "app/startup.h"
 #include "app/translations.h"
 #include "app/wiring.h"
-#include "widgets/activation.h"
-#include "widgets/fonts.h"
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "safety/daily_backup.h"
+#include "widgets/activation.h"
+#include "widgets/fonts.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -2,7 +2,6 @@
 
 #include "browse/list_window.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "find/preparation_notice.h"
@@ -10,6 +9,7 @@
 #include "store/db_errors.h"
 #include "store/schema.h"
 #include "store/totals_cache.h"
+#include "widgets/messages.h"
 
 #include <QDir>
 #include <QElapsedTimer>

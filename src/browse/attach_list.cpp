@@ -2,9 +2,9 @@
 
 #include "browse/form2.h"
 #include "browse/list_window.h"
+#include "editor/session.h"
 #include "lists/listed_documents.h"
 #include "widgets/messages.h"
-#include "editor/session.h"
 
 namespace pylon {
 

@@ -4,10 +4,10 @@
 #include "browse/list_rows.h"
 #include "browse/list_window.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "store/background_read.h"
+#include "widgets/messages.h"
 
 namespace pylon {
 

@@ -1,10 +1,10 @@
 #include "commands/cancelling.h"
 
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
 #include "module/cancelling.h"
+#include "widgets/messages.h"
 
 namespace pylon {
 

@@ -6,9 +6,9 @@
 #include "editing/new_document.h"
 #include "editor/form1.h"
 #include "editor/menu.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "widgets/messages.h"
 
 #include <QInputDialog>
 #include <algorithm>

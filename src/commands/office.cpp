@@ -3,8 +3,8 @@
 #include "commands/author_box.h"
 #include "commands/quit.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
+#include "widgets/messages.h"
 
 #include <QDesktopServices>
 #include <QDir>

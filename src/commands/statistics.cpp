@@ -1,9 +1,9 @@
 #include "commands/statistics.h"
 
-#include "lists/document_counts.h"
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
+#include "lists/document_counts.h"
+#include "widgets/messages.h"
 
 namespace pylon {
 

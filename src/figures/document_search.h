@@ -2,9 +2,9 @@
 // Finding documents of every kind by a part of the client's name or number, a span of dates, a span of
 // totals with tax and the kind; newest first, at most a few hundred at a time. Only reads (but brings the
 // kept totals up to date first, when the file can be written).
-#include "lists/client_names.h"
 #include "domain/amount_text.h"
 #include "domain/kinds.h"
+#include "lists/client_names.h"
 
 #include <QDate>
 #include <QString>

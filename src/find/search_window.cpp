@@ -4,12 +4,12 @@
 #include "domain/kinds.h"
 #include "editor/form1.h"
 #include "editor/menu.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
-#include "widgets/window_keys.h"
 #include "find/found_documents.h"
 #include "store/background_read.h"
+#include "widgets/messages.h"
+#include "widgets/window_keys.h"
 
 #include <QHeaderView>
 #include <QShortcut>

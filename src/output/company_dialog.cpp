@@ -1,8 +1,8 @@
 #include "output/company_dialog.h"
 
 #include "editor/form1.h"
-#include "widgets/messages.h"
 #include "editor/session.h"
+#include "widgets/messages.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // The program's boxes speak French down to their standard buttons, which Qt's own French texts give.
+#include "support/gui_fixture.h"
 #include "widgets/input_box.h"
 #include "widgets/messages.h"
-#include "support/gui_fixture.h"
 
 #include <QWidget>
 

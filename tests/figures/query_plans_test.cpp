@@ -2,12 +2,12 @@
 // index they were written for, whatever the file says about itself: on a file as our demo writer makes it
 // and on the same file after ANALYZE, with statistics like those of a million documents. Every statement
 // the store prepares during a round of the program's reads is recorded, then its plan is asked for.
-#include "lists/listed_documents.h"
-#include "lists/listed_parties.h"
 #include "domain/kinds.h"
 #include "figures/document_search.h"
 #include "figures/sales_ledger.h"
 #include "figures/sales_summary.h"
+#include "lists/listed_documents.h"
+#include "lists/listed_parties.h"
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/schema.h"

@@ -10,9 +10,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
-#include <QLocale>
 #include <QGraphicsTextItem>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextDocumentFragment>

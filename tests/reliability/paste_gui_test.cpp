@@ -3,9 +3,9 @@
 #include "domain/kinds.h"
 #include "editing/form5.h"
 #include "editing/line_entry.h"
-#include "widgets/paste_guard.h"
 #include "support/gui_fixture.h"
 #include "support/typing.h"
+#include "widgets/paste_guard.h"
 
 #include <QAbstractButton>
 #include <QApplication>
