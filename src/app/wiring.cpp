@@ -10,6 +10,7 @@
 #include "commands/office.h"
 #include "commands/statistics.h"
 #include "editing/edit_mode.h"
+#include "editing/line_deletion.h"
 #include "editing/line_dialog.h"
 #include "editing/line_entry.h"
 #include "editing/new_document.h"
@@ -35,6 +36,7 @@ void wireEditor(Session& m) {
     wireNewDocument(m);
     wireSaving(m);
     wireLineDialog(m);
+    wireLineDeletion(m);
     wireMonthEnd(m);
     wireDeletion(m);
     wireCancelling(m);

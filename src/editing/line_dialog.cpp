@@ -120,18 +120,22 @@ void rewriteShownDocument(Session& m, Form5& d) {
         MsgBox(&d, QStringLiteral("La modification n'a pas pu être enregistrée : ") + written.message);
         return;
     }
+    d.hide();
+    showRewrittenDocument(m, kind, number);
+}
+
+} // namespace
+
+void showRewrittenDocument(Session& m, DocKind kind, const QString& number) {
     // A view still waiting for its indexes is opened with them; the display read before the change is
     // not shown again meanwhile.
     if (m.viewWaits) m.shownWhileViewWaits.reset();
     if (auto view = RecordSet::open(m.db, kindInfo(kind).viewSql); view && !m.viewWaits)
         m.rsDoc = std::move(view);
     if (m.rsDoc) m.rsDoc->FindFirst(QStringLiteral("NumFact=") + number);
-    d.hide();
     ShowCurrentDocument(m);
     m.CurrentLine = 0;
 }
-
-} // namespace
 
 Form5& lineDialog(Session& m) {
     if (auto* d = qobject_cast<Form5*>(m.form5.get())) return *d;

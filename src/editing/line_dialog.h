@@ -2,10 +2,17 @@
 // The five line columns of the editor as one table, and the line edit dialog opened by a double-click
 // on one of their rows. During an entry the dialog changes the lists only; on a stored document it
 // rewrites the document's lines in the file and shows the document again.
+#include "domain/kinds.h"
+
+#include <QString>
+
 namespace pylon {
 
 struct Session;
 class Form5;
+
+// After a stored document's lines were written anew: the view reads the file again and shows it.
+void showRewrittenDocument(Session& m, DocKind kind, const QString& number);
 
 // The dialog, made on first use and kept in Session::form5.
 Form5& lineDialog(Session& m);

@@ -114,6 +114,19 @@ void changeRunningTotals(Session& m, const QString& before, const QString& after
     if (difference != 0) addToTotals(m, Amount(difference));
 }
 
+void lineRemovedFromEntry(Session& m, int row, bool wasFull) {
+    if (wasFull) {
+        moveTo(m, kNb, m.lines->count());
+        m.CurrentLine = qint16(m.lines->count());
+        m.form1->showPointer();
+        m.form1->focusField(EditorField::Pointer);
+        return;
+    }
+    if (row >= m.CurrentLine) return;
+    m.CurrentLine = qint16(m.CurrentLine - 1);
+    moveTo(m, m.pointerCell.column, m.pointerCell.row - 1);
+}
+
 void fillLines(Session& m, const std::vector<QStringList>& lines) {
     Form1& editor = *m.form1;
     const int rows = std::min(int(lines.size()), int(kRows));

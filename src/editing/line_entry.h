@@ -34,6 +34,10 @@ void fillLines(Session& m, const std::vector<QStringList>& lines);
 // difference, by the rule of a line typed (they grow from what the total boxes show).
 void changeRunningTotals(Session& m, const QString& before, const QString& after);
 
+// A whole line at `row` was taken out of the entry: typing goes on under the same line as before, one row
+// up when the line was above it, and on the row freed when the document was full.
+void lineRemovedFromEntry(Session& m, int row, bool wasFull);
+
 void typeIntoPointer(Session& m, int& k);
 void txtPointeur_KeyPress(Session& m, int& keyAscii);
 void txtDateFact_KeyPress(Session& m, int& keyAscii);

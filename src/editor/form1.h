@@ -92,6 +92,8 @@ class Form1 : public QWidget {
     // Changes the text of a row the column has; a row it does not have stays missing.
     void setCellText(int column, int row, const QString& text);
     void insertCell(int column, int row, const QString& text);
+    // Takes the row out of every column that has it.
+    void removeLine(int row);
     // The row selected in a column, -1 for none; selecting -1 takes the selection away.
     int selectedRow(int column) const;
     void selectRow(int column, int row);
@@ -117,6 +119,8 @@ class Form1 : public QWidget {
     // What the user's actions set off.
     void onButton(EditorButton button, std::function<void()> clicked);
     void onFieldKeyPress(EditorField field, KeyPressHandler handler);
+    // The Suppr key in the lines, with the selected row: the line is to be deleted.
+    void onLineDeleteAsked(std::function<void(int row)> asked);
     // Each time the cursor leaves the field.
     void onFieldLeft(EditorField field, std::function<void()> left);
     void onLineSelectionChanged(int column, std::function<void()> changed);

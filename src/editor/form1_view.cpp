@@ -5,6 +5,7 @@
 #include "domain/kinds.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 
 namespace pylon {
 
@@ -186,6 +187,11 @@ void Form1::insertCell(int column, int row, const QString& text) {
     lineColumn(ui, column)->insertItem(row, text);
 }
 
+void Form1::removeLine(int row) {
+    for (int c = 0; c < kLineColumns; ++c)
+        delete lineColumn(ui, c)->takeItem(row);
+}
+
 int Form1::selectedRow(int column) const {
     const QModelIndexList selected = lineColumn(ui, column)->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.first().row();
@@ -244,6 +250,37 @@ void Form1::onButton(EditorButton button, std::function<void()> clicked) {
 
 void Form1::onFieldKeyPress(EditorField field, KeyPressHandler handler) {
     onKeyPress(fieldWidget(ui, field), std::move(handler));
+}
+
+namespace {
+
+// The Suppr key in a line column asks for its selected row to be deleted. (A right click on the lines
+// opens the editor's own menu, as it always has.)
+class DeleteKey : public QObject {
+  public:
+    DeleteKey(QListWidget* list, std::function<void(int)> asked)
+        : QObject(list), list_(list), asked_(asked) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(e)->key() != Qt::Key_Delete)
+            return false;
+        if (list_->currentRow() >= 0) asked_(list_->currentRow());
+        return true;
+    }
+
+  private:
+    QListWidget* list_;
+    std::function<void(int)> asked_;
+};
+
+} // namespace
+
+void Form1::onLineDeleteAsked(std::function<void(int row)> asked) {
+    for (int c = 0; c < kLineColumns; ++c) {
+        QListWidget* list = lineColumn(ui, c);
+        list->installEventFilter(new DeleteKey(list, asked));
+    }
 }
 
 void Form1::onFieldLeft(EditorField field, std::function<void()> left) {

@@ -106,4 +106,9 @@ void setCell(Session& m, int column, int row, const QString& text) {
     m.form1->setCellText(column, row, text);
 }
 
+void removeLine(Session& m, int row) {
+    m.lines->removeLine(row);
+    m.form1->removeLine(row);
+}
+
 } // namespace pylon

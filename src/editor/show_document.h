@@ -33,5 +33,6 @@ void appendLine(Session& m, const QStringList& cells);
 void insertCell(Session& m, int column, int row, const QString& text);
 // A row the column does not have stays missing.
 void setCell(Session& m, int column, int row, const QString& text);
+void removeLine(Session& m, int row);
 
 } // namespace pylon

@@ -52,6 +52,11 @@ struct ShownLines {
         QStringList& c = columns[size_t(column)];
         c.insert(qBound(0, row, int(c.size())), text);
     }
+    // Takes the row out of every column that has it.
+    void removeLine(int row) {
+        for (QStringList& c : columns)
+            if (row >= 0 && row < c.size()) c.removeAt(row);
+    }
     void append(const QStringList& cells) {
         for (int c = 0; c < kLineColumns; ++c)
             columns[size_t(c)] << cells.value(c);
