@@ -3,8 +3,8 @@
 // the pick acts on the last row's record.
 #include "browse/attach_list.h"
 #include "browse/document_list.h"
-#include "browse/party_list.h"
 #include "browse/form2.h"
+#include "browse/party_list.h"
 #include "support/gui_fixture.h"
 #include "support/list_driver.h"
 
