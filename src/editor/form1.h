@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pylon {
@@ -97,6 +98,8 @@ class Form1 : public QWidget {
     // The row selected in a column, -1 for none; selecting -1 takes the selection away.
     int selectedRow(int column) const;
     void selectRow(int column, int row);
+    // The line row under a point of the window, when the point is over a line of one of the five columns.
+    std::optional<int> lineRowAt(const QPoint& at) const;
 
     // The pointer, over the lines: placed in pixels, its height kept.
     void placePointer(int left, int top, int width);

@@ -276,6 +276,16 @@ class DeleteKey : public QObject {
 
 } // namespace
 
+std::optional<int> Form1::lineRowAt(const QPoint& at) const {
+    for (int c = 0; c < kLineColumns; ++c) {
+        const QListWidget* list = lineColumn(ui, c);
+        const QPoint inView = list->viewport()->mapFrom(this, at);
+        if (!list->viewport()->rect().contains(inView)) continue;
+        if (const QListWidgetItem* item = list->itemAt(inView)) return list->row(item);
+    }
+    return std::nullopt;
+}
+
 void Form1::onLineDeleteAsked(std::function<void(int row)> asked) {
     for (int c = 0; c < kLineColumns; ++c) {
         QListWidget* list = lineColumn(ui, c);

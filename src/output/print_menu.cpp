@@ -2,6 +2,7 @@
 
 #include "commands/office.h"
 #include "documents/stored_document.h"
+#include "editing/line_deletion.h"
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "output/company_dialog.h"
@@ -16,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <memory>
 #include <optional>
 
 namespace pylon {
@@ -147,6 +149,14 @@ void wirePrintMenu(Session& m) {
     Session* mp = &m;
     auto* menu = new QMenu(form);
     menu->setObjectName(QStringLiteral("printMenu"));
+    // First, over a line only: the line the click was on. The menu is the editor's one, so that the
+    // printing and the other entries stay where a right click on the lines always found them.
+    auto clickedRow = std::make_shared<int>(-1);
+    QAction* deleteLine = menu->addAction(QStringLiteral("Supprimer la ligne"));
+    deleteLine->setObjectName(QStringLiteral("actionDeleteLine"));
+    QObject::connect(deleteLine, &QAction::triggered, form,
+                     [mp, clickedRow] { pylon::deleteLine(*mp, *clickedRow); });
+    QAction* afterDeleteLine = menu->addSeparator();
     QList<QAction*> actions;
     const auto add = [&](const char* name, const QString& text, const QKeySequence& key,
                          void (*run)(Session&)) {
@@ -171,10 +181,14 @@ void wirePrintMenu(Session& m) {
     auto* watch = new EditModeWatch(m, actions);
 
     form->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(form, &QWidget::customContextMenuRequested, menu, [form, menu, watch](const QPoint& at) {
-        watch->sync();
-        menu->popup(form->mapToGlobal(at));
-    });
+    QObject::connect(form, &QWidget::customContextMenuRequested, menu,
+                     [form, menu, watch, clickedRow, deleteLine, afterDeleteLine](const QPoint& at) {
+                         watch->sync();
+                         *clickedRow = form->lineRowAt(at).value_or(-1);
+                         deleteLine->setVisible(*clickedRow >= 0);
+                         afterDeleteLine->setVisible(*clickedRow >= 0);
+                         menu->popup(form->mapToGlobal(at));
+                     });
 }
 
 } // namespace pylon

@@ -2,6 +2,8 @@
 #include "support/typing.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
 
 using namespace pylon;
@@ -9,8 +11,11 @@ using namespace pylon::test;
 
 namespace {
 
-// Invoice 4 (shown first) has three lines; invoice 8 only one.
-class LineDeletion : public EditorTest {
+// Invoice 4 (shown first) has three lines; invoice 8 only one. A line is deleted by the Suppr key or by
+// the editor's right-click menu, whichever the parameter says.
+enum class Asked { ByKey, ByMenu };
+
+class LineDeletion : public EditorTest, public ::testing::WithParamInterface<Asked> {
   protected:
     void SetUp() override {
         ASSERT_TRUE(file.exec(
@@ -31,16 +36,29 @@ class LineDeletion : public EditorTest {
                                           "WHERE NumFact = %1 ORDER BY rowid)")
                                .arg(number));
     }
-    // The Suppr key on a row of the designations.
+    // The Suppr key on a row of the designations, or "Supprimer la ligne" in the menu of a right click on it.
     void pressDelete(int row) {
         ui().List3->setCurrentRow(row);
-        QTest::keyClick(ui().List3, Qt::Key_Delete);
+        if (GetParam() == Asked::ByKey) {
+            QTest::keyClick(ui().List3, Qt::Key_Delete);
+            return;
+        }
+        QWidget* view = ui().List3->viewport();
+        const QPoint at = ui().List3->visualItemRect(ui().List3->item(row)).center();
+        QContextMenuEvent e(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
+        QApplication::sendEvent(view, &e);
+        auto* menu = editor->findChild<QMenu*>(QStringLiteral("printMenu"));
+        ASSERT_TRUE(menu && QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000));
+        QAction* entry = menu->findChild<QAction*>(QStringLiteral("actionDeleteLine"));
+        ASSERT_TRUE(entry && entry->isVisible() && entry->isEnabled());
+        EXPECT_EQ(menu->actions().first(), entry) << "first in the menu";
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
     }
 };
 
 } // namespace
 
-TEST_F(LineDeletion, AStoredLineGoesAfterTheQuestionAndEnterKeepsIt) {
+TEST_P(LineDeletion, AStoredLineGoesAfterTheQuestionAndEnterKeepsIt) {
     boxes.answers = {BoxAnswerer::kEnter};
     pressDelete(1);
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -61,7 +79,7 @@ TEST_F(LineDeletion, AStoredLineGoesAfterTheQuestionAndEnterKeepsIt) {
     EXPECT_EQ(stored(8), "Retour") << "the last line of a document stays";
 }
 
-TEST_F(LineDeletion, DuringAnEntryTheLineLeavesTheEntryAndItsTotals) {
+TEST_P(LineDeletion, DuringAnEntryTheLineLeavesTheEntryAndItsTotals) {
     QTest::mouseClick(ui().Command5, Qt::LeftButton);
     ui().txtNumCli->setText(QStringLiteral("9"));
     ui().txtNomCli->setText(QStringLiteral("N"));
@@ -80,3 +98,6 @@ TEST_F(LineDeletion, DuringAnEntryTheLineLeavesTheEntryAndItsTotals) {
     QTest::mouseClick(ui().Command6, Qt::LeftButton);
     EXPECT_EQ(stored(9), "A|C|D");
 }
+
+INSTANTIATE_TEST_SUITE_P(LineDeletion, LineDeletion, ::testing::Values(Asked::ByKey, Asked::ByMenu),
+                         [](const auto& info) { return info.param == Asked::ByKey ? "ByKey" : "ByMenu"; });
