@@ -33,10 +33,11 @@ set(PYLON_CORE_STORE_FILES
   store/write.cpp)
 
 # backup: snapshots and the rule that prunes them, the tables as CSV files, the guards of the files put in
-# place.
+# place, the entries kept while typed and once dropped.
 set(PYLON_CORE_BACKUP_FILES
   backup/daily_snapshots.cpp
   backup/file_guard.cpp
+  backup/kept_entries.cpp
   backup/snapshot.cpp
   backup/table_csv.cpp)
 
@@ -72,6 +73,8 @@ set(PYLON_CORE_FIGURES_FILES
 set(PYLON_CORE_MODULE_FILES
   module/cancelling.cpp
   module/damage_check.cpp
+  module/entry_keeper.cpp
+  module/entry_keeping.cpp
   module/deletion.cpp
   module/module1.cpp
   module/month_end_store.cpp

@@ -6,6 +6,7 @@
 #include "editor/show_document.h"
 #include "find/preparation_notice.h"
 #include "safety/daily_backup.h"
+#include "safety/entry_keeping.h"
 #include "store/db_errors.h"
 #include "store/schema.h"
 #include "store/totals_cache.h"
@@ -140,6 +141,8 @@ void damageFound(Session& m, const QString& problem) {
     releaseListWindow(m);
     releaseRecordSets(m);
     stopWaitingForView(m);
+    // The file stays as it was found: nothing of the entries is written into it any more.
+    if (m.entryKeeper) m.entryKeeper->stopWriting();
     m.db.closeAsDamaged(problem);
     if (!m.editMode()) ShowCurrentDocument(m);
     sayDamaged(m);
@@ -234,6 +237,7 @@ void openDatabaseAndShowFirstDocument(Session& m) {
     // The preparation reads a file it has never prepared for damage before it writes into it; any other
     // file is read beside it. On a file whose view waits for it, it starts once the first invoice is read,
     // which its reading would slow down.
+    startKeepingEntries(m);
     if (m.viewWaits) {
         readFirstDocumentBehind(m, [mp = &m, work] { startPreparation(*mp, work); });
         return;
@@ -271,6 +275,8 @@ void closeDatabase(Session& m) {
 } // namespace
 
 void closeDatabaseAndWindows(Session& m) {
+    // An entry on screen is kept before anything closes; the keeper's connection goes first.
+    stopKeepingEntries(m);
     // What the preparation committed stays; the rest is done at the next start.
     m.preparation.reset();
     stopWaitingForView(m);

@@ -6,6 +6,7 @@
 #include "browse/navigation.h"
 #include "commands/cancelling.h"
 #include "commands/deletion.h"
+#include "commands/dropped_entries.h"
 #include "commands/month_end.h"
 #include "commands/office.h"
 #include "commands/statistics.h"
@@ -45,6 +46,7 @@ void wireEditor(Session& m) {
     wirePrintMenu(m);
     wireBackupEntries(m);
     wireFindMenu(m);
+    wireDroppedEntries(m);
 }
 
 } // namespace pylon

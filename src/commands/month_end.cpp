@@ -8,6 +8,7 @@
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "module/entry_keeping.h"
 #include "module/month_end_store.h"
 #include "widgets/input_box.h"
 #include "widgets/messages.h"
@@ -168,6 +169,8 @@ void close(Session& m, int savedNumber, const Run& run) {
 } // namespace
 
 void createMonthEndInvoice(Session& m) {
+    // The questions write their answers into the header: an entry under way is dropped, and kept, first.
+    if (m.editMode()) entryDropped(m);
     const int savedNumber = m.header.number.toInt();
     Run run;
     run.outcome = askAndWrite(m, run);

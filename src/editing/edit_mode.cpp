@@ -4,6 +4,7 @@
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "module/entry_keeping.h"
 
 namespace pylon {
 
@@ -11,9 +12,12 @@ void enterEditMode(Session& m, bool clientEditable) {
     m.editing = true;
     m.form1->enableEntryButtons(true);
     if (clientEditable) m.form1->allowOnAccountChange(true);
+    entryBegins(m);
 }
 
 void leaveEditMode(Session& m) {
+    // A saved entry was forgotten already; any other is dropped here, whatever ended it.
+    entryDropped(m);
     m.editing = false;
     m.form1->hidePointer();
     pointer::park(m);

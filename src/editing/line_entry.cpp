@@ -145,6 +145,18 @@ void fillLines(Session& m, const std::vector<QStringList>& lines) {
     }
 }
 
+void resumeLine(Session& m, const QStringList& firstCells) {
+    const int row = m.CurrentLine;
+    const int cells = std::min(int(firstCells.size()), int(kMnt));
+    if (cells == 0 || m.pointerCell.row != row || m.pointerCell.column != kNb) return;
+    for (int c = 0; c < cells; ++c)
+        insertCell(m, c, row, firstCells[c]);
+    moveTo(m, cells, row);
+    if (cells == kMnt)
+        setFieldText(m, EditorField::Pointer,
+                     proposedAmount(m.lines->cell(kQt, row), m.lines->cell(kPu, row)));
+}
+
 void typeIntoPointer(Session& m, int& k) {
     Form1& editor = *m.form1;
     const auto [column, pointerRow] = m.pointerCell;

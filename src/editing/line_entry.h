@@ -29,6 +29,9 @@ inline constexpr int kCellMax = 255;
 // it: the cells, the running totals, and the pointer on the first cell of the next row (or put away, when
 // the lines fill the document).
 void fillLines(Session& m, const std::vector<QStringList>& lines);
+// Puts the first cells of a line (fewer than five) under the pointer's row, as typing them would leave it:
+// the pointer on the next cell, with the amount it proposes when that cell is the amount.
+void resumeLine(Session& m, const QStringList& firstCells);
 
 // A line's amount changed from `before` to `after` after it was typed: the running totals change by the
 // difference, by the rule of a line typed (they grow from what the total boxes show).

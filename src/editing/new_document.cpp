@@ -7,6 +7,7 @@
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "module/entry_keeping.h"
 
 #include <QDate>
 
@@ -34,6 +35,8 @@ void beginNewDocument(Session& m) {
         if (!m.editMode()) m.CurrentLine = 0;
         return;
     }
+    // "Aj&outer" again drops the entry under way: it is kept before its number and date are replaced.
+    if (m.editMode()) entryDropped(m);
     setFieldText(m, EditorField::Number, QString::number(nextNumber(m, m.currentKind())));
     setFieldText(m, EditorField::Date, dates::toScreen(QDate::currentDate()));
     clearForEntry(m);

@@ -6,6 +6,7 @@
 #include "editor/form1.h"
 #include "editor/session.h"
 #include "editor/show_document.h"
+#include "module/entry_keeping.h"
 #include "module/saving.h"
 #include "store/db_errors.h"
 #include "widgets/messages.h"
@@ -140,7 +141,9 @@ void saveCreditNote(Session& m, const DocumentEntry& entry) {
     }
     if (refuseUnfinishedLine(m)) return;
     const WriteResult written = writeCreditNote(m.db, entry);
-    if (landed(m, written, refuseMissingDocument)) refresh(m);
+    if (!landed(m, written, refuseMissingDocument)) return;
+    entrySaved(m);
+    refresh(m);
 }
 
 void saveDocument(Session& m, const DocumentEntry& entry) {
@@ -163,7 +166,9 @@ void saveDocument(Session& m, const DocumentEntry& entry) {
     }
     if (refuseUnfinishedLine(m)) return;
     const WriteResult written = writeNewDocument(m.db, entry);
-    if (landed(m, written, refuseTakenNumber)) refresh(m);
+    if (!landed(m, written, refuseTakenNumber)) return;
+    entrySaved(m);
+    refresh(m);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "domain/amount_words.h"
 #include "editor/form1.h"
 #include "editor/session.h"
+#include "module/entry_keeping.h"
 
 namespace pylon {
 
@@ -41,6 +42,7 @@ void showTotals(Session& m) {
 }
 
 void showHeader(Session& m, const ShownHeader& header) {
+    entryLeavesScreen(m);
     m.header = header;
     m.form1->showHeader(header);
 }
@@ -87,6 +89,7 @@ void setFieldText(Session& m, EditorField field, const QString& text) {
 }
 
 void showLines(Session& m, DocKind kind, const QString& storedNumber, const LineColumnTexts& columns) {
+    entryLeavesScreen(m);
     m.lines = std::make_shared<ShownLines>(ShownLines{kind, storedNumber, columns});
     m.form1->showLineColumns(columns);
 }

@@ -7,6 +7,7 @@
 #include "domain/amount_text.h"
 #include "domain/kinds.h"
 #include "module/damage_check.h"
+#include "module/entry_keeper.h"
 #include "module/preparation.h"
 #include "module/shown_document.h"
 #include "store/database.h"
@@ -81,6 +82,19 @@ struct Module1 {
         // The line as the dialog's five boxes hold it, shown or typed.
         std::array<QString, kLineColumns> cells;
     } lineDialog;
+
+    // The entry under way as it is kept (module/entry_keeping.h): its key (0 when there is none), its lines
+    // (it is on screen while they are, and until its header is replaced), what it said when it left the
+    // screen, the last state handed to the keeper, and whether the file may hold a row of it.
+    struct TypedEntry {
+        qint64 id = 0;
+        std::shared_ptr<const ShownLines> lines;
+        bool onScreen = false;
+        std::optional<kept_entries::KeptEntry> taken, sent;
+        bool inFile = false;
+    } typedEntry;
+    // Writes the entries being typed and dropped on its own thread; null on a file that cannot be written.
+    std::unique_ptr<EntryKeeper> entryKeeper;
 
     // The folder the database file and the office documents are found in: the program's own.
     QString appPath;

@@ -28,8 +28,8 @@ QFrame* makeQuietNotice(QWidget* editor, const QString& name, const QString& tex
 
 namespace {
 
-QFrame* makeNotice(QWidget* editor) {
-    QFrame* notice = makeQuietNotice(editor, QStringLiteral("backupNotice"), QStringLiteral("noticeText"));
+QFrame* makeNotice(QWidget* editor, const QString& name) {
+    QFrame* notice = makeQuietNotice(editor, name, QStringLiteral("noticeText"));
     notice->findChild<QLabel*>(QStringLiteral("noticeText"))->setWordWrap(true);
     auto* close = new QPushButton(QStringLiteral("OK"), notice);
     close->setObjectName(QStringLiteral("noticeClose"));
@@ -69,9 +69,13 @@ QPoint noticePlace(const QRect& editorFrame, const QSize& size, const QRect& scr
 }
 
 void showBackupNotice(Form1* editor, const QString& text) {
+    showNotice(editor, QStringLiteral("backupNotice"), text);
+}
+
+void showNotice(Form1* editor, const QString& name, const QString& text) {
     if (!editor) return;
-    auto* notice = editor->findChild<QFrame*>(QStringLiteral("backupNotice"), Qt::FindDirectChildrenOnly);
-    if (!notice) notice = makeNotice(editor);
+    auto* notice = editor->findChild<QFrame*>(name, Qt::FindDirectChildrenOnly);
+    if (!notice) notice = makeNotice(editor, name);
     notice->findChild<QLabel*>(QStringLiteral("noticeText"))->setText(text);
     notice->adjustSize();
     const QScreen* screen = editor->screen();

@@ -14,6 +14,8 @@ namespace pylon {
 class Form1;
 
 void showBackupNotice(Form1* editor, const QString& text);
+// Such a notice, named `name`: one of each name at a time.
+void showNotice(Form1* editor, const QString& name, const QString& text);
 
 // Where a notice of `size` goes: beside the editor's frame, on the screen, where there is room (to its
 // right, below, to its left, above); else over the editor, clear of `keepClear`, as low and as far right

@@ -88,7 +88,7 @@ TEST_P(PrintMenuKinds, ExportsTheDocumentOnScreenAsTheEditorShowsIt) {
               QStringList({"Supprimer la ligne", "Imprimer le document…", "Aperçu avant impression…",
                            "Exporter en PDF…", "Coordonnées de la société…", "Sauvegarder maintenant",
                            "Journal des ventes…", "Rechercher…", "Nouveau document d'après celui-ci…",
-                           "Tableau de bord…"}));
+                           "Tableau de bord…", "Reprendre la saisie abandonnée…"}));
     choose(menu, "actionExportPdf");
 
     const bool credit = GetParam() == DocKind::CreditNote;

@@ -61,6 +61,7 @@ void InputAnswerer::answer(QWidget* modal) {
         for (QAbstractButton* b : buttons->buttons())
             texts << b->text();
     shown.push_back({box->windowTitle(), box->labelText(), box->textValue()});
+    items.push_back(box->comboBoxItems());
     buttonTexts.push_back(texts);
     const QString typed = choose              ? choose(shown.back())
                           : answers.isEmpty() ? box->textValue()
@@ -72,8 +73,10 @@ void InputAnswerer::answer(QWidget* modal) {
             box->reject();
         return;
     }
-    // A list to choose from has no field to type into: the item is chosen by its text.
-    if (auto* field = box->findChild<QLineEdit*>())
+    // A list to choose from has no field to type into (but may hide one): the item is chosen by its text.
+    if (!box->comboBoxItems().isEmpty())
+        box->setTextValue(typed);
+    else if (auto* field = box->findChild<QLineEdit*>())
         field->setText(typed);
     else
         box->setTextValue(typed);

@@ -60,6 +60,7 @@ class InputAnswerer : public ModalPoller {
     std::vector<ShownInput> shown;
     QStringList answers; // texts to type, in order; with none left, the proposed text is accepted
     std::vector<QStringList> buttonTexts; // of each box shown, as the user reads them
+    std::vector<QStringList> items;       // of each box shown that is a list to choose from
     // When set, decides every answer instead of the queue.
     std::function<QString(const ShownInput&)> choose;
 
