@@ -147,10 +147,11 @@ std::optional<std::vector<KeptEntry>> dropped(Database& db) {
     return all;
 }
 
-std::vector<KeptEntry> takeInterrupted(Database& db, const std::function<bool(const QString&)>& running) {
+std::optional<std::vector<KeptEntry>> takeInterrupted(Database& db,
+                                                      const std::function<bool(const QString&)>& running) {
     auto owned = rows(db, QStringLiteral("owner IS NOT NULL"));
     std::vector<KeptEntry> cut;
-    if (!owned) return cut;
+    if (!owned) return std::nullopt;
     for (KeptEntry& e : *owned)
         if (!running(e.owner)) cut.push_back(e);
     if (cut.empty()) return cut;
@@ -163,7 +164,7 @@ std::vector<KeptEntry> takeInterrupted(Database& db, const std::function<bool(co
                                  if (!write(db, e)) return WriteResult::failed();
                              return WriteResult::doneIf(pruneDropped(db));
                          }).isDone();
-    if (!written) cut.clear();
+    if (!written) return std::nullopt;
     return cut;
 }
 

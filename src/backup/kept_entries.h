@@ -58,8 +58,9 @@ bool forget(Database& db, qint64 id);
 std::optional<std::vector<KeptEntry>> dropped(Database& db);
 // The entries whose run ended while typing them (`running` tells whether a run still exists; this run's own
 // rows count as ended, since this run has written none yet): each becomes a dropped entry marked as cut
-// short, and is returned. Empty when there are none or they cannot be read.
-std::vector<KeptEntry> takeInterrupted(Database& db, const std::function<bool(const QString&)>& running);
+// short, and is returned; nullopt when they could not be read or marked (nothing is marked then).
+std::optional<std::vector<KeptEntry>> takeInterrupted(Database& db,
+                                                      const std::function<bool(const QString&)>& running);
 
 // This run, as it signs the rows it owns.
 QString thisRun();

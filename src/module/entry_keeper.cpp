@@ -111,8 +111,10 @@ void EntryKeeper::run(QString path) {
         const bool canWrite = mayWrite && writable();
         Entries cut;
         if (taken.scan && canWrite) {
-            cut = kept_entries::takeInterrupted(*db_, kept_entries::runIsGoing);
-            taken.scan = false;
+            if (auto found = kept_entries::takeInterrupted(*db_, kept_entries::runIsGoing)) {
+                cut = std::move(*found);
+                taken.scan = false;
+            }
         }
         std::map<qint64, std::optional<kept_entries::KeptEntry>> waiting;
         for (auto& [id, entry] : taken.writes) {
