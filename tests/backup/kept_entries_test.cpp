@@ -1,4 +1,4 @@
-// Entries kept in the program's own table: the last ten dropped, newest first, their lines as typed; rows
+// Entries kept in the program's own table: the last ten dropped, newest first; what is worth keeping; rows
 // of a run that ended while typing them taken as cut short; the documents' tables never touched.
 #include "backup/kept_entries.h"
 #include "store/database.h"
@@ -51,27 +51,6 @@ TEST_F(KeptEntries, TheLastTenDroppedStayNewestFirstAndEntriesBeingTypedAreNotAm
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM pylon_kept_entries")).toInt(), 9);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Facture")).toInt(), 0);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM DetFact")).toInt(), 0);
-}
-
-TEST_F(KeptEntries, AnEntryComesBackAsItWasTyped) {
-    KeptEntry e = entry(1);
-    e.kind = DocKind::Delivery;
-    e.date = QStringLiteral("08/12/2026");
-    e.name = QStringLiteral("L'Épicerie \"du coin\"");
-    e.address = QStringLiteral("Rue 1\nCasablanca");
-    e.onAccount = true;
-    // Two whole lines and the first three cells of a third.
-    e.columns = {QStringList{"1", "2", "3"},
-                 {"2,5", "1", "4"},
-                 {"Vis, inox", "Écrou", "Clé"},
-                 {"1,20", "3,00"},
-                 {"3,00", "3,00"}};
-    ASSERT_TRUE(keep(db, e));
-    const std::vector<KeptEntry> back = dropped(db).value_or(std::vector<KeptEntry>{});
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_TRUE(back[0].sameTyping(e));
-    EXPECT_EQ(back[0].keptAt, e.keptAt);
-    EXPECT_EQ(back[0].lineCount(), 3);
 }
 
 TEST_F(KeptEntries, WhatIsWorthKeeping) {
