@@ -67,7 +67,7 @@ void lookupKeyPress(int& k, const std::function<void()>& onEnter) {
 // During an entry, a client number typed by hand is a client the file may know: its "En Compte" flag comes
 // from the file, as when the client is picked in the list (else the save would write a client on account
 // as not on account), and so do its name and address where the user has not typed them yet.
-void takeClientFromFile(Session& m) {
+void takeClientFromFile(Session& m, bool leavingForTheBox = false) {
     const QString number = m.header.client.number.trimmed();
     if (!m.editMode() || m.currentKind() == DocKind::CreditNote || number.isEmpty() ||
         number == m.clientTakenFromFile)
@@ -76,7 +76,9 @@ void takeClientFromFile(Session& m) {
     if (!party) return;
     m.clientTakenFromFile = number;
     ShownClient client = m.header.client;
-    client.onAccount = party->onAccount;
+    // Left for "En Compte" itself: the click that follows is the user's own choice of the flag, and it
+    // changes the box the user sees; the file's flag under it would make the box change twice.
+    if (!leavingForTheBox) client.onAccount = party->onAccount;
     if (client.name.trimmed().isEmpty()) client.name = party->name;
     if (client.address.trimmed().isEmpty()) client.address = party->address;
     showClient(m, client);
@@ -123,7 +125,8 @@ void wireNavigation(Session& m) {
     editor.onButton(EditorButton::Last, [mp] { Command4_Click(*mp); });
     editor.onFieldKeyPress(EditorField::Number, [mp](int& k) { txtNumFact_KeyPress(*mp, k); });
     editor.onFieldKeyPress(EditorField::Client, [mp](int& k) { txtNumCli_KeyPress(*mp, k); });
-    editor.onFieldLeft(EditorField::Client, [mp] { takeClientFromFile(*mp); });
+    editor.onFieldLeft(EditorField::Client,
+                       [mp](bool forOnAccountClick) { takeClientFromFile(*mp, forOnAccountClick); });
     TextRule number;
     number.digitsOnly = true;
     number.maxLength = kNumberDigits;

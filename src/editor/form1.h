@@ -125,7 +125,8 @@ class Form1 : public QWidget {
     // The Suppr key in the lines, with the selected row: the line is to be deleted.
     void onLineDeleteAsked(std::function<void(int row)> asked);
     // Each time the cursor leaves the field.
-    void onFieldLeft(EditorField field, std::function<void()> left);
+    // `left` is told whether the field was left by a click on "En Compte", which the click then changes.
+    void onFieldLeft(EditorField field, std::function<void(bool forOnAccountClick)> left);
     void onLineSelectionChanged(int column, std::function<void()> changed);
     void onLineDoubleClicked(int column, std::function<void()> doubleClicked);
     // Each time the entry's buttons are enabled or disabled, that is each time an entry begins or ends,

@@ -65,6 +65,22 @@ class EventWatch : public QObject {
     std::function<void()> told_;
 };
 
+// The focus leaving a field, with the reason it left: a click elsewhere, a key, a window.
+class FocusOutWatch : public QObject {
+  public:
+    FocusOutWatch(QObject* owner, std::function<void(Qt::FocusReason)> told)
+        : QObject(owner), told_(std::move(told)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut) told_(static_cast<QFocusEvent*>(e)->reason());
+        return false;
+    }
+
+  private:
+    std::function<void(Qt::FocusReason)> told_;
+};
+
 } // namespace
 
 void Form1::showHeader(const ShownHeader& header) {
@@ -293,9 +309,12 @@ void Form1::onLineDeleteAsked(std::function<void(int row)> asked) {
     }
 }
 
-void Form1::onFieldLeft(EditorField field, std::function<void()> left) {
+void Form1::onFieldLeft(EditorField field, std::function<void(bool forOnAccountClick)> left) {
     QWidget* w = fieldWidget(ui, field);
-    w->installEventFilter(new EventWatch(w, QEvent::FocusOut, std::move(left)));
+    // The focus has already moved when the field hears it has lost it.
+    w->installEventFilter(new FocusOutWatch(w, [this, left = std::move(left)](Qt::FocusReason reason) {
+        left(reason == Qt::MouseFocusReason && ui.Check1->hasFocus());
+    }));
 }
 
 void Form1::onLineSelectionChanged(int column, std::function<void()> changed) {

@@ -145,9 +145,11 @@ TEST_F(Saving, AClientNumberTypedByHandBringsItsFlagFromTheFile) {
     const struct {
         const char* name;
         const char* typedName; // already in the name box, kept
-        Qt::Key leave;         // Enter in the field, or Tab out of it
+        Qt::Key leave;         // Enter in the field, Tab out of it, or (none) a click on "En Compte"
         const char* number;
-    } cases[] = {{"Enter", "", Qt::Key_Return, "30"}, {"Tab", "Alami Fils", Qt::Key_Tab, "31"}};
+    } cases[] = {{"Enter", "", Qt::Key_Return, "30"},
+                 {"a click on the box, which ticks it once", "", Qt::Key_unknown, "32"},
+                 {"Tab", "Alami Fils", Qt::Key_Tab, "31"}};
     for (const auto& c : cases) {
         QTest::mouseClick(ui().Command5, Qt::LeftButton);
         ui().txtNumFact->setText(QString::fromLatin1(c.number));
@@ -155,7 +157,10 @@ TEST_F(Saving, AClientNumberTypedByHandBringsItsFlagFromTheFile) {
         ui().txtNumCli->setFocus();
         ASSERT_TRUE(focusIs(ui().txtNumCli));
         typeText(ui().txtNumCli, QStringLiteral("1"));
-        QTest::keyClick(ui().txtNumCli, c.leave);
+        if (c.leave == Qt::Key_unknown)
+            QTest::mouseClick(ui().Check1, Qt::LeftButton);
+        else
+            QTest::keyClick(ui().txtNumCli, c.leave);
         if (c.leave == Qt::Key_Tab) ui().txtNomCli->setFocus(); // the offscreen platform may keep the focus
         EXPECT_TRUE(ui().Check1->isChecked()) << c.name;
         EXPECT_EQ(ui().txtNomCli->text(), *c.typedName ? QString::fromUtf8(c.typedName) : "Alami") << c.name;
