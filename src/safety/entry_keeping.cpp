@@ -23,7 +23,9 @@ QString linesText(int count) {
 
 QString describeKeptEntry(const kept_entries::KeptEntry& e) {
     QStringList parts;
-    parts << e.keptAt.toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+    // To the second: two entries alike are still two lines of the list, and the one chosen is found by its
+    // line.
+    parts << e.keptAt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     const QString what =
         e.kind == DocKind::CreditNote ? QStringLiteral("Avoir du document") : kindInfo(e.kind).name;
     parts << (e.number.trimmed().isEmpty() ? what : QStringLiteral("%1 n° %2").arg(what, e.number.trimmed()));
