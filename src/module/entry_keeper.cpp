@@ -75,11 +75,6 @@ void EntryKeeper::stopWriting() {
     stopWriting_ = true;
 }
 
-bool EntryKeeper::idle() {
-    std::lock_guard lock(mutex_);
-    return !busy_ && work_.writes.empty() && work_.reads.empty() && !work_.scan;
-}
-
 void EntryKeeper::post(std::function<void()> call) {
     QMetaObject::invokeMethod(&receiver_, std::move(call), Qt::QueuedConnection);
 }
@@ -103,7 +98,6 @@ void EntryKeeper::run(QString path) {
         work_ = {};
         work_.scan = false;
         bool mayWrite = !stopWriting_;
-        busy_ = true;
         lock.unlock();
         // A file that can only be read, or one replaced meanwhile, will never take what waits.
         if (!db_->isOpen() || db_->readOnly() || db_->fileHasMoved()) mayWrite = false;
@@ -131,7 +125,6 @@ void EntryKeeper::run(QString path) {
         if (!cut.empty()) post([this, cut] { interrupted_(cut); });
 
         lock.lock();
-        busy_ = false;
         // What was asked meanwhile is newer than what could not be written.
         for (auto& [id, entry] : waiting)
             work_.writes.try_emplace(id, std::move(entry));

@@ -44,8 +44,6 @@ class EntryKeeper {
     void readDropped(std::function<void(const std::optional<Entries>&)> then);
     // Nothing more is written: the file was found damaged, or replaced.
     void stopWriting();
-    // Everything asked so far is written (or given up): for tests and the end of a run.
-    bool idle();
 
   private:
     struct Work {
@@ -63,7 +61,6 @@ class EntryKeeper {
     std::mutex mutex_;
     std::condition_variable wake_;
     Work work_;
-    bool busy_ = false;
     bool stop_ = false;
     bool stopWriting_ = false;
     std::thread thread_;

@@ -26,8 +26,7 @@ bool onScreen(const Module1& m) {
     return e.id != 0 && e.onScreen && m.lines == e.lines;
 }
 
-} // namespace
-
+// The entry under way as the keeper stores it.
 kept_entries::KeptEntry entryOnScreen(const Module1& m) {
     kept_entries::KeptEntry e;
     e.id = m.typedEntry.id;
@@ -45,6 +44,8 @@ kept_entries::KeptEntry entryOnScreen(const Module1& m) {
     e.columns = m.lines->columns;
     return e;
 }
+
+} // namespace
 
 void entryBegins(Module1& m) {
     m.typedEntry = {};

@@ -22,7 +22,4 @@ void entrySaved(Module1& m);
 // The entry ended without being saved: kept among the dropped ones when anything was typed.
 void entryDropped(Module1& m);
 
-// The entry under way as the keeper stores it.
-kept_entries::KeptEntry entryOnScreen(const Module1& m);
-
 } // namespace pylon

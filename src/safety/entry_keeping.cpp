@@ -38,6 +38,9 @@ QString describeKeptEntry(const kept_entries::KeptEntry& e) {
     return text;
 }
 
+namespace {
+
+// What the notice says of entries cut short by the program's end.
 QString interruptedEntriesText(const std::vector<kept_entries::KeptEntry>& entries) {
     QStringList described;
     for (const auto& e : entries)
@@ -52,6 +55,8 @@ QString interruptedEntriesText(const std::vector<kept_entries::KeptEntry>& entri
                                 : QStringLiteral("\nPour les reprendre")) +
            QStringLiteral(" : clic droit sur l'éditeur, « Reprendre la saisie abandonnée… ».");
 }
+
+} // namespace
 
 void startKeepingEntries(Session& m) {
     m.entryKeeper.reset();

@@ -4,7 +4,6 @@
 #include "backup/kept_entries.h"
 
 #include <QString>
-#include <vector>
 
 namespace pylon {
 
@@ -19,7 +18,5 @@ void stopKeepingEntries(Session& m);
 
 // One kept entry in a line, for the user: when, what, whose, how many lines.
 QString describeKeptEntry(const kept_entries::KeptEntry& e);
-// What the notice says of entries cut short by the program's end.
-QString interruptedEntriesText(const std::vector<kept_entries::KeptEntry>& entries);
 
 } // namespace pylon
